@@ -1,0 +1,99 @@
+# Shared helpers of the end-to-end tests. Source it with the Windows tree's bin folder as $1.
+# Starts Xvfb when no display is given, keeps one wineserver up, and cleans up on exit.
+set -u
+E2E_BUILD=$(cd "$1" && pwd)
+E2E_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+if file -b "$E2E_BUILD/Launcher.exe" | grep -q x86-64; then _arch=win64; else _arch=win32; fi
+source "$E2E_ROOT/tools/wine-env.sh" "$_arch"
+quorvel_wine_prefix >/dev/null || exit 1
+
+E2E_TMP=$(mktemp -d /tmp/quorvel-e2e.XXXXXX)
+E2E_PIDS=()
+E2E_XVFB=""
+E2E_FAILED=0
+
+e2e_cleanup() {
+  for p in "${E2E_PIDS[@]}"; do kill "$p" 2>/dev/null; done
+  [ -n "$E2E_XVFB" ] && kill "$E2E_XVFB" 2>/dev/null
+  [ "${E2E_KEEP:-0}" = 1 ] || rm -rf "$E2E_TMP"
+}
+trap e2e_cleanup EXIT
+
+if [ -z "${DISPLAY:-}" ]; then
+  for n in $(seq 90 130); do
+    [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] && continue
+    Xvfb :$n -screen 0 1280x1024x24 -nolisten tcp >"$E2E_TMP/xvfb.log" 2>&1 &
+    E2E_XVFB=$!
+    export DISPLAY=:$n
+    break
+  done
+  for _ in $(seq 1 100); do [ -e /tmp/.X11-unix/X${DISPLAY#:} ] && break; sleep 0.1; done
+fi
+wineserver -p >/dev/null 2>&1 </dev/null
+
+fail() { echo "FAIL: $*"; E2E_FAILED=1; }
+pass() { echo "ok: $*"; }
+
+# ui ARGS...: runs uiauto; its output goes through a file (see wine-run.sh for why).
+ui() {
+  local out="$E2E_TMP/ui.$$.$RANDOM"
+  "$QUORVEL_WINE" "$E2E_BUILD/uiauto.exe" "$@" >"$out" 2>/dev/null </dev/null
+  local rc=$?
+  tr -d '\r' <"$out"
+  rm -f "$out"
+  return $rc
+}
+
+# start_win EXE [ARGS...]: starts a Windows program in the background (working folder: the current
+# one); its pid is in $E2E_LAST_PID.
+start_win() {
+  "$QUORVEL_WINE" "$@" >>"$E2E_TMP/wine.log" 2>&1 </dev/null &
+  E2E_LAST_PID=$!
+  E2E_PIDS+=("$E2E_LAST_PID")
+}
+
+# wait_pid PID TIMEOUT_S: waits for a background program; sets E2E_RC to its exit code, or to
+# "timeout". Not for $(...): only this shell can collect its own children.
+wait_pid() {
+  local pid=$1 limit=$(( $2 * 10 ))
+  E2E_RC=timeout
+  for _ in $(seq 1 $limit); do
+    if ! kill -0 "$pid" 2>/dev/null; then wait "$pid"; E2E_RC=$?; return 0; fi
+    sleep 0.1
+  done
+}
+
+# wait_file PATH TIMEOUT_S: waits until a file exists and is not empty.
+wait_file() {
+  local limit=$(( $2 * 10 ))
+  for _ in $(seq 1 $limit); do [ -s "$1" ] && return 0; sleep 0.1; done
+  return 1
+}
+
+# screenshot PNG: captures the whole X screen (PrintWindow gives black images under Wine).
+screenshot() {
+  /usr/bin/import -display "$DISPLAY" -window root "$1" 2>/dev/null
+}
+
+# colours PNG X Y W H: number of distinct colours in a rectangle of a screenshot.
+colours() {
+  /usr/bin/convert "$1" -crop "${4}x${5}+${2}+${3}" +repage -format '%k' info: 2>/dev/null
+}
+
+# pixel PNG X Y: the colour at one point, as srgb(r,g,b).
+pixel() {
+  /usr/bin/convert "$1" -format "%[pixel:p{$2,$3}]" info: 2>/dev/null
+}
+
+# Windows form of a Linux path (drive Z: is the root folder).
+winpath() { printf 'Z:%s' "$1" | tr '/' '\\'; }
+
+# to_cp932 < utf8 > cp932 with CRLF line ends: how an operator's editor saves INI files.
+to_cp932() { sed 's/$/\r/' | iconv -f UTF-8 -t CP932; }
+
+e2e_finish() {
+  if [ "$E2E_FAILED" = 0 ]; then echo "all checks passed"; exit 0; fi
+  E2E_KEEP=1
+  echo "kept $E2E_TMP for inspection"
+  exit 1
+}

@@ -1,0 +1,214 @@
+// uiauto: a small console tool that finds windows, reads and clicks their controls, posts
+// registered messages and answers message boxes, for end-to-end tests under Wine.
+// Texts are printed as UTF-8; exit code 0 on success, 1 when the window or control is not found
+// in time, 2 on bad usage.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string ToUtf8(const std::string& ansi) {
+    if (ansi.empty()) return ansi;
+    int n = MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, nullptr, 0);
+    std::wstring wide(n, L'\0');
+    MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, &wide[0], n);
+    n = WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string utf8(n, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, &utf8[0], n, nullptr, nullptr);
+    utf8.resize(n > 0 ? n - 1 : 0);
+    return utf8;
+}
+
+std::string FromUtf8(const char* utf8) {
+    int n = MultiByteToWideChar(CP_UTF8, 0, utf8, -1, nullptr, 0);
+    std::wstring wide(n, L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8, -1, &wide[0], n);
+    n = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string ansi(n, '\0');
+    WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, &ansi[0], n, nullptr, nullptr);
+    ansi.resize(n > 0 ? n - 1 : 0);
+    return ansi;
+}
+
+// Reads a window's text across processes without blocking on a hung or modal owner.
+std::string WindowText(HWND hwnd) {
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutA(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length)) return "";
+    std::vector<char> buffer(length + 2, '\0');
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutA(hwnd, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()),
+                        SMTO_ABORTIFHUNG, 2000, &copied);
+    return std::string(buffer.data());
+}
+
+std::string ClassOf(HWND hwnd) {
+    char name[256] = "";
+    GetClassNameA(hwnd, name, sizeof name);
+    return name;
+}
+
+struct Query {
+    std::string className;  // empty: any
+    std::string title;      // empty: any (ANSI)
+    std::string prop;       // empty: none required
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK FindTop(HWND hwnd, LPARAM param) {
+    Query* q = reinterpret_cast<Query*>(param);
+    if (!q->className.empty() && ClassOf(hwnd) != q->className) return TRUE;
+    if (!q->title.empty() && WindowText(hwnd) != q->title) return TRUE;
+    if (!q->prop.empty() && !GetPropA(hwnd, q->prop.c_str())) return TRUE;
+    if (!IsWindowVisible(hwnd)) return TRUE;
+    q->found = hwnd;
+    return FALSE;
+}
+
+HWND WaitTop(Query q, int timeoutMs) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        q.found = nullptr;
+        EnumWindows(FindTop, reinterpret_cast<LPARAM>(&q));
+        if (q.found) return q.found;
+        if (static_cast<int>(GetTickCount() - start) >= timeoutMs) return nullptr;
+        Sleep(50);
+    }
+}
+
+HWND ParseHwnd(const char* text) {
+    return reinterpret_cast<HWND>(static_cast<INT_PTR>(std::strtoll(text, nullptr, 0)));
+}
+
+BOOL CALLBACK PrintChild(HWND hwnd, LPARAM) {
+    RECT r{};
+    GetWindowRect(hwnd, &r);
+    std::printf("%d\t%s\t%ld,%ld,%ld,%ld\t%d\t%s\n", GetDlgCtrlID(hwnd), ClassOf(hwnd).c_str(), r.left, r.top,
+                r.right, r.bottom, IsWindowVisible(hwnd) ? 1 : 0, ToUtf8(WindowText(hwnd)).c_str());
+    return TRUE;
+}
+
+int Usage() {
+    std::fputs(
+        "usage: uiauto <command> [arguments]\n"
+        "  find [--class C] [--title T] [--prop P] [--timeout MS]  print the handle of a visible top-level window\n"
+        "  rect HWND                       window rectangle and client rectangle (screen coordinates)\n"
+        "  children HWND                   one line per descendant: id, class, rectangle, visible, text\n"
+        "  text HWND [ID]                  text of the window or of its control ID\n"
+        "  click HWND ID                   press button ID (posted, so a modal box it opens does not block)\n"
+        "  post HWND MESSAGE [WPARAM [LPARAM]]   post a message; MESSAGE is a number or a registered name\n"
+        "  close HWND                      post WM_CLOSE\n"
+        "  gone HWND [--timeout MS]        wait until the window no longer exists\n"
+        "  msgbox [--timeout MS]           wait for a message box and print its text\n"
+        "  answer ID [--timeout MS]        wait for a message box and press its button ID (1 OK, 2 Cancel, 6 Yes, 7 No)\n"
+        "Texts (T, output) are UTF-8.\n",
+        stderr);
+    return 2;
+}
+
+int TimeoutArg(int argc, char** argv, int def) {
+    for (int i = 0; i + 1 < argc; ++i)
+        if (std::strcmp(argv[i], "--timeout") == 0) return std::atoi(argv[i + 1]);
+    return def;
+}
+
+HWND WaitMessageBox(int timeoutMs) {
+    Query q;
+    q.className = "#32770";
+    return WaitTop(q, timeoutMs);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) return Usage();
+    const std::string command = argv[1];
+
+    if (command == "find") {
+        Query q;
+        for (int i = 2; i + 1 < argc; i += 2) {
+            if (!std::strcmp(argv[i], "--class")) q.className = argv[i + 1];
+            else if (!std::strcmp(argv[i], "--title")) q.title = FromUtf8(argv[i + 1]);
+            else if (!std::strcmp(argv[i], "--prop")) q.prop = FromUtf8(argv[i + 1]);
+        }
+        HWND hwnd = WaitTop(q, TimeoutArg(argc, argv, 10000));
+        if (!hwnd) return 1;
+        std::printf("%lld\n", static_cast<long long>(reinterpret_cast<INT_PTR>(hwnd)));
+        return 0;
+    }
+    if (command == "rect" && argc >= 3) {
+        HWND hwnd = ParseHwnd(argv[2]);
+        RECT w{}, c{};
+        if (!GetWindowRect(hwnd, &w)) return 1;
+        GetClientRect(hwnd, &c);
+        POINT origin{0, 0};
+        ClientToScreen(hwnd, &origin);
+        std::printf("window %ld %ld %ld %ld\nclient %ld %ld %ld %ld\n", w.left, w.top, w.right, w.bottom, origin.x,
+                    origin.y, origin.x + c.right, origin.y + c.bottom);
+        return 0;
+    }
+    if (command == "children" && argc >= 3) {
+        HWND hwnd = ParseHwnd(argv[2]);
+        if (!IsWindow(hwnd)) return 1;
+        EnumChildWindows(hwnd, PrintChild, 0);
+        return 0;
+    }
+    if (command == "text" && argc >= 3) {
+        HWND hwnd = ParseHwnd(argv[2]);
+        if (argc >= 4) hwnd = GetDlgItem(hwnd, std::atoi(argv[3]));
+        if (!IsWindow(hwnd)) return 1;
+        std::printf("%s\n", ToUtf8(WindowText(hwnd)).c_str());
+        return 0;
+    }
+    if (command == "click" && argc >= 4) {
+        HWND parent = ParseHwnd(argv[2]);
+        const int id = std::atoi(argv[3]);
+        HWND control = GetDlgItem(parent, id);
+        if (!control) return 1;
+        PostMessageA(parent, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(control));
+        return 0;
+    }
+    if (command == "post" && argc >= 4) {
+        HWND hwnd = ParseHwnd(argv[2]);
+        char* end = nullptr;
+        UINT message = static_cast<UINT>(std::strtoul(argv[3], &end, 0));
+        if (*end) message = RegisterWindowMessageA(argv[3]);
+        const WPARAM wp = argc >= 5 ? static_cast<WPARAM>(std::strtoll(argv[4], nullptr, 0)) : 0;
+        const LPARAM lp = argc >= 6 ? static_cast<LPARAM>(std::strtoll(argv[5], nullptr, 0)) : 0;
+        return PostMessageA(hwnd, message, wp, lp) ? 0 : 1;
+    }
+    if (command == "close" && argc >= 3) {
+        return PostMessageA(ParseHwnd(argv[2]), WM_CLOSE, 0, 0) ? 0 : 1;
+    }
+    if (command == "gone" && argc >= 3) {
+        HWND hwnd = ParseHwnd(argv[2]);
+        const DWORD start = GetTickCount();
+        const int timeout = TimeoutArg(argc, argv, 10000);
+        while (IsWindow(hwnd)) {
+            if (static_cast<int>(GetTickCount() - start) >= timeout) return 1;
+            Sleep(50);
+        }
+        return 0;
+    }
+    if (command == "msgbox") {
+        HWND box = WaitMessageBox(TimeoutArg(argc, argv, 10000));
+        if (!box) return 1;
+        // The message is the static control with id 0xFFFF in a standard message box.
+        HWND message = GetDlgItem(box, 0xFFFF);
+        std::printf("%s\n", ToUtf8(WindowText(message ? message : box)).c_str());
+        return 0;
+    }
+    if (command == "answer" && argc >= 3) {
+        HWND box = WaitMessageBox(TimeoutArg(argc, argv, 10000));
+        if (!box) return 1;
+        const int id = std::atoi(argv[2]);
+        HWND button = GetDlgItem(box, id);
+        PostMessageA(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+        return 0;
+    }
+    return Usage();
+}
