@@ -1,0 +1,67 @@
+// Planned complex discrete Fourier transform of any length: mixed radix for small factors, Bluestein
+// for lengths whose large prime factors would make the direct passes slow.
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <vector>
+
+namespace fft {
+
+// One complex value; a plain pair so the butterflies compile to straight arithmetic.
+struct Cpx {
+    double re;
+    double im;
+};
+
+class ComplexFft {
+public:
+    // Plans a transform of length n (n >= 1). All tables and scratch are allocated here.
+    explicit ComplexFft(int n);
+    ~ComplexFft();
+    ComplexFft(const ComplexFft&) = delete;
+    ComplexFft& operator=(const ComplexFft&) = delete;
+
+    int Length() const { return n_; }
+    bool UsesBluestein() const { return inner_ != nullptr; }
+
+    // In place: data[k] = sum over j of data[j]·e^(−2πijk/n). Allocates nothing.
+    void Forward(Cpx* data);
+    // In place, unnormalised inverse: data[j] = sum over k of data[k]·e^(+2πijk/n).
+    void Backward(Cpx* data);
+
+    // Rough operation count of the direct passes for length n; the planner compares it with the
+    // cost of a Bluestein convolution.
+    static double DirectCost(int n);
+    // Smallest length >= minLength whose only prime factors are 2, 3 and 5.
+    static int SmoothLength(int minLength);
+
+private:
+    struct Pass {
+        int radix;
+        int l1;                   // transforms already combined before this pass
+        int ido;                  // length of each remaining sub-transform after this pass
+        std::size_t twiddle;      // offset in twiddles_ of (radix − 1)·(ido − 1) values
+        std::size_t roots;        // offset in roots_ of radix values e^(−2πim/radix) (generic radix)
+    };
+
+    ComplexFft(int n, bool forceDirect);
+    void PlanDirect();
+    void PlanBluestein();
+    void ForwardDirect(Cpx* data);
+    void ForwardBluestein(Cpx* data);
+
+    int n_;
+    std::vector<Pass> passes_;
+    std::vector<Cpx> twiddles_;
+    std::vector<Cpx> roots_;
+    std::vector<Cpx> scratch_;    // n values (direct) — ping-pong partner of the caller's data
+    std::vector<Cpx> pairs_;      // generic-radix butterfly sums and differences, largest radix
+    // Bluestein: the convolution runs through inner_ of a smooth length L >= 2n − 1.
+    std::unique_ptr<ComplexFft> inner_;
+    std::vector<Cpx> chirp_;          // e^(−πik²/n), k = 0 … n − 1
+    std::vector<Cpx> chirpSpectrum_;  // transform of the conjugate chirp, divided by L
+    std::vector<Cpx> conv_;           // L values of convolution work
+};
+
+}  // namespace fft
