@@ -1,0 +1,169 @@
+// The receive loop: line-feed synchronisation, fixed-length records, link state and re-opening.
+#include "device/RsUtil.h"
+
+#include <chrono>
+#include <cstdio>
+
+#include "device/RecordDecoder.h"
+
+namespace device {
+
+const char* const kTextReceiveError = "受信ｴﾗｰ";
+const char* const kTextDataError = "ﾃﾞｰﾀｴﾗｰ";
+
+CRsUtil::CRsUtil(SerialPort& port_, TickClock& clock_, LinkSink& sink_, PortFallback* fallback_)
+    : port(port_), clock(clock_), sink(sink_), fallback(fallback_) {}
+
+void CRsUtil::SetLineConfig(const std::string& com, int bitSetting) {
+    comPort = com;
+    bit = bitSetting;
+}
+
+bool CRsUtil::OpenPort(bool interactive) {
+    if (port.Open(comPort)) return true;
+    if (fallback == nullptr) return false;
+    const std::vector<std::string> found = fallback->SearchPorts();
+    if (found.empty()) {
+        if (interactive) fallback->ShowNoUsablePort();
+        return false;
+    }
+    comPort = found.front();
+    fallback->PortChanged(comPort);
+    return port.Open(comPort);
+}
+
+void CRsUtil::SetLinkState(int32_t state) {
+    const int32_t old = linkState.load();
+    if ((old & LINK_RECEIVING) && !(state & LINK_RECEIVING)) {
+        Report(kTextReceiveError, kReportStatus);
+    } else if ((old & LINK_FRAMES_OK) && !(state & LINK_FRAMES_OK)) {
+        Report(kTextDataError, kReportStatus);
+    }
+    linkState.store(state);
+    if (state != old) sink.LinkStateChanged(state);
+}
+
+IoResult CRsUtil::ReadPort(uint8_t* buffer, uint32_t count) {
+    const uint32_t start = clock.Now();
+    const IoResult r = port.Read(buffer, count);
+    if (!r.ok && lastReadOk) {
+        char text[40];
+        std::snprintf(text, sizeof text, "ReadFile err,%u", static_cast<unsigned>(r.error));
+        Report(text, kReportStatus);
+    }
+    lastReadOk = r.ok ? 1 : 0;
+    if (r.bytes == 0) {
+        const uint32_t took = clock.Now() - start;
+        if (took < kMinEmptyReadMs) clock.Sleep(kMinEmptyReadMs - took);
+    }
+    return r;
+}
+
+bool CRsUtil::IsRunning() const {
+    std::lock_guard<std::mutex> lock(runLock);
+    return running;
+}
+
+bool CRsUtil::WaitUntilIdle(uint32_t ms) {
+    std::unique_lock<std::mutex> lock(runLock);
+    return runEnded.wait_for(lock, std::chrono::milliseconds(ms), [this] { return !running; });
+}
+
+int CRsUtil::Run() {
+    {
+        std::lock_guard<std::mutex> lock(runLock);
+        running = true;
+    }
+    enum class Phase { Sync, Record };
+    std::vector<uint8_t> record;
+    bool entry = true;
+    bool stop = false;
+    while (!stop) {
+        // Opening.
+        (void)OpenPort(entry);  // a failed open leaves the port closed; the silence rule retries
+        samples.Reset();
+        if (entry) {
+            runFlag.store(1);
+            linkState.store(LINK_RECEIVING | LINK_FRAMES_OK);
+            sink.LinkStateChanged(linkState.load());
+            lastReadOk = 1;
+        }
+        // A re-opening keeps linkState and lastReadOk, so a long silence or a dead port is
+        // reported once, not once per re-opening, and the lamp does not flash in between.
+        entry = false;
+        const int length = RecordLength(bit);
+        record.assign(static_cast<size_t>(length), 0);
+        bool timerArmed = false;
+        uint32_t timerStart = 0;
+        Phase phase = Phase::Sync;
+        bool reopen = false;
+        while (!stop && !reopen) {
+            if (phase == Phase::Sync) {
+                uint8_t byte = 0;
+                const IoResult r = ReadPort(&byte, 1);
+                if (r.bytes == 0) {
+                    SetLinkState(linkState.load() & ~(LINK_RECEIVING | LINK_FRAMES_OK));
+                    if (runFlag.load() == 0) {
+                        stop = true;
+                    } else if (!timerArmed) {
+                        timerArmed = true;
+                        timerStart = clock.Now();
+                    } else if (static_cast<uint32_t>(clock.Now() - timerStart) >= kSilenceReopenMs) {
+                        port.Close();
+                        reopen = true;
+                    }
+                    continue;
+                }
+                SetLinkState(linkState.load() | LINK_RECEIVING);
+                if (byte == kLineFeed) {
+                    phase = Phase::Record;
+                } else if (runFlag.load() == 0) {
+                    stop = true;
+                }
+                continue;
+            }
+            // Record phase.
+            const IoResult r = ReadPort(record.data(), static_cast<uint32_t>(length));
+            if (r.bytes == 0) {
+                SetLinkState(linkState.load() & ~(LINK_RECEIVING | LINK_FRAMES_OK));
+                if (runFlag.load() == 0) {
+                    stop = true;
+                } else {
+                    timerArmed = true;
+                    timerStart = clock.Now();
+                    phase = Phase::Sync;
+                }
+                continue;
+            }
+            SetLinkState(linkState.load() | LINK_RECEIVING);
+            if (!IsCompleteRecord(record.data(), r.bytes, length)) {
+                SetLinkState(linkState.load() & ~LINK_FRAMES_OK);
+                if (runFlag.load() == 0) {
+                    stop = true;
+                } else {
+                    timerArmed = false;
+                    phase = Phase::Sync;
+                }
+                continue;
+            }
+            SetLinkState(linkState.load() | LINK_RECEIVING | LINK_FRAMES_OK);
+            const DecodedRecord decoded = DecodeRecord(record.data(), bit);
+            if (decoded.isTime) {
+                Report(decoded.timeText, kReportTime);
+            } else if (samples.Push(decoded.sample, decoded.lowPassHz)) {
+                sink.SamplesQueued();
+            }
+            if (runFlag.load() == 0) stop = true;
+        }
+    }
+    if (linkState.exchange(0) != 0) sink.LinkStateChanged(0);
+    port.Close();
+    {
+        std::lock_guard<std::mutex> lock(runLock);
+        running = false;
+    }
+    runEnded.notify_all();
+    return 0;
+}
+
+}  // namespace device

@@ -1,0 +1,47 @@
+// Hand-off of decoded samples from the receive thread to the user-interface thread, with at most
+// one "samples queued" notice in flight.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <mutex>
+#include <vector>
+
+#include "device/SampleRecord.h"
+
+namespace device {
+
+// The samples taken by one consumer call, as three parallel sequences.
+struct SampleBatch {
+    std::vector<int32_t> x, y, z;  // invariant: x.size() == y.size() == z.size()
+    size_t size() const { return x.size(); }
+};
+
+class SampleHandOff {
+public:
+    // Producer: queues one sample and records its low-pass value. Returns true when the caller
+    // must now post the notice (none was pending); the lock is already released then.
+    [[nodiscard]] bool Push(const SampleRecord& sample, double lowPassHz);
+
+    // Consumer step 1-2: moves every queued sample into `out` (replacing its contents) and returns
+    // how many. Returns 0 without touching the pending notice when the queue is empty.
+    size_t Take(SampleBatch& out);
+    // Consumer step 3: the low-pass value of the most recent sample (0 = no recognised code).
+    double LowPassHz() const;
+    // Consumer step 4: the consumer has finished; the next Push posts a new notice.
+    void FinishNotice();
+
+    // The receive loop's opening: empties the queues, clears the notice flag and the low-pass value.
+    void Reset();
+
+    bool NoticePending() const;
+    size_t QueuedCount() const;
+
+private:
+    mutable std::mutex sampleLock;  // guards every member below
+    std::vector<int32_t> queueX, queueY, queueZ;  // invariant: equal lengths
+    double lowPassHz = 0.0;
+    bool notifyPending = false;  // true from the notice being posted until FinishNotice
+};
+
+}  // namespace device
