@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <type_traits>
 
 namespace fft {
 namespace {
@@ -16,6 +17,20 @@ constexpr double kTwoPi = 6.283185307179586476925286766559;
 inline Cpx Add(Cpx a, Cpx b) { return {a.re + b.re, a.im + b.im}; }
 inline Cpx Sub(Cpx a, Cpx b) { return {a.re - b.re, a.im - b.im}; }
 inline Cpx Mul(Cpx a, Cpx w) { return {a.re * w.re - a.im * w.im, a.re * w.im + a.im * w.re}; }
+
+// Runs a butterfly over every (i, k); the first element of each sub-transform needs no twiddle, so
+// the loops are split to keep the test out of the inner loop.
+template <class Body>
+inline void RunPass(int ido, int l1, Body& body) {
+    if (ido == 1) {
+        for (int k = 0; k < l1; ++k) body(0, k, std::false_type{});
+        return;
+    }
+    for (int k = 0; k < l1; ++k) {
+        body(0, k, std::false_type{});
+        for (int i = 1; i < ido; ++i) body(i, k, std::true_type{});
+    }
+}
 
 void Pass2(int ido, int l1, const Cpx* cc, Cpx* ch, const Cpx* wa) {
     const int cdim = 2;
@@ -36,49 +51,46 @@ void Pass3(int ido, int l1, const Cpx* cc, Cpx* ch, const Cpx* wa) {
     const double tw1r = -0.5, tw1i = -0.86602540378443864676372317075294;
     auto CC = [&](int i, int j, int k) -> const Cpx& { return cc[i + ido * (j + cdim * k)]; };
     auto CH = [&](int i, int k, int j) -> Cpx& { return ch[i + ido * (k + l1 * j)]; };
-    for (int k = 0; k < l1; ++k) {
-        for (int i = 0; i < ido; ++i) {
-            const Cpx c0 = CC(i, 0, k);
-            const Cpx t1 = Add(CC(i, 1, k), CC(i, 2, k));
-            const Cpx t2 = Sub(CC(i, 1, k), CC(i, 2, k));
-            const Cpx ca{c0.re + tw1r * t1.re, c0.im + tw1r * t1.im};
-            const Cpx cb{-tw1i * t2.im, tw1i * t2.re};
-            CH(i, k, 0) = Add(c0, t1);
-            if (i == 0) {
-                CH(i, k, 1) = Add(ca, cb);
-                CH(i, k, 2) = Sub(ca, cb);
-            } else {
-                CH(i, k, 1) = Mul(Add(ca, cb), wa[i - 1]);
-                CH(i, k, 2) = Mul(Sub(ca, cb), wa[(ido - 1) + i - 1]);
-            }
+    auto body = [&](int i, int k, auto twiddled) {
+        const Cpx c0 = CC(i, 0, k);
+        const Cpx t1 = Add(CC(i, 1, k), CC(i, 2, k));
+        const Cpx t2 = Sub(CC(i, 1, k), CC(i, 2, k));
+        const Cpx ca{c0.re + tw1r * t1.re, c0.im + tw1r * t1.im};
+        const Cpx cb{-tw1i * t2.im, tw1i * t2.re};
+        CH(i, k, 0) = Add(c0, t1);
+        if constexpr (decltype(twiddled)::value) {
+            CH(i, k, 1) = Mul(Add(ca, cb), wa[i - 1]);
+            CH(i, k, 2) = Mul(Sub(ca, cb), wa[(ido - 1) + i - 1]);
+        } else {
+            CH(i, k, 1) = Add(ca, cb);
+            CH(i, k, 2) = Sub(ca, cb);
         }
-    }
+    };
+    RunPass(ido, l1, body);
 }
 
 void Pass4(int ido, int l1, const Cpx* cc, Cpx* ch, const Cpx* wa) {
     const int cdim = 4;
     auto CC = [&](int i, int j, int k) -> const Cpx& { return cc[i + ido * (j + cdim * k)]; };
     auto CH = [&](int i, int k, int j) -> Cpx& { return ch[i + ido * (k + l1 * j)]; };
-    for (int k = 0; k < l1; ++k) {
-        for (int i = 0; i < ido; ++i) {
-            const Cpx t1 = Add(CC(i, 0, k), CC(i, 2, k));
-            const Cpx t2 = Sub(CC(i, 0, k), CC(i, 2, k));
-            const Cpx t3 = Add(CC(i, 1, k), CC(i, 3, k));
-            const Cpx d = Sub(CC(i, 1, k), CC(i, 3, k));
-            const Cpx t4{d.im, -d.re};  // −i·(x1 − x3)
-            if (i == 0) {
-                CH(i, k, 0) = Add(t1, t3);
-                CH(i, k, 1) = Add(t2, t4);
-                CH(i, k, 2) = Sub(t1, t3);
-                CH(i, k, 3) = Sub(t2, t4);
-            } else {
-                CH(i, k, 0) = Add(t1, t3);
-                CH(i, k, 1) = Mul(Add(t2, t4), wa[i - 1]);
-                CH(i, k, 2) = Mul(Sub(t1, t3), wa[(ido - 1) + i - 1]);
-                CH(i, k, 3) = Mul(Sub(t2, t4), wa[2 * (ido - 1) + i - 1]);
-            }
+    auto body = [&](int i, int k, auto twiddled) {
+        const Cpx t1 = Add(CC(i, 0, k), CC(i, 2, k));
+        const Cpx t2 = Sub(CC(i, 0, k), CC(i, 2, k));
+        const Cpx t3 = Add(CC(i, 1, k), CC(i, 3, k));
+        const Cpx d = Sub(CC(i, 1, k), CC(i, 3, k));
+        const Cpx t4{d.im, -d.re};  // −i·(x1 − x3)
+        CH(i, k, 0) = Add(t1, t3);
+        if constexpr (decltype(twiddled)::value) {
+            CH(i, k, 1) = Mul(Add(t2, t4), wa[i - 1]);
+            CH(i, k, 2) = Mul(Sub(t1, t3), wa[(ido - 1) + i - 1]);
+            CH(i, k, 3) = Mul(Sub(t2, t4), wa[2 * (ido - 1) + i - 1]);
+        } else {
+            CH(i, k, 1) = Add(t2, t4);
+            CH(i, k, 2) = Sub(t1, t3);
+            CH(i, k, 3) = Sub(t2, t4);
         }
-    }
+    };
+    RunPass(ido, l1, body);
 }
 
 void Pass5(int ido, int l1, const Cpx* cc, Cpx* ch, const Cpx* wa) {
@@ -89,8 +101,8 @@ void Pass5(int ido, int l1, const Cpx* cc, Cpx* ch, const Cpx* wa) {
                  tw2i = -0.5877852522924731291687059546390728;
     auto CC = [&](int i, int j, int k) -> const Cpx& { return cc[i + ido * (j + cdim * k)]; };
     auto CH = [&](int i, int k, int j) -> Cpx& { return ch[i + ido * (k + l1 * j)]; };
-    for (int k = 0; k < l1; ++k) {
-        for (int i = 0; i < ido; ++i) {
+    auto body = [&](int i, int k, auto twiddled) {
+        {
             const Cpx c0 = CC(i, 0, k);
             const Cpx t1 = Add(CC(i, 1, k), CC(i, 4, k));
             const Cpx t4 = Sub(CC(i, 1, k), CC(i, 4, k));
@@ -104,19 +116,20 @@ void Pass5(int ido, int l1, const Cpx* cc, Cpx* ch, const Cpx* wa) {
             // cb = i·(tw2i·t4 − tw1i·t3)
             const Cpx cb2{-(tw2i * t4.im - tw1i * t3.im), tw2i * t4.re - tw1i * t3.re};
             CH(i, k, 0) = y0;
-            if (i == 0) {
-                CH(i, k, 1) = Add(ca1, cb1);
-                CH(i, k, 4) = Sub(ca1, cb1);
-                CH(i, k, 2) = Add(ca2, cb2);
-                CH(i, k, 3) = Sub(ca2, cb2);
-            } else {
+            if constexpr (decltype(twiddled)::value) {
                 CH(i, k, 1) = Mul(Add(ca1, cb1), wa[i - 1]);
                 CH(i, k, 4) = Mul(Sub(ca1, cb1), wa[3 * (ido - 1) + i - 1]);
                 CH(i, k, 2) = Mul(Add(ca2, cb2), wa[(ido - 1) + i - 1]);
                 CH(i, k, 3) = Mul(Sub(ca2, cb2), wa[2 * (ido - 1) + i - 1]);
+            } else {
+                CH(i, k, 1) = Add(ca1, cb1);
+                CH(i, k, 4) = Sub(ca1, cb1);
+                CH(i, k, 2) = Add(ca2, cb2);
+                CH(i, k, 3) = Sub(ca2, cb2);
             }
         }
-    }
+    };
+    RunPass(ido, l1, body);
 }
 
 // Any odd radix p: sums and differences of the mirrored inputs halve the multiplications.
@@ -244,20 +257,23 @@ int ComplexFft::SmoothLength(int minLength) {
 }
 
 void ComplexFft::PlanDirect() {
-    const std::vector<Cpx> table = [&] {
-        std::vector<Cpx> t(static_cast<std::size_t>(n_));
-        for (int m = 0; m < n_; ++m) t[static_cast<std::size_t>(m)] = Root(m, n_);
-        return t;
-    }();
+    const std::vector<int> factors = Factorise(n_);
+    std::size_t twiddleCount = 0, rootCount = 0;
+    for (int l1 = 1, f = 0; f < static_cast<int>(factors.size()); l1 *= factors[static_cast<std::size_t>(f)], ++f) {
+        const int p = factors[static_cast<std::size_t>(f)];
+        twiddleCount += static_cast<std::size_t>(p - 1) * static_cast<std::size_t>(n_ / (l1 * p) - 1);
+        if (p > 5) rootCount += static_cast<std::size_t>(p);
+    }
+    twiddles_.reserve(twiddleCount);
+    roots_.reserve(rootCount);
     int l1 = 1;
     std::size_t largestRadix = 0;
-    for (int p : Factorise(n_)) {
+    for (int p : factors) {
         const int ido = n_ / (l1 * p);
         Pass pass{p, l1, ido, twiddles_.size(), roots_.size()};
         for (int j = 1; j < p; ++j)
             for (int i = 1; i < ido; ++i)
-                twiddles_.push_back(table[static_cast<std::size_t>(
-                    (static_cast<long long>(j) * l1 * i) % n_)]);
+                twiddles_.push_back(Root(static_cast<long long>(j) * l1 * i, n_));
         if (p > 5) {
             for (int m = 0; m < p; ++m) roots_.push_back(Root(m, p));
             if (static_cast<std::size_t>(p) > largestRadix) largestRadix = static_cast<std::size_t>(p);

@@ -1,0 +1,12 @@
+# Our real transform and spectrum against FFTW3 (benchmark-only dependency; the programs never link it).
+find_package(PkgConfig QUIET)
+if(PKG_CONFIG_FOUND)
+  pkg_check_modules(FFTW3 QUIET IMPORTED_TARGET fftw3)
+endif()
+if(TARGET PkgConfig::FFTW3)
+  set(fft_bench_fftw PkgConfig::FFTW3)
+else()
+  find_library(fft_bench_fftw fftw3 REQUIRED)
+endif()
+add_executable(fft_bench ${CMAKE_CURRENT_LIST_DIR}/FftBench.cpp)
+target_link_libraries(fft_bench PRIVATE analysis_core fft_core benchmark::benchmark ${fft_bench_fftw})
