@@ -1,1 +1,5 @@
-quorvel_unit_tests(NAME device_tests DIR ${CMAKE_CURRENT_SOURCE_DIR}/device LIBS device_core recsim_core)
+set(device_test_libs device_core recsim_core)
+if(WIN32)
+  list(APPEND device_test_libs device_win)
+endif()
+quorvel_unit_tests(NAME device_tests DIR ${CMAKE_CURRENT_SOURCE_DIR}/device LIBS ${device_test_libs})
