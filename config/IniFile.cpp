@@ -13,7 +13,7 @@ namespace {
 
 constexpr unsigned kFirstReadSize = 16384;
 // A store that keeps filling every buffer would otherwise grow it without end.
-constexpr size_t kLargestReadSize = size_t{1} << 28;
+constexpr size_t kLargestReadSize = size_t{1} << 26;
 
 bool IsDigit(char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; }
 
