@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -17,6 +18,19 @@ void SignificantDigits(double value, int digits, std::string& mantissa, int& exp
         if (*p != '.') mantissa += *p;
     }
     exponent = *p == 'e' ? std::atoi(p + 1) : 0;
+}
+
+// log10(a), made exact for values that are a power of ten to 16 digits, so the branch taken does
+// not depend on the last bit of the C library's log10.
+double DecimalLog(double a) {
+    double l = std::log10(a);
+    double k = std::nearbyint(l);
+    if (std::fabs(l - k) < 1e-9) {
+        char buf[32];
+        std::snprintf(buf, sizeof buf, "%.15e", a);
+        if (std::strncmp(buf, "1.000000000000000e", 18) == 0) l = k;
+    }
+    return l;
 }
 
 void StripTrailingZeros(std::string& s) {
@@ -78,7 +92,7 @@ std::string FormatSignificant(double value, int digits) {
     if (std::isinf(value)) return value < 0 ? "-inf" : "inf";
     if (digits < 1) digits = 1;
     if (digits > 40) digits = 40;  // beyond double's precision; keeps the buffers bounded
-    int e = static_cast<int>(std::log10(std::fabs(value)));  // truncated toward zero
+    int e = static_cast<int>(DecimalLog(std::fabs(value)));  // truncated toward zero
     if (e >= -3 && e <= -1) {
         char buf[96];
         std::snprintf(buf, sizeof buf, "%.*f", digits - e, value);
