@@ -88,6 +88,7 @@ void BM_ReceiveLoop(benchmark::State& state) {
     link.SetLineConfig("COM1", bit);
     for (auto _ : state) {
         port.pos = 0;
+        link.ArmRun();
         benchmark::DoNotOptimize(link.Run());
     }
     state.SetItemsProcessed(state.iterations() * kRecords);

@@ -83,7 +83,6 @@ int CRsUtil::Run() {
         (void)OpenPort(entry);  // a failed open leaves the port closed; the silence rule retries
         samples.Reset();
         if (entry) {
-            runFlag.store(1);
             linkState.store(LINK_RECEIVING | LINK_FRAMES_OK);
             sink.LinkStateChanged(linkState.load());
             lastReadOk = 1;

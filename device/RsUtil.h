@@ -69,7 +69,12 @@ public:
     void ClosePort() { port.Close(); }
     SerialPort& Port() { return port; }
 
+    // Called by the starter before the receive thread starts: sets runFlag. Run does not set it
+    // itself, so a stop that comes while Run is still opening the port (maybe with the port
+    // search dialog up) is not overwritten.
+    void ArmRun() { runFlag.store(1); }
     // The receive thread's body: opens the port, reads until runFlag is 0, closes, returns 0.
+    // Without ArmRun it ends after its first read.
     virtual int Run();
     // Stop request from any thread; the loop ends after its current read returns.
     void RequestStop() { runFlag.store(0); }

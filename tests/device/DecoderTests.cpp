@@ -149,6 +149,7 @@ TEST(ReceiveLoopFuzz, RandomStreamsNeverCrashOrHang) {
         }
         if (rng() % 3 == 0) port.openResults = {true, false, false, true};
         link.SetLineConfig("COM1", bit);
+        link.ArmRun();
         ASSERT_EQ(link.Run(), 0);
         EXPECT_FALSE(port.IsOpen());
         EXPECT_LE(taken * RecordLength(bit), totalBytes);

@@ -57,6 +57,7 @@ protected:
     }
     void RunLink(int bit = 12) {
         link.SetLineConfig("COM3", bit);
+        link.ArmRun();
         EXPECT_EQ(link.Run(), 0);
         EXPECT_FALSE(port.IsOpen());
         EXPECT_EQ(link.linkState.load(), 0);
@@ -153,6 +154,7 @@ TEST_F(ReceiveLoop, FramesOkIsSetAgainByAGoodRecord) {
     p.Bytes("\nxxxxxxxxxxxxxxxx\n");
     p.Bytes(Rec12(1, 1, 1));
     l.SetLineConfig("COM1", 12);
+    l.ArmRun();
     (void)l.Run();
     // 3 on opening; the 16 x's lose FRAMES_OK; the next line feed syncs; the record restores 3;
     // the silence at the end clears both; the end stores 0.
@@ -272,6 +274,29 @@ TEST_F(ReceiveLoop, StopRequestEndsAfterTheCurrentRecordWithoutReports) {
     EXPECT_EQ(received.size(), 1u);
     EXPECT_EQ(port.Count(PortEvent::Read), 2);
     EXPECT_TRUE(sink.Reports().empty());  // the end clears the bits silently
+}
+
+TEST_F(ReceiveLoop, StopDuringTheOpeningIsNotLost) {
+    // The stop comes while the port search of the first opening is up.
+    struct StoppingFallback : Fallback {
+        CRsUtil* link = nullptr;
+        std::vector<std::string> SearchPorts() override {
+            link->RequestStop();
+            return Fallback::SearchPorts();
+        }
+    } stopping;
+    CRsUtil l(port, clock, sink, &stopping);
+    stopping.link = &l;
+    stopping.found = {"COM4"};
+    port.openResults = {false, true};
+    port.Bytes("\n");
+    for (int i = 0; i < 50; ++i) port.Bytes(Rec12(2048, 2048, 2048));
+    l.SetLineConfig("COM3", 12);
+    l.ArmRun();
+    EXPECT_EQ(l.Run(), 0);
+    // The line feed leads straight to a record read; the stop is seen after it.
+    EXPECT_EQ(port.Count(PortEvent::Read), 2);
+    EXPECT_FALSE(port.IsOpen());
 }
 
 TEST_F(ReceiveLoop, EntryOpensInteractivelyAndTakesTheFirstFoundPort) {

@@ -94,3 +94,35 @@ TEST(RecsimModel, SignalsStayInRangeAndAreReproducible) {
 }
 
 }  // namespace
+
+namespace {
+
+// SD-card lines are the stream records without their line end: 14 characters (12-bit samples and
+// time lines) or 17 (16-bit samples).
+TEST(RecsimModel, SdCardFileLinesHaveTheRecordLayout) {
+    AxisSignal axes[3];
+    axes[0].amp = 300;
+    for (int bit : {12, 16}) {
+        SignalGenerator gen(bit, axes, 1);
+        const std::string file = SdCardFile(bit, {2024, 5, 6, 12, 34, 59}, gen, 250, 100, ':');
+        std::vector<std::string> lines;
+        size_t pos = 0, crlf;
+        while ((crlf = file.find("\r\n", pos)) != std::string::npos) {
+            lines.push_back(file.substr(pos, crlf - pos));
+            pos = crlf + 2;
+        }
+        EXPECT_EQ(pos, file.size());
+        ASSERT_EQ(lines.size(), 253u);
+        EXPECT_EQ(lines[0], "TM240506123459");
+        EXPECT_EQ(lines[101], "TM240506123500");
+        EXPECT_EQ(lines[202], "TM240506123501");
+        for (const std::string& l : lines) {
+            if (l.rfind("TM", 0) == 0) continue;
+            ASSERT_EQ(l.size(), bit == 16 ? 17u : 14u);
+            const std::string rec = l + "\r\n";
+            EXPECT_FALSE(device::DecodeRecord(reinterpret_cast<const uint8_t*>(rec.data()), bit).isTime);
+        }
+    }
+}
+
+}  // namespace

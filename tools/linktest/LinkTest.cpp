@@ -147,6 +147,7 @@ int main(int argc, char** argv) {
 
     std::thread consumer([&sink] { sink.Consume(); });
     Thread thread;
+    link.ArmRun();
     if (thread.Start(ThreadEntry, &link, 0, 0) == 0) {
         sink.Line("START_FAILED");
         sink.Quit();

@@ -215,18 +215,9 @@ public:
     int WriteSdFile() {
         FILE* f = std::fopen(opt.sdFile.c_str(), "wb");
         if (!f) { std::perror(opt.sdFile.c_str()); return 1; }
-        const long long n = static_cast<long long>(opt.sdSeconds * 100);
-        const long long tmEvery = static_cast<long long>(opt.tmEvery * 100);
-        for (long long i = 0; i < n; ++i) {
-            if (i == 0 || (tmEvery > 0 && i % tmEvery == 0)) {
-                const std::string l = TimeLine(AddSeconds(clock, i / 100)) + "\r\n";
-                std::fwrite(l.data(), 1, l.size(), f);
-            }
-            int32_t v[3];
-            gen.Sample(static_cast<uint64_t>(i), v);
-            const std::string l = SampleLine(bit, v[0], v[1], v[2], code) + "\r\n";
-            std::fwrite(l.data(), 1, l.size(), f);
-        }
+        const std::string file = SdCardFile(bit, clock, gen, static_cast<long long>(opt.sdSeconds * 100),
+                                            static_cast<long long>(opt.tmEvery * 100), code);
+        std::fwrite(file.data(), 1, file.size(), f);
         return std::fclose(f) == 0 ? 0 : 1;
     }
 

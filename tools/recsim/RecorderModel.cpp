@@ -106,6 +106,19 @@ void SignalGenerator::Sample(uint64_t index, int32_t out[3]) {
     }
 }
 
+std::string SdCardFile(int bit, const ClockTime& start, SignalGenerator& gen, long long records,
+                       long long tmEveryRecords, char code) {
+    std::string file;
+    for (long long i = 0; i < records; ++i) {
+        if (i == 0 || (tmEveryRecords > 0 && i % tmEveryRecords == 0))
+            file += TimeLine(AddSeconds(start, i / 100)) + "\r\n";
+        int32_t v[3];
+        gen.Sample(static_cast<uint64_t>(i), v);
+        file += SampleLine(bit, v[0], v[1], v[2], code) + "\r\n";
+    }
+    return file;
+}
+
 namespace {
 bool IsClockCommand(const std::string& s) {
     if (s.size() != 17) return false;

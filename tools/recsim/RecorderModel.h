@@ -58,6 +58,11 @@ private:
     uint64_t rng;  // xorshift state; never 0
 };
 
+// An SD-card file: a time line first and then every `tmEveryRecords` samples (0: only the first),
+// `records` sample lines from `gen`, each line ending in CR LF.
+std::string SdCardFile(int bit, const ClockTime& start, SignalGenerator& gen, long long records,
+                       long long tmEveryRecords, char code);
+
 // The recorder's side of the clock and threshold exchanges. Bytes from the PC go in; replies
 // come out through `reply`.
 class CommandInterpreter {
