@@ -1,6 +1,15 @@
 // Self-sorting (Stockham) mixed-radix passes of radix 2, 3, 4, 5 and any odd prime, and the Bluestein
 // convolution for lengths with large prime factors.
+//
+// Layout: complex values are interleaved (re, im) doubles; the butterflies hold one value per SSE2
+// register (low lane re, high lane im). A pass of radix p over l1 finished sub-transforms reads
+// CC(i, j, k) = cc[i + ido·(j + p·k)] and writes CH(i, k, j) = ch[i + ido·(k + l1·j)], ping-ponging
+// between the caller's buffer and scratch, so no reordering pass is needed. The twiddles of a pass are
+// stored in the order the inner loop reads them, each split in two for a shuffle-free multiply:
+// w = e^(−2πi·j·l1·i/n) is wa[2·((i − 1)·(p − 1) + j − 1)] = (Re w, Re w) and the next (−Im w, Im w).
 #include "fft/ComplexFft.h"
+
+#include <emmintrin.h>
 
 #include <cmath>
 #include <cstring>
@@ -11,175 +20,175 @@ namespace {
 
 constexpr double kTwoPi = 6.283185307179586476925286766559;
 
-// Data layout of one pass: input CC(i, j, k) = cc[i + ido·(j + radix·k)], output
-// CH(i, k, j) = ch[i + ido·(k + l1·j)], twiddle WA(j, i) = wa[(j − 1)·(ido − 1) + i − 1].
+using V = __m128d;  // one complex value: low lane re, high lane im
 
-inline Cpx Add(Cpx a, Cpx b) { return {a.re + b.re, a.im + b.im}; }
-inline Cpx Sub(Cpx a, Cpx b) { return {a.re - b.re, a.im - b.im}; }
-inline Cpx Mul(Cpx a, Cpx w) { return {a.re * w.re - a.im * w.im, a.re * w.im + a.im * w.re}; }
+inline V Load(const Cpx* p) { return _mm_loadu_pd(&p->re); }
+inline void Store(Cpx* p, V v) { _mm_storeu_pd(&p->re, v); }
+inline V Swap(V a) { return _mm_shuffle_pd(a, a, 1); }  // (im, re)
+// (re, im) · (c0, c1) lane by lane, for constants with the sign folded in.
+inline V Pair(double lo, double hi) { return _mm_set_pd(hi, lo); }
+inline V Splat(double v) { return _mm_set1_pd(v); }
 
-// Runs a butterfly over every (i, k); the first element of each sub-transform needs no twiddle, so
-// the loops are split to keep the test out of the inner loop.
-template <class Body>
-inline void RunPass(int ido, int l1, Body& body) {
-    if (ido == 1) {
-        for (int k = 0; k < l1; ++k) body(0, k, std::false_type{});
-        return;
-    }
+// a·w as complex numbers.
+inline V Mul(V a, V w) {
+    const V wr = _mm_unpacklo_pd(w, w);
+    const V wi = _mm_unpackhi_pd(w, w);
+    const V cross = _mm_mul_pd(Swap(a), wi);                                    // (ai·wi, ar·wi)
+    return _mm_add_pd(_mm_mul_pd(a, wr), _mm_xor_pd(cross, Pair(-0.0, 0.0)));  // (−ai·wi, ar·wi)
+}
+// a·w for a twiddle stored split as w[0] = (wr, wr), w[1] = (−wi, wi): no shuffles of w needed.
+inline V MulTwiddle(V a, const Cpx* w) {
+    return _mm_add_pd(_mm_mul_pd(a, Load(w)), _mm_mul_pd(Swap(a), Load(w + 1)));
+}
+// −i·a and +i·a.
+inline V MulMinusI(V a) { return _mm_xor_pd(Swap(a), Pair(0.0, -0.0)); }
+inline V MulPlusI(V a) { return _mm_xor_pd(Swap(a), Pair(-0.0, 0.0)); }
+
+// Calls body(in, out, w, twiddled) for every butterfly of a pass: `in` points at CC(i, 0, k), `out`
+// at CH(i, k, 0), `w` at the p − 1 twiddles of i; i = 0 needs none, so it gets std::false_type.
+template <int P, class Body>
+inline void EachButterfly(int ido, int l1, const Cpx* __restrict cc, Cpx* __restrict ch,
+                    const Cpx* __restrict wa, Body body) {
     for (int k = 0; k < l1; ++k) {
-        body(0, k, std::false_type{});
-        for (int i = 1; i < ido; ++i) body(i, k, std::true_type{});
+        const Cpx* in = cc + static_cast<std::ptrdiff_t>(ido) * P * k;
+        Cpx* out = ch + static_cast<std::ptrdiff_t>(ido) * k;
+        body(in, out, wa, std::false_type{});
+        const Cpx* w = wa;
+        for (int i = 1; i < ido; ++i, w += 2 * (P - 1)) body(in + i, out + i, w, std::true_type{});
     }
+}
+
+// Stores y, multiplied by the twiddle w[j] when the butterfly is twiddled.
+template <bool Twiddled>
+inline void Put(Cpx* out, V y, const Cpx* w, int j) {
+    if constexpr (Twiddled)
+        Store(out, MulTwiddle(y, w + 2 * j));
+    else
+        Store(out, y);
 }
 
 void Pass2(int ido, int l1, const Cpx* cc, Cpx* ch, const Cpx* wa) {
-    const int cdim = 2;
-    auto CC = [&](int i, int j, int k) -> const Cpx& { return cc[i + ido * (j + cdim * k)]; };
-    auto CH = [&](int i, int k, int j) -> Cpx& { return ch[i + ido * (k + l1 * j)]; };
-    for (int k = 0; k < l1; ++k) {
-        CH(0, k, 0) = Add(CC(0, 0, k), CC(0, 1, k));
-        CH(0, k, 1) = Sub(CC(0, 0, k), CC(0, 1, k));
-        for (int i = 1; i < ido; ++i) {
-            CH(i, k, 0) = Add(CC(i, 0, k), CC(i, 1, k));
-            CH(i, k, 1) = Mul(Sub(CC(i, 0, k), CC(i, 1, k)), wa[i - 1]);
-        }
-    }
+    const std::ptrdiff_t is = ido, os = static_cast<std::ptrdiff_t>(ido) * l1;
+    EachButterfly<2>(ido, l1, cc, ch, wa, [=](const Cpx* in, Cpx* out, const Cpx* w, auto tw) {
+        constexpr bool T = decltype(tw)::value;
+        const V a = Load(in), b = Load(in + is);
+        Store(out, _mm_add_pd(a, b));
+        Put<T>(out + os, _mm_sub_pd(a, b), w, 0);
+    });
 }
 
 void Pass3(int ido, int l1, const Cpx* cc, Cpx* ch, const Cpx* wa) {
-    const int cdim = 3;
-    const double tw1r = -0.5, tw1i = -0.86602540378443864676372317075294;
-    auto CC = [&](int i, int j, int k) -> const Cpx& { return cc[i + ido * (j + cdim * k)]; };
-    auto CH = [&](int i, int k, int j) -> Cpx& { return ch[i + ido * (k + l1 * j)]; };
-    auto body = [&](int i, int k, auto twiddled) {
-        const Cpx c0 = CC(i, 0, k);
-        const Cpx t1 = Add(CC(i, 1, k), CC(i, 2, k));
-        const Cpx t2 = Sub(CC(i, 1, k), CC(i, 2, k));
-        const Cpx ca{c0.re + tw1r * t1.re, c0.im + tw1r * t1.im};
-        const Cpx cb{-tw1i * t2.im, tw1i * t2.re};
-        CH(i, k, 0) = Add(c0, t1);
-        if constexpr (decltype(twiddled)::value) {
-            CH(i, k, 1) = Mul(Add(ca, cb), wa[i - 1]);
-            CH(i, k, 2) = Mul(Sub(ca, cb), wa[(ido - 1) + i - 1]);
-        } else {
-            CH(i, k, 1) = Add(ca, cb);
-            CH(i, k, 2) = Sub(ca, cb);
-        }
-    };
-    RunPass(ido, l1, body);
+    const std::ptrdiff_t is = ido, os = static_cast<std::ptrdiff_t>(ido) * l1;
+    const double c = -0.5, s = -0.86602540378443864676372317075294;
+    EachButterfly<3>(ido, l1, cc, ch, wa, [=](const Cpx* in, Cpx* out, const Cpx* w, auto tw) {
+        constexpr bool T = decltype(tw)::value;
+        const V c0 = Load(in), c1 = Load(in + is), c2 = Load(in + 2 * is);
+        const V t1 = _mm_add_pd(c1, c2), t2 = _mm_sub_pd(c1, c2);
+        const V ca = _mm_add_pd(c0, _mm_mul_pd(Splat(c), t1));
+        const V cb = _mm_mul_pd(Swap(t2), Pair(-s, s));  // i·s·t2
+        Store(out, _mm_add_pd(c0, t1));
+        Put<T>(out + os, _mm_add_pd(ca, cb), w, 0);
+        Put<T>(out + 2 * os, _mm_sub_pd(ca, cb), w, 1);
+    });
 }
 
 void Pass4(int ido, int l1, const Cpx* cc, Cpx* ch, const Cpx* wa) {
-    const int cdim = 4;
-    auto CC = [&](int i, int j, int k) -> const Cpx& { return cc[i + ido * (j + cdim * k)]; };
-    auto CH = [&](int i, int k, int j) -> Cpx& { return ch[i + ido * (k + l1 * j)]; };
-    auto body = [&](int i, int k, auto twiddled) {
-        const Cpx t1 = Add(CC(i, 0, k), CC(i, 2, k));
-        const Cpx t2 = Sub(CC(i, 0, k), CC(i, 2, k));
-        const Cpx t3 = Add(CC(i, 1, k), CC(i, 3, k));
-        const Cpx d = Sub(CC(i, 1, k), CC(i, 3, k));
-        const Cpx t4{d.im, -d.re};  // −i·(x1 − x3)
-        CH(i, k, 0) = Add(t1, t3);
-        if constexpr (decltype(twiddled)::value) {
-            CH(i, k, 1) = Mul(Add(t2, t4), wa[i - 1]);
-            CH(i, k, 2) = Mul(Sub(t1, t3), wa[(ido - 1) + i - 1]);
-            CH(i, k, 3) = Mul(Sub(t2, t4), wa[2 * (ido - 1) + i - 1]);
+    const std::ptrdiff_t is = ido, os = static_cast<std::ptrdiff_t>(ido) * l1;
+    EachButterfly<4>(ido, l1, cc, ch, wa, [=](const Cpx* in, Cpx* out, const Cpx* w, auto tw) {
+        constexpr bool T = decltype(tw)::value;
+        const V x0 = Load(in), x1 = Load(in + is), x2 = Load(in + 2 * is), x3 = Load(in + 3 * is);
+        const V t1 = _mm_add_pd(x0, x2), t2 = _mm_sub_pd(x0, x2);
+        const V t3 = _mm_add_pd(x1, x3), t4 = MulMinusI(_mm_sub_pd(x1, x3));
+        Store(out, _mm_add_pd(t1, t3));
+        if constexpr (T) {
+            Store(out + os, MulTwiddle(_mm_add_pd(t2, t4), w));
+            Store(out + 2 * os, MulTwiddle(_mm_sub_pd(t1, t3), w + 2));
+            Store(out + 3 * os, MulTwiddle(_mm_sub_pd(t2, t4), w + 4));
         } else {
-            CH(i, k, 1) = Add(t2, t4);
-            CH(i, k, 2) = Sub(t1, t3);
-            CH(i, k, 3) = Sub(t2, t4);
+            Store(out + os, _mm_add_pd(t2, t4));
+            Store(out + 2 * os, _mm_sub_pd(t1, t3));
+            Store(out + 3 * os, _mm_sub_pd(t2, t4));
         }
-    };
-    RunPass(ido, l1, body);
+    });
 }
 
 void Pass5(int ido, int l1, const Cpx* cc, Cpx* ch, const Cpx* wa) {
-    const int cdim = 5;
-    const double tw1r = 0.3090169943749474241022934171828191,
-                 tw1i = -0.9510565162951535721164393333793821,
-                 tw2r = -0.8090169943749474241022934171828191,
-                 tw2i = -0.5877852522924731291687059546390728;
-    auto CC = [&](int i, int j, int k) -> const Cpx& { return cc[i + ido * (j + cdim * k)]; };
-    auto CH = [&](int i, int k, int j) -> Cpx& { return ch[i + ido * (k + l1 * j)]; };
-    auto body = [&](int i, int k, auto twiddled) {
-        {
-            const Cpx c0 = CC(i, 0, k);
-            const Cpx t1 = Add(CC(i, 1, k), CC(i, 4, k));
-            const Cpx t4 = Sub(CC(i, 1, k), CC(i, 4, k));
-            const Cpx t2 = Add(CC(i, 2, k), CC(i, 3, k));
-            const Cpx t3 = Sub(CC(i, 2, k), CC(i, 3, k));
-            const Cpx y0{c0.re + t1.re + t2.re, c0.im + t1.im + t2.im};
-            const Cpx ca1{c0.re + tw1r * t1.re + tw2r * t2.re, c0.im + tw1r * t1.im + tw2r * t2.im};
-            // cb = i·(tw1i·t4 + tw2i·t3)
-            const Cpx cb1{-(tw1i * t4.im + tw2i * t3.im), tw1i * t4.re + tw2i * t3.re};
-            const Cpx ca2{c0.re + tw2r * t1.re + tw1r * t2.re, c0.im + tw2r * t1.im + tw1r * t2.im};
-            // cb = i·(tw2i·t4 − tw1i·t3)
-            const Cpx cb2{-(tw2i * t4.im - tw1i * t3.im), tw2i * t4.re - tw1i * t3.re};
-            CH(i, k, 0) = y0;
-            if constexpr (decltype(twiddled)::value) {
-                CH(i, k, 1) = Mul(Add(ca1, cb1), wa[i - 1]);
-                CH(i, k, 4) = Mul(Sub(ca1, cb1), wa[3 * (ido - 1) + i - 1]);
-                CH(i, k, 2) = Mul(Add(ca2, cb2), wa[(ido - 1) + i - 1]);
-                CH(i, k, 3) = Mul(Sub(ca2, cb2), wa[2 * (ido - 1) + i - 1]);
-            } else {
-                CH(i, k, 1) = Add(ca1, cb1);
-                CH(i, k, 4) = Sub(ca1, cb1);
-                CH(i, k, 2) = Add(ca2, cb2);
-                CH(i, k, 3) = Sub(ca2, cb2);
-            }
+    const std::ptrdiff_t is = ido, os = static_cast<std::ptrdiff_t>(ido) * l1;
+    const double c1 = 0.3090169943749474241022934171828191, s1 = -0.9510565162951535721164393333793821,
+                 c2 = -0.8090169943749474241022934171828191, s2 = -0.5877852522924731291687059546390728;
+    EachButterfly<5>(ido, l1, cc, ch, wa, [=](const Cpx* in, Cpx* out, const Cpx* w, auto tw) {
+        constexpr bool T = decltype(tw)::value;
+        const V x0 = Load(in), x1 = Load(in + is), x2 = Load(in + 2 * is), x3 = Load(in + 3 * is),
+                x4 = Load(in + 4 * is);
+        const V t1 = _mm_add_pd(x1, x4), t4 = Swap(_mm_sub_pd(x1, x4));
+        const V t2 = _mm_add_pd(x2, x3), t3 = Swap(_mm_sub_pd(x2, x3));
+        Store(out, _mm_add_pd(x0, _mm_add_pd(t1, t2)));
+        const V ca1 = _mm_add_pd(x0, _mm_add_pd(_mm_mul_pd(Splat(c1), t1), _mm_mul_pd(Splat(c2), t2)));
+        const V ca2 = _mm_add_pd(x0, _mm_add_pd(_mm_mul_pd(Splat(c2), t1), _mm_mul_pd(Splat(c1), t2)));
+        // cb1 = i·(s1·t4 + s2·t3), cb2 = i·(s2·t4 − s1·t3); t3, t4 are already swapped.
+        const V cb1 = _mm_add_pd(_mm_mul_pd(Pair(-s1, s1), t4), _mm_mul_pd(Pair(-s2, s2), t3));
+        const V cb2 = _mm_sub_pd(_mm_mul_pd(Pair(-s2, s2), t4), _mm_mul_pd(Pair(-s1, s1), t3));
+        if constexpr (T) {
+            Store(out + os, MulTwiddle(_mm_add_pd(ca1, cb1), w));
+            Store(out + 2 * os, MulTwiddle(_mm_add_pd(ca2, cb2), w + 2));
+            Store(out + 3 * os, MulTwiddle(_mm_sub_pd(ca2, cb2), w + 4));
+            Store(out + 4 * os, MulTwiddle(_mm_sub_pd(ca1, cb1), w + 6));
+        } else {
+            Store(out + os, _mm_add_pd(ca1, cb1));
+            Store(out + 2 * os, _mm_add_pd(ca2, cb2));
+            Store(out + 3 * os, _mm_sub_pd(ca2, cb2));
+            Store(out + 4 * os, _mm_sub_pd(ca1, cb1));
         }
-    };
-    RunPass(ido, l1, body);
+    });
 }
 
 // Any odd radix p: sums and differences of the mirrored inputs halve the multiplications.
-// `roots`[m] = e^(−2πim/p); `pairs` has room for p − 1 values.
-void PassGeneric(int p, int ido, int l1, const Cpx* cc, Cpx* ch, const Cpx* wa, const Cpx* roots,
-                 Cpx* pairs) {
+// `cosines` and `sines` hold the h × h = ((p − 1)/2)² broadcast values cos and sin of −2π·m·u/p
+// (row m − 1, column u − 1); `pairs` has room for p − 1 values.
+void PassGeneric(int p, int ido, int l1, const Cpx* __restrict cc, Cpx* __restrict ch,
+                 const Cpx* __restrict wa, const Cpx* __restrict cosines,
+                 const Cpx* __restrict sines, Cpx* __restrict pairs) {
     const int h = (p - 1) / 2;
+    const std::ptrdiff_t is = ido, os = static_cast<std::ptrdiff_t>(ido) * l1;
     Cpx* sums = pairs;
     Cpx* diffs = pairs + h;
-    auto CC = [&](int i, int j, int k) -> const Cpx& { return cc[i + ido * (j + p * k)]; };
-    auto CH = [&](int i, int k, int j) -> Cpx& { return ch[i + ido * (k + l1 * j)]; };
     for (int k = 0; k < l1; ++k) {
         for (int i = 0; i < ido; ++i) {
-            const Cpx c0 = CC(i, 0, k);
-            Cpx y0 = c0;
+            const Cpx* in = cc + i + static_cast<std::ptrdiff_t>(ido) * p * k;
+            Cpx* out = ch + i + static_cast<std::ptrdiff_t>(ido) * k;
+            const V c0 = Load(in);
+            V y0 = c0;
             for (int u = 1; u <= h; ++u) {
-                const Cpx a = CC(i, u, k);
-                const Cpx b = CC(i, p - u, k);
-                sums[u - 1] = Add(a, b);
-                diffs[u - 1] = Sub(a, b);
-                y0 = Add(y0, sums[u - 1]);
+                const V a = Load(in + u * is), b = Load(in + (p - u) * is);
+                const V s = _mm_add_pd(a, b);
+                Store(sums + u - 1, s);
+                Store(diffs + u - 1, Swap(_mm_sub_pd(a, b)));
+                y0 = _mm_add_pd(y0, s);
             }
-            CH(i, k, 0) = y0;
-            for (int m = 1; m <= h; ++m) {
-                double ar = c0.re, ai = c0.im, br = 0.0, bi = 0.0;
-                int idx = 0;
-                for (int u = 1; u <= h; ++u) {
-                    idx += m;
-                    if (idx >= p) idx -= p;
-                    const Cpx w = roots[idx];
-                    ar += w.re * sums[u - 1].re;
-                    ai += w.re * sums[u - 1].im;
-                    br += w.im * diffs[u - 1].re;
-                    bi += w.im * diffs[u - 1].im;
+            Store(out, y0);
+            const Cpx* cs = cosines;
+            const Cpx* sn = sines;
+            for (int m = 1; m <= h; ++m, cs += h, sn += h) {
+                V a = c0, b = _mm_setzero_pd();
+                for (int u = 0; u < h; ++u) {
+                    a = _mm_add_pd(a, _mm_mul_pd(Load(cs + u), Load(sums + u)));
+                    b = _mm_add_pd(b, _mm_mul_pd(Load(sn + u), Load(diffs + u)));
                 }
-                // Output m is A + i·B, output p − m is A − i·B.
-                const Cpx plus{ar - bi, ai + br};
-                const Cpx minus{ar + bi, ai - br};
+                // b holds swapped lanes; output m is A + i·B, output p − m is A − i·B.
+                const V ib = _mm_xor_pd(b, Pair(-0.0, 0.0));
+                const V plus = _mm_add_pd(a, ib), minus = _mm_sub_pd(a, ib);
                 if (i == 0) {
-                    CH(i, k, m) = plus;
-                    CH(i, k, p - m) = minus;
+                    Store(out + m * os, plus);
+                    Store(out + (p - m) * os, minus);
                 } else {
-                    CH(i, k, m) = Mul(plus, wa[(m - 1) * (ido - 1) + i - 1]);
-                    CH(i, k, p - m) = Mul(minus, wa[(p - m - 1) * (ido - 1) + i - 1]);
+                    const Cpx* w = wa + static_cast<std::ptrdiff_t>(i - 1) * 2 * (p - 1);
+                    Store(out + m * os, MulTwiddle(plus, w + 2 * (m - 1)));
+                    Store(out + (p - m) * os, MulTwiddle(minus, w + 2 * (p - m - 1)));
                 }
             }
         }
     }
 }
-
 // Prime factors of n in pass order: fours first (fewest operations per level), then a two, then
 // the odd primes ascending.
 std::vector<int> Factorise(int n) {
@@ -261,8 +270,8 @@ void ComplexFft::PlanDirect() {
     std::size_t twiddleCount = 0, rootCount = 0;
     for (int l1 = 1, f = 0; f < static_cast<int>(factors.size()); l1 *= factors[static_cast<std::size_t>(f)], ++f) {
         const int p = factors[static_cast<std::size_t>(f)];
-        twiddleCount += static_cast<std::size_t>(p - 1) * static_cast<std::size_t>(n_ / (l1 * p) - 1);
-        if (p > 5) rootCount += static_cast<std::size_t>(p);
+        twiddleCount += 2 * static_cast<std::size_t>(p - 1) * static_cast<std::size_t>(n_ / (l1 * p) - 1);
+        if (p > 5) rootCount += static_cast<std::size_t>((p - 1) / 2) * static_cast<std::size_t>(p - 1);
     }
     twiddles_.reserve(twiddleCount);
     roots_.reserve(rootCount);
@@ -271,11 +280,22 @@ void ComplexFft::PlanDirect() {
     for (int p : factors) {
         const int ido = n_ / (l1 * p);
         Pass pass{p, l1, ido, twiddles_.size(), roots_.size()};
-        for (int j = 1; j < p; ++j)
-            for (int i = 1; i < ido; ++i)
-                twiddles_.push_back(Root(static_cast<long long>(j) * l1 * i, n_));
+        for (int i = 1; i < ido; ++i)
+            for (int j = 1; j < p; ++j) {
+                const Cpx w = Root(static_cast<long long>(j) * l1 * i, n_);
+                twiddles_.push_back({w.re, w.re});
+                twiddles_.push_back({-w.im, w.im});
+            }
         if (p > 5) {
-            for (int m = 0; m < p; ++m) roots_.push_back(Root(m, p));
+            // Broadcast cosines (h rows of h) then sines of the generic butterfly.
+            const int h = (p - 1) / 2;
+            for (int part = 0; part < 2; ++part)
+                for (int m = 1; m <= h; ++m)
+                    for (int u = 1; u <= h; ++u) {
+                        const Cpx r = Root(static_cast<long long>(m) * u, p);
+                        const double v = part == 0 ? r.re : r.im;
+                        roots_.push_back({v, v});
+                    }
             if (static_cast<std::size_t>(p) > largestRadix) largestRadix = static_cast<std::size_t>(p);
         }
         passes_.push_back(pass);
@@ -305,10 +325,21 @@ void ComplexFft::PlanBluestein() {
 }
 
 void ComplexFft::Forward(Cpx* data) {
+    if (inner_) {
+        ForwardBluestein(data, data);
+    } else if (passes_.size() % 2 == 0) {
+        ForwardDirect(data, data);  // the first pass writes to scratch, the last back to data
+    } else {
+        std::memcpy(scratch_.data(), data, sizeof(Cpx) * static_cast<std::size_t>(n_));
+        ForwardDirect(scratch_.data(), data);
+    }
+}
+
+void ComplexFft::Forward(const Cpx* in, Cpx* out) {
     if (inner_)
-        ForwardBluestein(data);
+        ForwardBluestein(in, out);
     else
-        ForwardDirect(data);
+        ForwardDirect(in, out);
 }
 
 void ComplexFft::Backward(Cpx* data) {
@@ -317,42 +348,53 @@ void ComplexFft::Backward(Cpx* data) {
     for (int k = 0; k < n_; ++k) data[k].im = -data[k].im;
 }
 
-void ComplexFft::ForwardDirect(Cpx* data) {
-    Cpx* in = data;
-    Cpx* out = scratch_.data();
-    for (const Pass& pass : passes_) {
-        const Cpx* wa = twiddles_.data() + pass.twiddle;
-        switch (pass.radix) {
-        case 2: Pass2(pass.ido, pass.l1, in, out, wa); break;
-        case 3: Pass3(pass.ido, pass.l1, in, out, wa); break;
-        case 4: Pass4(pass.ido, pass.l1, in, out, wa); break;
-        case 5: Pass5(pass.ido, pass.l1, in, out, wa); break;
-        default:
-            PassGeneric(pass.radix, pass.ido, pass.l1, in, out, wa, roots_.data() + pass.roots,
-                        pairs_.data());
-            break;
-        }
-        Cpx* t = in;
-        in = out;
-        out = t;
+void ComplexFft::ForwardDirect(const Cpx* in, Cpx* out) {
+    if (passes_.empty()) {
+        out[0] = in[0];
+        return;
     }
-    if (in != data) std::memcpy(data, in, sizeof(Cpx) * static_cast<std::size_t>(n_));
+    // Ping-pong between out and scratch, starting so that the last pass lands in out.
+    Cpx* scratch = scratch_.data();
+    Cpx* target = passes_.size() % 2 == 1 ? out : scratch;
+    const Cpx* source = in;
+    for (const Pass& pass : passes_) {
+        RunPass(pass, source, target);
+        source = target;
+        target = target == out ? scratch : out;
+    }
 }
 
-void ComplexFft::ForwardBluestein(Cpx* data) {
+void ComplexFft::RunPass(const Pass& pass, const Cpx* in, Cpx* out) {
+    const Cpx* wa = twiddles_.data() + pass.twiddle;
+    switch (pass.radix) {
+    case 2: Pass2(pass.ido, pass.l1, in, out, wa); break;
+    case 3: Pass3(pass.ido, pass.l1, in, out, wa); break;
+    case 4: Pass4(pass.ido, pass.l1, in, out, wa); break;
+    case 5: Pass5(pass.ido, pass.l1, in, out, wa); break;
+    default: {
+        const int h = (pass.radix - 1) / 2;
+        const Cpx* cosines = roots_.data() + pass.roots;
+        PassGeneric(pass.radix, pass.ido, pass.l1, in, out, wa, cosines, cosines + h * h, pairs_.data());
+        break;
+    }
+    }
+}
+
+void ComplexFft::ForwardBluestein(const Cpx* in, Cpx* out) {
     const int length = inner_->Length();
     Cpx* conv = conv_.data();
-    for (int k = 0; k < n_; ++k) conv[k] = Mul(data[k], chirp_[static_cast<std::size_t>(k)]);
+    const Cpx* chirp = chirp_.data();
+    const Cpx* spectrum = chirpSpectrum_.data();
+    const V conjugate = Pair(0.0, -0.0);
+    for (int k = 0; k < n_; ++k) Store(conv + k, Mul(Load(in + k), Load(chirp + k)));
     for (int k = n_; k < length; ++k) conv[k] = {0.0, 0.0};
     inner_->Forward(conv);
     // Conjugating around a forward transform gives the inverse one.
-    for (int k = 0; k < length; ++k) {
-        const Cpx c = Mul(conv[k], chirpSpectrum_[static_cast<std::size_t>(k)]);
-        conv[k] = {c.re, -c.im};
-    }
+    for (int k = 0; k < length; ++k)
+        Store(conv + k, _mm_xor_pd(Mul(Load(conv + k), Load(spectrum + k)), conjugate));
     inner_->Forward(conv);
     for (int k = 0; k < n_; ++k)
-        data[k] = Mul({conv[k].re, -conv[k].im}, chirp_[static_cast<std::size_t>(k)]);
+        Store(out + k, Mul(_mm_xor_pd(Load(conv + k), conjugate), Load(chirp + k)));
 }
 
 }  // namespace fft

@@ -27,6 +27,9 @@ public:
 
     // In place: data[k] = sum over j of data[j]·e^(−2πijk/n). Allocates nothing.
     void Forward(Cpx* data);
+    // Out of place: out[k] = sum over j of in[j]·e^(−2πijk/n); in and out must not overlap, in is
+    // left unchanged. Allocates nothing.
+    void Forward(const Cpx* in, Cpx* out);
     // In place, unnormalised inverse: data[j] = sum over k of data[k]·e^(+2πijk/n).
     void Backward(Cpx* data);
 
@@ -41,20 +44,23 @@ private:
         int radix;
         int l1;                   // transforms already combined before this pass
         int ido;                  // length of each remaining sub-transform after this pass
-        std::size_t twiddle;      // offset in twiddles_ of (radix − 1)·(ido − 1) values
-        std::size_t roots;        // offset in roots_ of radix values e^(−2πim/radix) (generic radix)
+        std::size_t twiddle;      // offset in twiddles_ of 2·(ido − 1)·(radix − 1) split values, i-major
+        std::size_t roots;        // offset in roots_ of the generic radix's cosine and sine tables
     };
 
     ComplexFft(int n, bool forceDirect);
     void PlanDirect();
     void PlanBluestein();
-    void ForwardDirect(Cpx* data);
-    void ForwardBluestein(Cpx* data);
+    // in may be out only when the pass count is even, or scratch_ itself.
+    void ForwardDirect(const Cpx* in, Cpx* out);
+    void RunPass(const Pass& pass, const Cpx* in, Cpx* out);
+    // in may be out.
+    void ForwardBluestein(const Cpx* in, Cpx* out);
 
     int n_;
     std::vector<Pass> passes_;
     std::vector<Cpx> twiddles_;
-    std::vector<Cpx> roots_;
+    std::vector<Cpx> roots_;      // per generic pass: h·h broadcast cosines then h·h sines, h = (p−1)/2
     std::vector<Cpx> scratch_;    // n values (direct) — ping-pong partner of the caller's data
     std::vector<Cpx> pairs_;      // generic-radix butterfly sums and differences, largest radix
     // Bluestein: the convolution runs through inner_ of a smooth length L >= 2n − 1.

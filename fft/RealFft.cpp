@@ -5,10 +5,18 @@
 #include <cmath>
 #include <cstring>
 
+#include <emmintrin.h>
+
 namespace fft {
 namespace {
 
 constexpr double kTwoPi = 6.283185307179586476925286766559;
+
+// Two 8-byte stores: packed bins sit at odd offsets, where one 16-byte store would straddle lines.
+inline void StorePair(double* p, __m128d v) {
+    _mm_storel_pd(p, v);
+    _mm_storeh_pd(p + 1, v);
+}
 
 }  // namespace
 
@@ -39,28 +47,34 @@ void RealFft::Forward(double* data, double scale) {
         }
         return;
     }
-    const int half = n_ / 2;
-    std::memcpy(z, data, sizeof(double) * static_cast<std::size_t>(n_));
-    complex_->Forward(z);
+    // The pairs (x[2m], x[2m + 1]) are read in place as complex values.
+    complex_->Forward(reinterpret_cast<const Cpx*>(data), z);
     data[0] = (z[0].re + z[0].im) * scale;
     data[n_ - 1] = (z[0].re - z[0].im) * scale;
-    // Bins k and N/2 − k come from the same pair Z[k], Z[N/2 − k]:
-    // X[k] = E + w^k·O and X[N/2 − k] = conj(E − w^k·O), with E, O the spectra of the even and odd
-    // samples recovered from the pair.
+    Split(z, data, scale);
+}
+
+// Bins k and N/2 − k come from the same pair Z[k], Z[N/2 − k]:
+// X[k] = E + w^k·O and X[N/2 − k] = conj(E − w^k·O), with E = (Z[k] + conj Z[N/2 − k]) / 2 and
+// O = −i·(Z[k] − conj Z[N/2 − k]) / 2 the spectra of the even and odd samples.
+void RealFft::Split(const Cpx* __restrict z, double* __restrict data, double scale) const {
+    const int half = n_ / 2;
+    const Cpx* w = split_.data();
+    const __m128d h = _mm_set1_pd(0.5 * scale);
+    const __m128d conjugate = _mm_set_pd(-0.0, 0.0);
     for (int k = 1; 2 * k <= half; ++k) {
         const int mk = half - k;
-        const Cpx a = z[k];
-        const Cpx b = z[mk];
-        const double er = 0.5 * (a.re + b.re), ei = 0.5 * (a.im - b.im);
-        const double orr = 0.5 * (a.im + b.im), oi = -0.5 * (a.re - b.re);
-        const Cpx w = split_[static_cast<std::size_t>(k)];
-        const double tr = w.re * orr - w.im * oi, ti = w.re * oi + w.im * orr;
-        data[2 * k - 1] = (er + tr) * scale;
-        data[2 * k] = (ei + ti) * scale;
-        if (mk != k) {
-            data[2 * mk - 1] = (er - tr) * scale;
-            data[2 * mk] = (ti - ei) * scale;
-        }
+        const __m128d a = _mm_loadu_pd(&z[k].re);
+        const __m128d b = _mm_xor_pd(_mm_loadu_pd(&z[mk].re), conjugate);  // conj Z[N/2 − k]
+        const __m128d e = _mm_mul_pd(h, _mm_add_pd(a, b));
+        const __m128d d = _mm_mul_pd(h, _mm_sub_pd(a, b));
+        // t = w^k·O = w^k·(−i)·d = (wr·di + wi·dr, wi·di − wr·dr)
+        const __m128d wk = _mm_loadu_pd(&w[k].re);
+        const __m128d wr = _mm_unpacklo_pd(wk, wk), wi = _mm_unpackhi_pd(wk, wk);
+        const __m128d dSwap = _mm_shuffle_pd(d, d, 1);  // (di, dr)
+        const __m128d t = _mm_add_pd(_mm_xor_pd(_mm_mul_pd(wr, dSwap), conjugate), _mm_mul_pd(wi, d));
+        StorePair(data + 2 * k - 1, _mm_add_pd(e, t));
+        if (mk != k) StorePair(data + 2 * mk - 1, _mm_xor_pd(_mm_sub_pd(e, t), conjugate));
     }
 }
 

@@ -30,6 +30,9 @@ public:
     void Backward(double* data, double scale);
 
 private:
+    // Even N: packed bins 1 … N/2 − 1 times `scale` from the half-length spectrum z.
+    void Split(const Cpx* z, double* data, double scale) const;
+
     int n_;
     std::unique_ptr<ComplexFft> complex_;  // length N/2 for even N (samples paired), N for odd N
     std::vector<Cpx> buffer_;              // complex_->Length() values
