@@ -44,10 +44,12 @@ ui() {
   return $rc
 }
 
-# start_win EXE [ARGS...]: starts a Windows program in the background (working folder: the current
-# one); its pid is in $E2E_LAST_PID.
+# start_win [-C DIR] EXE [ARGS...]: starts a Windows program in the background, in DIR or the
+# current folder; its pid is in $E2E_LAST_PID.
 start_win() {
-  "$QUORVEL_WINE" "$@" >>"$E2E_TMP/wine.log" 2>&1 </dev/null &
+  local dir=.
+  if [ "$1" = -C ]; then dir=$2; shift 2; fi
+  (cd "$dir" && exec "$QUORVEL_WINE" "$@" >>"$E2E_TMP/wine.log" 2>&1 </dev/null) &
   E2E_LAST_PID=$!
   E2E_PIDS+=("$E2E_LAST_PID")
 }

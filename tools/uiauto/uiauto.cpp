@@ -56,14 +56,19 @@ struct Query {
     std::string className;  // empty: any
     std::string title;      // empty: any (ANSI)
     std::string prop;       // empty: none required
+    int childId = 0;        // 0: any; otherwise a child with this id must exist
     HWND found = nullptr;
 };
+
+// The message text of a standard message box is a static control with this id.
+constexpr int kMessageBoxTextId = 0xFFFF;
 
 BOOL CALLBACK FindTop(HWND hwnd, LPARAM param) {
     Query* q = reinterpret_cast<Query*>(param);
     if (!q->className.empty() && ClassOf(hwnd) != q->className) return TRUE;
     if (!q->title.empty() && WindowText(hwnd) != q->title) return TRUE;
     if (!q->prop.empty() && !GetPropA(hwnd, q->prop.c_str())) return TRUE;
+    if (q->childId && !GetDlgItem(hwnd, q->childId)) return TRUE;
     if (!IsWindowVisible(hwnd)) return TRUE;
     q->found = hwnd;
     return FALSE;
@@ -119,6 +124,7 @@ int TimeoutArg(int argc, char** argv, int def) {
 HWND WaitMessageBox(int timeoutMs) {
     Query q;
     q.className = "#32770";
+    q.childId = kMessageBoxTextId;
     return WaitTop(q, timeoutMs);
 }
 
@@ -197,9 +203,7 @@ int main(int argc, char** argv) {
     if (command == "msgbox") {
         HWND box = WaitMessageBox(TimeoutArg(argc, argv, 10000));
         if (!box) return 1;
-        // The message is the static control with id 0xFFFF in a standard message box.
-        HWND message = GetDlgItem(box, 0xFFFF);
-        std::printf("%s\n", ToUtf8(WindowText(message ? message : box)).c_str());
+        std::printf("%s\n", ToUtf8(WindowText(GetDlgItem(box, kMessageBoxTextId))).c_str());
         return 0;
     }
     if (command == "answer" && argc >= 3) {

@@ -1,0 +1,23 @@
+// The program's registered window messages. All carry lParam 0 and their handlers return 0.
+#pragma once
+
+#include <windows.h>
+
+// Posted by the receive thread when it queued samples and no notice was pending; wParam 0.
+extern const UINT MSG_81577DB4;
+// Sent by the receive thread after storing a text in the event channel; wParam 0 link event,
+// 1 time line from the recorder.
+extern const UINT MSG_ADA8E3B9;
+// Posted by an import after it filled the rings; wParam 0.
+extern const UINT MSG_9388BF10;
+// Sent by a graph to its monitor when its x range or frequency axis changed; wParam axis.
+extern const UINT MSG_3A95FBE5;
+// Sent by a graph to its monitor when its y range changed; wParam axis.
+extern const UINT MSG_3563518B;
+// Sent by a graph to its monitor on a right click; wParam axis.
+extern const UINT MSG_60DE7150;
+// From other programs: start or stop a measurement; wParam ignored.
+extern const UINT MSG_C501B7B2;
+
+// Names the mutex and the main window's property by which a second start finds the first.
+extern const char kInstanceName[];

@@ -1,0 +1,48 @@
+// The application object: owns everything more than one window or thread shares, and runs the
+// program's life from the single-instance check to saving the settings.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "app/Analysis.h"
+#include "app/WaveBuffer.h"
+#include "config/Settings.h"
+
+class CQuorvelApp {
+public:
+    CQuorvelApp();
+    ~CQuorvelApp();
+    CQuorvelApp(const CQuorvelApp&) = delete;
+    CQuorvelApp& operator=(const CQuorvelApp&) = delete;
+
+    // The whole life of the program; returns the process exit code.
+    int InitInstance();
+
+    // "<current folder>\<program base name>.ini", formed anew at every call.
+    static std::string IniPath();
+
+    Settings settings;
+    int settingWindowType = 1;         // [SPEC] SETTING_WINDOW_TYPE: 1 detailed, 0 simple settings form
+    std::vector<std::string> foundPorts;
+    WaveBuffer waveBuffers[3];         // X, Y, Z
+    int running = 0;
+    int recording = 0;
+    int trigState = 0;
+    int postCount = 0;
+    double peakMin[3] = {0.0, 0.0, 0.0};
+    double peakMax[3] = {0.0, 0.0, 0.0};
+    app::AnalysisState analysis;       // length N, frequency tables, transform and taper window
+
+    // Text channel from the receive thread to the main window; eventLock guards eventText only.
+    CRITICAL_SECTION eventLock;
+    std::string eventText;
+
+private:
+    // Brings the running instance's main window to the front; false when none was found.
+    static bool ActivateRunningInstance();
+};
+
+extern CQuorvelApp theApp;

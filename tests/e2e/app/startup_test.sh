@@ -1,0 +1,79 @@
+#!/usr/bin/env bash
+# Quorvel start-up and shutdown end to end: the INI written at exit, values corrected on load, the
+# INI following the working folder, and the single-instance rule. Usage: startup_test.sh WINDOWS_BIN_DIR
+source "$(dirname "$0")/../lib.sh" "$1"
+shots="$E2E_BUILD/screenshots"
+mkdir -p "$shots"
+prop="Quorvel.exe 2A217156-E4D9-4f05-B856-5ED6F5C867BE"
+
+# run_and_close FOLDER: starts Quorvel with FOLDER as working folder, waits for its main window,
+# closes it and waits for the process to end. Sets E2E_RC.
+run_and_close() {
+  start_win -C "$1" "$E2E_BUILD/Quorvel.exe"
+  local pid=$E2E_LAST_PID
+  local hwnd
+  hwnd=$(ui find --prop "$prop" --timeout 30000) || { fail "main window did not appear in $1"; kill "$pid"; return; }
+  [ -n "${2:-}" ] && screenshot "$2"
+  ui close "$hwnd"
+  for _ in $(seq 1 200); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+  kill -0 "$pid" 2>/dev/null && { fail "Quorvel did not end after close"; kill "$pid"; }
+  E2E_RC=0
+}
+
+# --- First run in an empty folder writes every key with its default at exit.
+first="$E2E_TMP/first"
+mkdir -p "$first"
+cp "$E2E_BUILD/Quorvel.exe" "$first/"
+run_and_close "$first" "$shots/quorvel-startup.png"
+ini="$first/Quorvel.ini"
+if [ -f "$ini" ]; then
+  pass "INI written at exit"
+  sections=$(tr -d '\r' <"$ini" | grep '^\[' | tr '\n' ' ')
+  [ "$sections" = "[WNDPLACEMENT] [TRIG] [SPEC] [SCALE] [PSD] [COLOR] [SHIKI] " ] && pass "sections in walk order" \
+    || fail "sections: $sections"
+  text=$(iconv -f CP932 -t UTF-8 <"$ini" | tr -d '\r')
+  for kv in "BEFOR_TIME=1.0" "KANZAN=0.125,0.125,0.125" "ACC_TABLE_1=2.0,0.5" "GRAPH_BACK=0,0,128" \
+            "TITLE=OSKAMO 振動波形解析プログラム" "BIT=16" "COM=COM1" "RING_BUF_MIN_SIZE=6000"; do
+    grep -qxF "$kv" <<<"$text" && pass "$kv" || fail "missing $kv"
+  done
+  grep -q $'\r$' "$ini" && pass "CRLF line ends" || fail "INI lines do not end in CRLF"
+  grep -q '^MAIN_WNDPLACEMENT=' <<<"$text" && pass "main window placement stored" || fail "no MAIN_WNDPLACEMENT"
+else
+  fail "no INI written in $first"
+fi
+
+# --- Values corrected on load: BIT=14 becomes 12, a wrong-length ACC list becomes the default.
+fix="$E2E_TMP/fix"
+mkdir -p "$fix"
+printf '[SPEC]\r\nBIT=14\r\n[SCALE]\r\nACC=1,2,3\r\n' >"$fix/Quorvel.ini"
+run_and_close "$fix"
+text=$(tr -d '\r' <"$fix/Quorvel.ini")
+grep -qx 'BIT=12' <<<"$text" && pass "BIT=14 comes back as 12" || fail "BIT: $(grep '^BIT=' <<<"$text")"
+grep -qx 'ACC=2.0,5.0,10.0,20.0,50.0,100.0,300.0,999.0' <<<"$text" && pass "short ACC list replaced by the default" \
+  || fail "ACC: $(grep '^ACC=' <<<"$text")"
+
+# --- The INI follows the working folder, not the program's folder.
+other="$E2E_TMP/other"
+mkdir -p "$other"
+printf '[SPEC]\r\nTITLE=Other folder\r\n' >"$other/Quorvel.ini"
+start_win -C "$other" "$first/Quorvel.exe"
+pid=$E2E_LAST_PID
+hwnd=$(ui find --prop "$prop" --timeout 30000)
+[ "$(ui text "$hwnd")" = "Other folder" ] && pass "settings read from the working folder's INI" \
+  || fail "title from other folder: $(ui text "$hwnd")"
+
+# --- A second start brings the first forward, says so, and leaves the first running.
+start_win -C "$other" "$first/Quorvel.exe"
+pid2=$E2E_LAST_PID
+msg=$(ui msgbox --timeout 30000)
+[ "$msg" = "既に起動されています。" ] && pass "second start shows its message" || fail "second start message: '$msg'"
+screenshot "$shots/quorvel-second-instance.png"
+ui answer 1
+wait_pid "$pid2" 30
+[ "$E2E_RC" != timeout ] && pass "second instance exits" || fail "second instance still running"
+kill -0 "$pid" 2>/dev/null && pass "first instance keeps running" || fail "first instance ended"
+ui close "$hwnd"
+wait_pid "$pid" 30
+grep -q '^TITLE=Other folder' "$other/Quorvel.ini" && pass "INI saved in the working folder" || fail "other INI not saved"
+
+e2e_finish
