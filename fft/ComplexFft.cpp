@@ -1,4 +1,4 @@
-// Self-sorting (Stockham) mixed-radix passes of radix 2, 3, 4, 5 and any odd prime, and the Bluestein
+// Self-sorting (Stockham) mixed-radix passes of radix 2, 3, 4, 5, 8 and any odd prime, and the Bluestein
 // convolution for lengths with large prime factors.
 //
 // Layout: complex values are interleaved (re, im) doubles; the butterflies hold one value per SSE2
@@ -11,6 +11,7 @@
 
 #include <emmintrin.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <type_traits>
@@ -142,6 +143,35 @@ void Pass5(int ido, int l1, const Cpx* cc, Cpx* ch, const Cpx* wa) {
     });
 }
 
+// Two radix-4 butterflies on the even and odd inputs joined by e^(−2πik/8).
+void Pass8(int ido, int l1, const Cpx* cc, Cpx* ch, const Cpx* wa) {
+    const std::ptrdiff_t is = ido, os = static_cast<std::ptrdiff_t>(ido) * l1;
+    const V r = Splat(0.70710678118654752440084436210484903928);
+    EachButterfly<8>(ido, l1, cc, ch, wa, [=](const Cpx* in, Cpx* out, const Cpx* w, auto tw) {
+        constexpr bool T = decltype(tw)::value;
+        const V x0 = Load(in), x4 = Load(in + 4 * is), x2 = Load(in + 2 * is), x6 = Load(in + 6 * is);
+        const V a0 = _mm_add_pd(x0, x4), a1 = _mm_sub_pd(x0, x4);
+        const V a2 = _mm_add_pd(x2, x6), a3 = MulMinusI(_mm_sub_pd(x2, x6));
+        const V e0 = _mm_add_pd(a0, a2), e2 = _mm_sub_pd(a0, a2);
+        const V e1 = _mm_add_pd(a1, a3), e3 = _mm_sub_pd(a1, a3);
+        const V x1 = Load(in + is), x5 = Load(in + 5 * is), x3 = Load(in + 3 * is), x7 = Load(in + 7 * is);
+        const V b0 = _mm_add_pd(x1, x5), b1 = _mm_sub_pd(x1, x5);
+        const V b2 = _mm_add_pd(x3, x7), b3 = MulMinusI(_mm_sub_pd(x3, x7));
+        const V o0 = _mm_add_pd(b0, b2), o2 = MulMinusI(_mm_sub_pd(b0, b2));
+        const V p1 = _mm_add_pd(b1, b3), p3 = _mm_sub_pd(b1, b3);
+        const V o1 = _mm_mul_pd(r, _mm_add_pd(p1, MulMinusI(p1)));  // e^(−iπ/4)·p1
+        const V o3 = _mm_mul_pd(r, _mm_sub_pd(MulMinusI(p3), p3));  // e^(−3iπ/4)·p3
+        Store(out, _mm_add_pd(e0, o0));
+        Put<T>(out + os, _mm_add_pd(e1, o1), w, 0);
+        Put<T>(out + 2 * os, _mm_add_pd(e2, o2), w, 1);
+        Put<T>(out + 3 * os, _mm_add_pd(e3, o3), w, 2);
+        Put<T>(out + 4 * os, _mm_sub_pd(e0, o0), w, 3);
+        Put<T>(out + 5 * os, _mm_sub_pd(e1, o1), w, 4);
+        Put<T>(out + 6 * os, _mm_sub_pd(e2, o2), w, 5);
+        Put<T>(out + 7 * os, _mm_sub_pd(e3, o3), w, 6);
+    });
+}
+
 // Any odd radix p: sums and differences of the mirrored inputs halve the multiplications.
 // `cosines` and `sines` hold the h × h = ((p − 1)/2)² broadcast values cos and sin of −2π·m·u/p
 // (row m − 1, column u − 1); `pairs` has room for p − 1 values.
@@ -189,18 +219,15 @@ void PassGeneric(int p, int ido, int l1, const Cpx* __restrict cc, Cpx* __restri
         }
     }
 }
-// Prime factors of n in pass order: fours first (fewest operations per level), then a two, then
-// the odd primes ascending.
+// Factors of n in pass order: odd primes descending, then the power of two as eights with at most
+// two fours or one two (fewest passes); the last pass needs no twiddles.
 std::vector<int> Factorise(int n) {
     std::vector<int> factors;
-    while (n % 4 == 0) {
-        factors.push_back(4);
-        n /= 4;
-    }
-    if (n % 2 == 0) {
-        factors.push_back(2);
-        n /= 2;
-    }
+    int twos = 0;
+    for (; n % 2 == 0; n /= 2) ++twos;
+    for (; twos >= 3 && twos != 4; twos -= 3) factors.push_back(8);
+    for (; twos >= 2; twos -= 2) factors.push_back(4);
+    if (twos == 1) factors.push_back(2);
     for (int p = 3; p * p <= n; p += 2) {
         while (n % p == 0) {
             factors.push_back(p);
@@ -208,6 +235,7 @@ std::vector<int> Factorise(int n) {
         }
     }
     if (n > 1) factors.push_back(n);
+    std::reverse(factors.begin(), factors.end());
     return factors;
 }
 
@@ -218,6 +246,7 @@ double RadixCost(int p) {
     case 3: return 8.0;
     case 4: return 8.5;
     case 5: return 10.0;
+    case 8: return 7.0;
     default: return 2.0 * p + 6.0;
     }
 }
@@ -271,7 +300,7 @@ void ComplexFft::PlanDirect() {
     for (int l1 = 1, f = 0; f < static_cast<int>(factors.size()); l1 *= factors[static_cast<std::size_t>(f)], ++f) {
         const int p = factors[static_cast<std::size_t>(f)];
         twiddleCount += 2 * static_cast<std::size_t>(p - 1) * static_cast<std::size_t>(n_ / (l1 * p) - 1);
-        if (p > 5) rootCount += static_cast<std::size_t>((p - 1) / 2) * static_cast<std::size_t>(p - 1);
+        if (p > 5 && p % 2 == 1) rootCount += static_cast<std::size_t>((p - 1) / 2) * static_cast<std::size_t>(p - 1);
     }
     twiddles_.reserve(twiddleCount);
     roots_.reserve(rootCount);
@@ -286,7 +315,7 @@ void ComplexFft::PlanDirect() {
                 twiddles_.push_back({w.re, w.re});
                 twiddles_.push_back({-w.im, w.im});
             }
-        if (p > 5) {
+        if (p > 5 && p % 2 == 1) {
             // Broadcast cosines (h rows of h) then sines of the generic butterfly.
             const int h = (p - 1) / 2;
             for (int part = 0; part < 2; ++part)
@@ -371,6 +400,7 @@ void ComplexFft::RunPass(const Pass& pass, const Cpx* in, Cpx* out) {
     case 3: Pass3(pass.ido, pass.l1, in, out, wa); break;
     case 4: Pass4(pass.ido, pass.l1, in, out, wa); break;
     case 5: Pass5(pass.ido, pass.l1, in, out, wa); break;
+    case 8: Pass8(pass.ido, pass.l1, in, out, wa); break;
     default: {
         const int h = (pass.radix - 1) / 2;
         const Cpx* cosines = roots_.data() + pass.roots;
