@@ -33,5 +33,7 @@ quorvel_wine_prefix() {
   "$QUORVEL_WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >>"$log" 2>&1 </dev/null
   "$QUORVEL_WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >>"$log" 2>&1 </dev/null
   wineserver -w
+  # Caption buttons are drawn with Marlett; not every Wine build registers it in a new prefix.
+  [ -f /usr/share/wine/fonts/marlett.ttf ] && cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
   touch "$WINEPREFIX/.quorvel-ready"
 }
