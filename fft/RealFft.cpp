@@ -28,9 +28,13 @@ RealFft::RealFft(int n) : n_(n < 1 ? 1 : n) {
     if (even) {
         const int half = n_ / 2;
         split_.resize(static_cast<std::size_t>(half / 2 + 1));
+        splitForward_.reserve(2 * split_.size());
         for (int k = 0; k <= half / 2; ++k) {
             const double angle = kTwoPi * k / n_;
-            split_[static_cast<std::size_t>(k)] = {std::cos(angle), -std::sin(angle)};
+            const double c = std::cos(angle), sn = -std::sin(angle);
+            split_[static_cast<std::size_t>(k)] = {c, sn};
+            splitForward_.push_back({c, -c});
+            splitForward_.push_back({sn, sn});
         }
     }
 }
@@ -59,22 +63,36 @@ void RealFft::Forward(double* data, double scale) {
 // O = −i·(Z[k] − conj Z[N/2 − k]) / 2 the spectra of the even and odd samples.
 void RealFft::Split(const Cpx* __restrict z, double* __restrict data, double scale) const {
     const int half = n_ / 2;
-    const Cpx* w = split_.data();
+    if (half < 2) return;  // N = 2 has no bins between 0 and N/2
     const __m128d h = _mm_set1_pd(0.5 * scale);
     const __m128d conjugate = _mm_set_pd(-0.0, 0.0);
-    for (int k = 1; 2 * k <= half; ++k) {
-        const int mk = half - k;
-        const __m128d a = _mm_loadu_pd(&z[k].re);
-        const __m128d b = _mm_xor_pd(_mm_loadu_pd(&z[mk].re), conjugate);  // conj Z[N/2 − k]
+    // X[k] = e + t and conj X[N/2 − k] = e − t for the pair at zk = &Z[k], zm = &Z[N/2 − k].
+    auto bin = [=](const Cpx* zk, const Cpx* zm, const Cpx* w, __m128d& plus, __m128d& minus) {
+        const __m128d a = _mm_loadu_pd(&zk->re);
+        const __m128d b = _mm_xor_pd(_mm_loadu_pd(&zm->re), conjugate);
         const __m128d e = _mm_mul_pd(h, _mm_add_pd(a, b));
         const __m128d d = _mm_mul_pd(h, _mm_sub_pd(a, b));
-        // t = w^k·O = w^k·(−i)·d = (wr·di + wi·dr, wi·di − wr·dr)
-        const __m128d wk = _mm_loadu_pd(&w[k].re);
-        const __m128d wr = _mm_unpacklo_pd(wk, wk), wi = _mm_unpackhi_pd(wk, wk);
-        const __m128d dSwap = _mm_shuffle_pd(d, d, 1);  // (di, dr)
-        const __m128d t = _mm_add_pd(_mm_xor_pd(_mm_mul_pd(wr, dSwap), conjugate), _mm_mul_pd(wi, d));
-        StorePair(data + 2 * k - 1, _mm_add_pd(e, t));
-        if (mk != k) StorePair(data + 2 * mk - 1, _mm_xor_pd(_mm_sub_pd(e, t), conjugate));
+        // t = w^k·(−i)·d = (wr·di + wi·dr, wi·di − wr·dr)
+        const __m128d t = _mm_add_pd(_mm_mul_pd(_mm_loadu_pd(&w[0].re), _mm_shuffle_pd(d, d, 1)),
+                                     _mm_mul_pd(_mm_loadu_pd(&w[1].re), d));
+        plus = _mm_add_pd(e, t);
+        minus = _mm_sub_pd(e, t);
+    };
+    const Cpx* zk = z + 1;
+    const Cpx* zm = z + half - 1;
+    const Cpx* w = splitForward_.data() + 2;
+    double* xk = data + 1;
+    double* xm = data + 2 * (half - 1) - 1;
+    for (; zk < zm; ++zk, --zm, w += 2, xk += 2, xm -= 2) {
+        __m128d plus, minus;
+        bin(zk, zm, w, plus, minus);
+        StorePair(xk, plus);
+        StorePair(xm, _mm_xor_pd(minus, conjugate));
+    }
+    if (zk == zm) {  // k = N/4 pairs with itself
+        __m128d plus, minus;
+        bin(zk, zm, w, plus, minus);
+        StorePair(xk, plus);
     }
 }
 

@@ -36,7 +36,8 @@ private:
     int n_;
     std::unique_ptr<ComplexFft> complex_;  // length N/2 for even N (samples paired), N for odd N
     std::vector<Cpx> buffer_;              // complex_->Length() values
-    std::vector<Cpx> split_;               // e^(−2πik/N), k = 0 … N/4, even N only
+    std::vector<Cpx> split_;               // w^k = e^(−2πik/N), k = 0 … N/4, even N only
+    std::vector<Cpx> splitForward_;        // the same w^k as pairs (Re, −Re), (Im, Im)
 };
 
 }  // namespace fft
