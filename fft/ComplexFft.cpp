@@ -1,4 +1,4 @@
-// Self-sorting (Stockham) mixed-radix passes of radix 2, 3, 4, 5, 8 and any odd prime, and the Bluestein
+// Self-sorting (Stockham) mixed-radix passes of radix 2, 3, 4, 5, 8, 16 and any odd prime, and the Bluestein
 // convolution for lengths with large prime factors.
 //
 // Layout: complex values are interleaved (re, im) doubles; the butterflies hold one value per SSE2
@@ -172,6 +172,52 @@ void Pass8(int ido, int l1, const Cpx* cc, Cpx* ch, const Cpx* wa) {
     });
 }
 
+// e^(−2πik/16) for k = 1 … 9, split as in the twiddle tables.
+constexpr double kC16 = 0.92387953251128675612818318939678829, kS16 = 0.38268343236508977172845998403039887,
+                 kR16 = 0.70710678118654752440084436210484903928;
+const Cpx kInner16[18] = {{kC16, kC16},   {kS16, -kS16}, {kR16, kR16},   {kR16, -kR16}, {kS16, kS16},
+                          {kC16, -kC16},  {0, 0},        {1, -1},        {-kS16, -kS16}, {kC16, -kC16},
+                          {-kR16, -kR16}, {kR16, -kR16}, {-kC16, -kC16}, {kS16, -kS16}, {-1, -1},
+                          {0, 0},         {-kC16, -kC16}, {-kS16, kS16}};
+
+// Radix 4 by 4: radix-4 butterflies on the inputs j, j + 4, j + 8, j + 12, the inner twiddles
+// e^(−2πi·j·m/16), then radix-4 butterflies across j. Output m + 4q lands in place m + 4q.
+void Pass16(int ido, int l1, const Cpx* cc, Cpx* ch, const Cpx* wa) {
+    const std::ptrdiff_t is = ido, os = static_cast<std::ptrdiff_t>(ido) * l1;
+    EachButterfly<16>(ido, l1, cc, ch, wa, [=](const Cpx* in, Cpx* out, const Cpx* w, auto tw) {
+        constexpr bool T = decltype(tw)::value;
+        V y[16];  // y[4m + j]: output m of the j-th first-stage butterfly, twiddled
+#pragma GCC unroll 4
+        for (int j = 0; j < 4; ++j) {
+            const V x0 = Load(in + j * is), x1 = Load(in + (j + 4) * is), x2 = Load(in + (j + 8) * is),
+                    x3 = Load(in + (j + 12) * is);
+            const V t1 = _mm_add_pd(x0, x2), t2 = _mm_sub_pd(x0, x2);
+            const V t3 = _mm_add_pd(x1, x3), t4 = MulMinusI(_mm_sub_pd(x1, x3));
+            y[j] = _mm_add_pd(t1, t3);
+            y[4 + j] = _mm_add_pd(t2, t4);
+            y[8 + j] = _mm_sub_pd(t1, t3);
+            y[12 + j] = _mm_sub_pd(t2, t4);
+        }
+#pragma GCC unroll 3
+        for (int m = 1; m < 4; ++m)
+#pragma GCC unroll 3
+            for (int j = 1; j < 4; ++j) y[4 * m + j] = MulTwiddle(y[4 * m + j], kInner16 + 2 * (j * m - 1));
+#pragma GCC unroll 4
+        for (int m = 0; m < 4; ++m) {
+            const V t1 = _mm_add_pd(y[4 * m], y[4 * m + 2]), t2 = _mm_sub_pd(y[4 * m], y[4 * m + 2]);
+            const V t3 = _mm_add_pd(y[4 * m + 1], y[4 * m + 3]);
+            const V t4 = MulMinusI(_mm_sub_pd(y[4 * m + 1], y[4 * m + 3]));
+            if (m == 0)
+                Store(out, _mm_add_pd(t1, t3));
+            else
+                Put<T>(out + m * os, _mm_add_pd(t1, t3), w, m - 1);
+            Put<T>(out + (m + 4) * os, _mm_add_pd(t2, t4), w, m + 3);
+            Put<T>(out + (m + 8) * os, _mm_sub_pd(t1, t3), w, m + 7);
+            Put<T>(out + (m + 12) * os, _mm_sub_pd(t2, t4), w, m + 11);
+        }
+    });
+}
+
 // Any odd radix p: sums and differences of the mirrored inputs halve the multiplications.
 // `cosines` and `sines` hold the h × h = ((p − 1)/2)² broadcast values cos and sin of −2π·m·u/p
 // (row m − 1, column u − 1); `pairs` has room for p − 1 values.
@@ -219,14 +265,18 @@ void PassGeneric(int p, int ido, int l1, const Cpx* __restrict cc, Cpx* __restri
         }
     }
 }
-// Factors of n in pass order: odd primes descending, then the power of two as eights with at most
-// two fours or one two (fewest passes); the last pass needs no twiddles.
+// Factors of n in pass order: odd primes descending, then the power of two as eights with one
+// sixteen, four or two for the remainder (fewest passes); the last pass needs no twiddles.
 std::vector<int> Factorise(int n) {
     std::vector<int> factors;
     int twos = 0;
     for (; n % 2 == 0; n /= 2) ++twos;
-    for (; twos >= 3 && twos != 4; twos -= 3) factors.push_back(8);
-    for (; twos >= 2; twos -= 2) factors.push_back(4);
+    if (twos >= 4 && twos % 3 == 1) {
+        factors.push_back(16);
+        twos -= 4;
+    }
+    for (; twos >= 3; twos -= 3) factors.push_back(8);
+    if (twos == 2) factors.push_back(4);
     if (twos == 1) factors.push_back(2);
     for (int p = 3; p * p <= n; p += 2) {
         while (n % p == 0) {
@@ -247,6 +297,7 @@ double RadixCost(int p) {
     case 4: return 8.5;
     case 5: return 10.0;
     case 8: return 7.0;
+    case 16: return 6.5;
     default: return 2.0 * p + 6.0;
     }
 }
@@ -401,6 +452,7 @@ void ComplexFft::RunPass(const Pass& pass, const Cpx* in, Cpx* out) {
     case 4: Pass4(pass.ido, pass.l1, in, out, wa); break;
     case 5: Pass5(pass.ido, pass.l1, in, out, wa); break;
     case 8: Pass8(pass.ido, pass.l1, in, out, wa); break;
+    case 16: Pass16(pass.ido, pass.l1, in, out, wa); break;
     default: {
         const int h = (pass.radix - 1) / 2;
         const Cpx* cosines = roots_.data() + pass.roots;
