@@ -1,0 +1,45 @@
+// Ring sizing and the COM lamp table of measurement control.
+#include "app/MeasurementRules.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "device/RsUtil.h"
+
+namespace app {
+
+LinkStatus StatusForLinkState(int32_t linkState) {
+    if ((linkState & device::LINK_RECEIVING) == 0) return {1, kStatusReceiveError};
+    if ((linkState & device::LINK_FRAMES_OK) == 0) return {3, kStatusDataError};
+    return {2, kStatusReceiving};
+}
+
+const char* StatusText(int lamp) {
+    switch (lamp) {
+    case 0: return kStatusOpenError;
+    case 1: return kStatusReceiveError;
+    case 2: return kStatusReceiving;
+    case 3: return kStatusDataError;
+    case 4: return kStatusIdle;
+    default: return "";
+    }
+}
+
+int SamplesForSeconds(double seconds) {
+    const double samples = 100.0 * seconds + 0.5;
+    if (!(samples >= 0.0)) return 0;  // NaN and negative spans
+    if (samples >= static_cast<double>(kMaxRingCapacity)) return kMaxRingCapacity;
+    return static_cast<int>(std::trunc(samples));
+}
+
+int RingCapacity(const Settings& settings) {
+    const int timeSel = std::clamp(settings.timeSel, 0, static_cast<int>(settings.time.size()) - 1);
+    const long long before = SamplesForSeconds(settings.beforTime);
+    const long long after = SamplesForSeconds(settings.afterTime);
+    const long long window = SamplesForSeconds(settings.time[static_cast<size_t>(timeSel)]);
+    const long long capacity =
+        std::max({before + after + window, 2 * window, static_cast<long long>(settings.ringBufMinSize)});
+    return static_cast<int>(std::clamp(capacity, 1LL, static_cast<long long>(kMaxRingCapacity)));
+}
+
+}  // namespace app

@@ -1,0 +1,101 @@
+// Ring sizing at a measurement start and the COM lamp table.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <string>
+
+#include "app/MeasurementRules.h"
+#include "device/RsUtil.h"
+
+namespace {
+
+Settings DefaultSettings() {
+    Settings s;
+    int settingWindowType = 0;
+    ExchangeSettings(s, settingWindowType, 0, std::string(), [] { return std::optional<std::string>(); });
+    return s;
+}
+
+}  // namespace
+
+TEST(RingCapacity, DefaultsGiveTheMinimumSize) {
+    const Settings s = DefaultSettings();
+    ASSERT_EQ(s.ringBufMinSize, 6000);
+    ASSERT_EQ(s.time[static_cast<size_t>(s.timeSel)], 10.0);
+    EXPECT_EQ(app::RingCapacity(s), 6000);
+}
+
+TEST(RingCapacity, LongSpansAddUp) {
+    Settings s = DefaultSettings();
+    s.time[3] = 20.0;
+    s.timeSel = 3;
+    s.beforTime = 10.0;
+    s.afterTime = 300.0;
+    EXPECT_EQ(app::RingCapacity(s), 33000);  // 1000 + 30000 + 2000
+}
+
+TEST(RingCapacity, TwoDisplayWindowsWhenTheyAreTheLargest) {
+    Settings s = DefaultSettings();
+    s.time[s.timeSel] = 40.0;
+    s.beforTime = 0.0;
+    s.afterTime = 0.0;
+    EXPECT_EQ(app::RingCapacity(s), 8000);
+    s.beforTime = 5.004;  // rounds to 500
+    s.afterTime = 40.0;
+    EXPECT_EQ(app::RingCapacity(s), 500 + 4000 + 4000);
+    EXPECT_EQ(app::SamplesForSeconds(5.004), 500);
+    EXPECT_EQ(app::SamplesForSeconds(0.015), 2);
+}
+
+TEST(RingCapacity, NonsenseSettingsGiveAUsableSize) {
+    Settings s;  // all zero: never loaded
+    EXPECT_EQ(app::RingCapacity(s), 1);
+
+    s.ringBufMinSize = -50;
+    s.beforTime = -10.0;
+    s.afterTime = std::numeric_limits<double>::quiet_NaN();
+    s.timeSel = 99;
+    s.time = {1.0, 1.0, 1.0, -3.0};
+    EXPECT_EQ(app::RingCapacity(s), 1);
+
+    s.timeSel = -4;  // clamped to the first choice
+    EXPECT_EQ(app::RingCapacity(s), 200);
+
+    s.beforTime = 1e300;
+    s.afterTime = std::numeric_limits<double>::infinity();
+    s.time[0] = 1e18;
+    s.ringBufMinSize = std::numeric_limits<int>::max();
+    EXPECT_EQ(app::RingCapacity(s), app::kMaxRingCapacity);
+    EXPECT_EQ(app::SamplesForSeconds(-std::numeric_limits<double>::infinity()), 0);
+}
+
+TEST(LinkStatusTable, LampAndTextFollowTheLinkBits) {
+    using device::LINK_FRAMES_OK;
+    using device::LINK_RECEIVING;
+    const app::LinkStatus none = app::StatusForLinkState(0);
+    EXPECT_EQ(none.lamp, 1);
+    EXPECT_STREQ(none.text, "受信 ｴﾗｰ");
+    const app::LinkStatus framesOnly = app::StatusForLinkState(LINK_FRAMES_OK);
+    EXPECT_EQ(framesOnly.lamp, 1);
+    const app::LinkStatus ok = app::StatusForLinkState(LINK_RECEIVING | LINK_FRAMES_OK);
+    EXPECT_EQ(ok.lamp, 2);
+    EXPECT_STREQ(ok.text, "受信中");
+    const app::LinkStatus bad = app::StatusForLinkState(LINK_RECEIVING);
+    EXPECT_EQ(bad.lamp, 3);
+    EXPECT_STREQ(bad.text, "ﾃﾞｰﾀｴﾗｰ");
+
+    EXPECT_STREQ(app::StatusText(0), "OPEN ｴﾗｰ");
+    EXPECT_STREQ(app::StatusText(4), "待機中");
+    EXPECT_STREQ(app::StatusText(5), "");
+    for (int lamp = 1; lamp <= 3; ++lamp) {
+        const int state = lamp == 1 ? 0 : lamp == 2 ? LINK_RECEIVING | LINK_FRAMES_OK : LINK_RECEIVING;
+        EXPECT_STREQ(app::StatusText(lamp), app::StatusForLinkState(state).text);
+    }
+}
+
+TEST(LinkStatusTable, TextsAreCp932Bytes) {
+    // "受信 ｴﾗｰ" with a blank, unlike the link's own report text.
+    EXPECT_EQ(std::string(app::kStatusReceiveError), "\x8e\xf3\x90\x4d\x20\xb4\xd7\xb0");
+    EXPECT_STRNE(app::kStatusReceiveError, device::kTextReceiveError);
+}

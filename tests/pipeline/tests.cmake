@@ -1,0 +1,1 @@
+quorvel_unit_tests(NAME pipeline_tests DIR ${CMAKE_CURRENT_SOURCE_DIR}/pipeline LIBS pipeline_core)
