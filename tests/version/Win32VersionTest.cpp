@@ -1,0 +1,77 @@
+// The platform side (Win32 tree only): this test program carries the program's version resource,
+// so the lookup, the title and the version dialog read real data.
+#ifdef _WIN32
+
+#include "app/VersionDialog.h"
+#include "config/Win32Version.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstdio>
+
+namespace {
+
+TEST(Win32Version, OwnExecutableYieldsFileVersionAndCompany) {
+    std::optional<version::VersionBlock> block = version::LoadVersionBlock(version::ModulePath());
+    ASSERT_TRUE(block);
+    EXPECT_EQ(block->translation.language, 0x0411);
+    EXPECT_EQ(block->translation.codePage, 0x03a4);
+    EXPECT_EQ(version::QueryVersionString(*block, "FileVersion"), "1.0.0.0");
+    EXPECT_EQ(version::QueryVersionString(*block, "CompanyName"), "Quorvel Sokki Works");
+    EXPECT_EQ(version::QueryVersionString(*block, "NoSuchValue"), "");
+}
+
+TEST(Win32Version, FilesWithoutVersionResourceYieldNone) {
+    EXPECT_FALSE(version::LoadVersionBlock("C:\\no\\such\\file.exe"));
+    char folder[MAX_PATH];
+    char path[MAX_PATH];
+    ASSERT_NE(GetTempPathA(MAX_PATH, folder), 0u);
+    ASSERT_NE(GetTempFileNameA(folder, "ver", 0, path), 0u);
+    if (FILE* f = std::fopen(path, "wb")) {
+        std::fputs("MZ not really a program", f);
+        std::fclose(f);
+    }
+    EXPECT_FALSE(version::LoadVersionBlock(path));
+    DeleteFileA(path);
+}
+
+TEST(Win32Version, MainTitleCarriesTheRunningProgramsVersion) {
+    EXPECT_EQ(BuildMainTitle("OSKAMO 振動波形解析プログラム"), "OSKAMO 振動波形解析プログラム Ver 1.0.0.0 HELDRIC");
+    EXPECT_EQ(BuildMainTitle(""), " Ver 1.0.0.0 HELDRIC");
+}
+
+TEST(Win32Version, VersionDialogShowsNameVersionCompanyAndDate) {
+    // Opened modelessly so its fields can be read.
+    CVersionDialog dialog;
+    if (!dialog.Create(nullptr)) {
+        HWND probe = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+        if (!probe) GTEST_SKIP() << "no display to create a window on";
+        DestroyWindow(probe);
+        FAIL() << "the version dialog could not be created";
+    }
+    std::string name = version::ModulePath();
+    name = name.substr(name.find_last_of("\\/") + 1);
+    EXPECT_EQ(dialog.ItemText(IDC_VERSION_FILENAME), name);
+    EXPECT_EQ(dialog.ItemText(IDC_VERSION_FILEVERSION), "1.0.0.0");
+    EXPECT_EQ(dialog.ItemText(IDC_VERSION_COMPANY), "Quorvel Sokki Works");
+    const std::string date = dialog.ItemText(IDC_VERSION_FILEDATE);
+    ASSERT_EQ(date.size(), 19u) << date;
+    EXPECT_EQ(date[4], '.');
+    EXPECT_EQ(date[10], '-');
+    char caption[64] = "";
+    GetWindowTextA(dialog.Handle(), caption, sizeof caption);
+    EXPECT_STREQ(caption, "バージョン情報");
+    RECT client{};
+    GetClientRect(dialog.Handle(), &client);
+    RECT units{0, 0, 217, 97};
+    MapDialogRect(dialog.Handle(), &units);
+    EXPECT_EQ(client.right, units.right);
+    EXPECT_EQ(client.bottom, units.bottom);
+    dialog.Destroy();
+}
+
+}  // namespace
+
+#endif
