@@ -1,12 +1,14 @@
-// Self-sorting (Stockham) mixed-radix passes of radix 2, 3, 4, 5, 8, 16 and any odd prime, and the Bluestein
-// convolution for lengths with large prime factors.
+// Self-sorting (Stockham) mixed-radix passes of radix 2, 3, 4, 5, 8, 16 and any odd prime, and the
+// Bluestein convolution for lengths with large prime factors.
 //
 // Layout: complex values are interleaved (re, im) doubles; the butterflies hold one value per SSE2
 // register (low lane re, high lane im). A pass of radix p over l1 finished sub-transforms reads
 // CC(i, j, k) = cc[i + ido·(j + p·k)] and writes CH(i, k, j) = ch[i + ido·(k + l1·j)], ping-ponging
 // between the caller's buffer and scratch, so no reordering pass is needed. The twiddles of a pass are
 // stored in the order the inner loop reads them, each split in two for a shuffle-free multiply:
-// w = e^(−2πi·j·l1·i/n) is wa[2·((i − 1)·(p − 1) + j − 1)] = (Re w, Re w) and the next (−Im w, Im w).
+// w = e^(−2πi·j·l1·i/n) is wa[2·((i − 1)·(p − 1) + j − 1)] = (Re w, Re w) and the next (−Im w, Im w)
+// (kTwiddleWidth below). Pass order: odd factors first, powers of two last; the last pass (ido = 1)
+// has no twiddles.
 #include "fft/ComplexFft.h"
 
 #include <emmintrin.h>
@@ -37,9 +39,18 @@ inline V Mul(V a, V w) {
     const V cross = _mm_mul_pd(Swap(a), wi);                                    // (ai·wi, ar·wi)
     return _mm_add_pd(_mm_mul_pd(a, wr), _mm_xor_pd(cross, Pair(-0.0, 0.0)));  // (−ai·wi, ar·wi)
 }
-// a·w for a twiddle stored split as w[0] = (wr, wr), w[1] = (−wi, wi): no shuffles of w needed.
-inline V MulTwiddle(V a, const Cpx* w) {
+// a·w for w stored split as w[0] = (wr, wr), w[1] = (−wi, wi): no shuffles of w needed.
+inline V MulSplit(V a, const Cpx* w) {
     return _mm_add_pd(_mm_mul_pd(a, Load(w)), _mm_mul_pd(Swap(a), Load(w + 1)));
+}
+// Values per twiddle in the pass tables: 2 stores them split (faster multiply), 1 plain (half the
+// memory, which planning pays for in page faults).
+constexpr int kTwiddleWidth = 2;
+inline V MulTwiddle(V a, const Cpx* w) {
+    if constexpr (kTwiddleWidth == 2)
+        return MulSplit(a, w);
+    else
+        return Mul(a, Load(w));
 }
 // −i·a and +i·a.
 inline V MulMinusI(V a) { return _mm_xor_pd(Swap(a), Pair(0.0, -0.0)); }
@@ -55,7 +66,7 @@ inline void EachButterfly(int ido, int l1, const Cpx* __restrict cc, Cpx* __rest
         Cpx* out = ch + static_cast<std::ptrdiff_t>(ido) * k;
         body(in, out, wa, std::false_type{});
         const Cpx* w = wa;
-        for (int i = 1; i < ido; ++i, w += 2 * (P - 1)) body(in + i, out + i, w, std::true_type{});
+        for (int i = 1; i < ido; ++i, w += kTwiddleWidth * (P - 1)) body(in + i, out + i, w, std::true_type{});
     }
 }
 
@@ -63,7 +74,7 @@ inline void EachButterfly(int ido, int l1, const Cpx* __restrict cc, Cpx* __rest
 template <bool Twiddled>
 inline void Put(Cpx* out, V y, const Cpx* w, int j) {
     if constexpr (Twiddled)
-        Store(out, MulTwiddle(y, w + 2 * j));
+        Store(out, MulTwiddle(y, w + kTwiddleWidth * j));
     else
         Store(out, y);
 }
@@ -103,8 +114,8 @@ void Pass4(int ido, int l1, const Cpx* cc, Cpx* ch, const Cpx* wa) {
         Store(out, _mm_add_pd(t1, t3));
         if constexpr (T) {
             Store(out + os, MulTwiddle(_mm_add_pd(t2, t4), w));
-            Store(out + 2 * os, MulTwiddle(_mm_sub_pd(t1, t3), w + 2));
-            Store(out + 3 * os, MulTwiddle(_mm_sub_pd(t2, t4), w + 4));
+            Store(out + 2 * os, MulTwiddle(_mm_sub_pd(t1, t3), w + kTwiddleWidth));
+            Store(out + 3 * os, MulTwiddle(_mm_sub_pd(t2, t4), w + 2 * kTwiddleWidth));
         } else {
             Store(out + os, _mm_add_pd(t2, t4));
             Store(out + 2 * os, _mm_sub_pd(t1, t3));
@@ -131,9 +142,9 @@ void Pass5(int ido, int l1, const Cpx* cc, Cpx* ch, const Cpx* wa) {
         const V cb2 = _mm_sub_pd(_mm_mul_pd(Pair(-s2, s2), t4), _mm_mul_pd(Pair(-s1, s1), t3));
         if constexpr (T) {
             Store(out + os, MulTwiddle(_mm_add_pd(ca1, cb1), w));
-            Store(out + 2 * os, MulTwiddle(_mm_add_pd(ca2, cb2), w + 2));
-            Store(out + 3 * os, MulTwiddle(_mm_sub_pd(ca2, cb2), w + 4));
-            Store(out + 4 * os, MulTwiddle(_mm_sub_pd(ca1, cb1), w + 6));
+            Store(out + 2 * os, MulTwiddle(_mm_add_pd(ca2, cb2), w + kTwiddleWidth));
+            Store(out + 3 * os, MulTwiddle(_mm_sub_pd(ca2, cb2), w + 2 * kTwiddleWidth));
+            Store(out + 4 * os, MulTwiddle(_mm_sub_pd(ca1, cb1), w + 3 * kTwiddleWidth));
         } else {
             Store(out + os, _mm_add_pd(ca1, cb1));
             Store(out + 2 * os, _mm_add_pd(ca2, cb2));
@@ -201,7 +212,7 @@ void Pass16(int ido, int l1, const Cpx* cc, Cpx* ch, const Cpx* wa) {
 #pragma GCC unroll 3
         for (int m = 1; m < 4; ++m)
 #pragma GCC unroll 3
-            for (int j = 1; j < 4; ++j) y[4 * m + j] = MulTwiddle(y[4 * m + j], kInner16 + 2 * (j * m - 1));
+            for (int j = 1; j < 4; ++j) y[4 * m + j] = MulSplit(y[4 * m + j], kInner16 + 2 * (j * m - 1));
 #pragma GCC unroll 4
         for (int m = 0; m < 4; ++m) {
             const V t1 = _mm_add_pd(y[4 * m], y[4 * m + 2]), t2 = _mm_sub_pd(y[4 * m], y[4 * m + 2]);
@@ -257,9 +268,9 @@ void PassGeneric(int p, int ido, int l1, const Cpx* __restrict cc, Cpx* __restri
                     Store(out + m * os, plus);
                     Store(out + (p - m) * os, minus);
                 } else {
-                    const Cpx* w = wa + static_cast<std::ptrdiff_t>(i - 1) * 2 * (p - 1);
-                    Store(out + m * os, MulTwiddle(plus, w + 2 * (m - 1)));
-                    Store(out + (p - m) * os, MulTwiddle(minus, w + 2 * (p - m - 1)));
+                    const Cpx* w = wa + static_cast<std::ptrdiff_t>(i - 1) * kTwiddleWidth * (p - 1);
+                    Store(out + m * os, MulTwiddle(plus, w + kTwiddleWidth * (m - 1)));
+                    Store(out + (p - m) * os, MulTwiddle(minus, w + kTwiddleWidth * (p - m - 1)));
                 }
             }
         }
@@ -350,11 +361,16 @@ void ComplexFft::PlanDirect() {
     std::size_t twiddleCount = 0, rootCount = 0;
     for (int l1 = 1, f = 0; f < static_cast<int>(factors.size()); l1 *= factors[static_cast<std::size_t>(f)], ++f) {
         const int p = factors[static_cast<std::size_t>(f)];
-        twiddleCount += 2 * static_cast<std::size_t>(p - 1) * static_cast<std::size_t>(n_ / (l1 * p) - 1);
+        twiddleCount += kTwiddleWidth * static_cast<std::size_t>(p - 1) * static_cast<std::size_t>(n_ / (l1 * p) - 1);
         if (p > 5 && p % 2 == 1) rootCount += static_cast<std::size_t>((p - 1) / 2) * static_cast<std::size_t>(p - 1);
     }
     twiddles_.reserve(twiddleCount);
-    roots_.reserve(rootCount);
+    // All n roots e^(−2πim/n) once, held in the scratch buffer until the first transform; the upper
+    // half mirrors the lower, which halves the cos/sin calls that dominate planning.
+    scratch_.resize(static_cast<std::size_t>(n_));
+    Cpx* unit = scratch_.data();
+    for (int m = 0; 2 * m <= n_; ++m) unit[m] = Root(m, n_);
+    for (int m = n_ / 2 + 1; m < n_; ++m) unit[m] = {unit[n_ - m].re, -unit[n_ - m].im};
     int l1 = 1;
     std::size_t largestRadix = 0;
     for (int p : factors) {
@@ -362,9 +378,13 @@ void ComplexFft::PlanDirect() {
         Pass pass{p, l1, ido, twiddles_.size(), roots_.size()};
         for (int i = 1; i < ido; ++i)
             for (int j = 1; j < p; ++j) {
-                const Cpx w = Root(static_cast<long long>(j) * l1 * i, n_);
-                twiddles_.push_back({w.re, w.re});
-                twiddles_.push_back({-w.im, w.im});
+                const Cpx w = unit[(static_cast<long long>(j) * l1 * i) % n_];
+                if (kTwiddleWidth == 2) {
+                    twiddles_.push_back({w.re, w.re});
+                    twiddles_.push_back({-w.im, w.im});
+                } else {
+                    twiddles_.push_back(w);
+                }
             }
         if (p > 5 && p % 2 == 1) {
             // Broadcast cosines (h rows of h) then sines of the generic butterfly.
@@ -381,7 +401,6 @@ void ComplexFft::PlanDirect() {
         passes_.push_back(pass);
         l1 *= p;
     }
-    scratch_.resize(static_cast<std::size_t>(n_));
     pairs_.resize(largestRadix);
 }
 

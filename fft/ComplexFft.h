@@ -44,7 +44,7 @@ private:
         int radix;
         int l1;                   // transforms already combined before this pass
         int ido;                  // length of each remaining sub-transform after this pass
-        std::size_t twiddle;      // offset in twiddles_ of 2·(ido − 1)·(radix − 1) split values, i-major
+        std::size_t twiddle;      // offset in twiddles_ of (ido − 1)·(radix − 1) twiddles, i-major
         std::size_t roots;        // offset in roots_ of the generic radix's cosine and sine tables
     };
 
