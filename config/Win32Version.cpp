@@ -29,14 +29,18 @@ std::optional<VersionBlock> LoadVersionBlock(const std::string& fileName) {
 std::string QueryVersionString(const VersionBlock& block, const std::string& name) {
     // VerQueryValueA takes a non-const block, but it only reads it.
     void* data = const_cast<unsigned char*>(block.bytes.data());
-    auto query = [data](const std::string& path) -> std::optional<std::string> {
+    const char* begin = reinterpret_cast<const char*>(block.bytes.data());
+    const char* end = begin + block.bytes.size();
+    auto query = [data, begin, end](const std::string& path) -> std::optional<std::string> {
         void* value = nullptr;
         UINT length = 0;
         if (!VerQueryValueA(data, path.c_str(), &value, &length)) return std::nullopt;
-        if (!value || length == 0) return std::string();
-        // length counts characters, the terminator included; never read past it.
         const char* text = static_cast<const char*>(value);
-        return std::string(text, strnlen(text, length));
+        if (!text || length == 0) return std::string();
+        // The reported length counts characters, not CP932 bytes, so it cannot bound the copy;
+        // the block's end can, should a value lack its terminator.
+        if (text < begin || text >= end) return std::string();
+        return std::string(text, strnlen(text, static_cast<size_t>(end - text)));
     };
     return version::QueryVersionString(query, block.translation, name);
 }

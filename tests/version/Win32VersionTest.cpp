@@ -2,6 +2,7 @@
 // so the lookup, the title and the version dialog read real data.
 #ifdef _WIN32
 
+#include "app/AboutDlg.h"
 #include "app/VersionDialog.h"
 #include "config/Win32Version.h"
 
@@ -21,6 +22,8 @@ TEST(Win32Version, OwnExecutableYieldsFileVersionAndCompany) {
     EXPECT_EQ(version::QueryVersionString(*block, "FileVersion"), "1.0.0.0");
     EXPECT_EQ(version::QueryVersionString(*block, "CompanyName"), "Quorvel Sokki Works");
     EXPECT_EQ(version::QueryVersionString(*block, "NoSuchValue"), "");
+    // Japanese text arrives as CP932 bytes, whole although it has more bytes than characters.
+    EXPECT_EQ(version::QueryVersionString(*block, "FileDescription"), "振動波形解析プログラム");
 }
 
 TEST(Win32Version, FilesWithoutVersionResourceYieldNone) {
@@ -70,6 +73,21 @@ TEST(Win32Version, VersionDialogShowsNameVersionCompanyAndDate) {
     EXPECT_EQ(client.right, units.right);
     EXPECT_EQ(client.bottom, units.bottom);
     dialog.Destroy();
+}
+
+TEST(Win32Version, AboutBoxOpensWithItsOkButton) {
+    CAboutDlg about;
+    if (!about.Create(nullptr)) {
+        HWND probe = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+        if (!probe) GTEST_SKIP() << "no display to create a window on";
+        DestroyWindow(probe);
+        FAIL() << "the About box could not be created";
+    }
+    EXPECT_TRUE(about.Item(IDOK));
+    char caption[64] = "";
+    GetWindowTextA(about.Handle(), caption, sizeof caption);
+    EXPECT_STREQ(caption, "バージョン情報 Quorvel");
+    about.Destroy();
 }
 
 }  // namespace

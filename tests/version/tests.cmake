@@ -3,6 +3,7 @@
 if(WIN32)
   quorvel_unit_tests(NAME version_tests DIR ${CMAKE_CURRENT_SOURCE_DIR}/version LIBS config_win ui_win shlwapi)
   target_sources(version_tests PRIVATE
+    ${CMAKE_SOURCE_DIR}/app/AboutDlg.cpp
     ${CMAKE_SOURCE_DIR}/app/VersionDialog.cpp
     ${CMAKE_SOURCE_DIR}/resources/Version.rc)
 else()
