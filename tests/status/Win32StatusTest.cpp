@@ -146,6 +146,14 @@ TEST(StatusWindows, LampRepaintsOnlyOnAStateChange) {
     EXPECT_TRUE(GetUpdateRect(lamp.Handle(), &pending, FALSE));
     PumpMessages();
     EXPECT_FALSE(GetUpdateRect(lamp.Handle(), &pending, FALSE));
+
+    HDC dc = GetDC(lamp.Handle());
+    const COLORREF centre = GetPixel(dc, 10, 10);
+    const COLORREF corner = GetPixel(dc, 0, 0);
+    ReleaseDC(lamp.Handle(), dc);
+    if (centre == CLR_INVALID) GTEST_SKIP() << "window pixels cannot be read back on this display";
+    EXPECT_EQ(centre, RGB(0, 0, 200));
+    EXPECT_EQ(corner, GetSysColor(COLOR_BTNFACE)) << "corners show the parent's static background";
 }
 
 TEST(StatusWindows, NumFieldDrawsAtOnceAndOnlyOnAChange) {
