@@ -7,7 +7,7 @@
 // between the caller's buffer and scratch, so no reordering pass is needed. The twiddles of a pass are
 // stored in the order the inner loop reads them, each split in two for a shuffle-free multiply:
 // w = e^(−2πi·j·l1·i/n) is wa[2·((i − 1)·(p − 1) + j − 1)] = (Re w, Re w) and the next (−Im w, Im w)
-// (kTwiddleWidth below). Pass order: odd factors first, powers of two last; the last pass (ido = 1)
+// (or plain when the plan keeps its memory small, see MulTwiddle). Pass order: odd factors first, powers of two last; the last pass (ido = 1)
 // has no twiddles.
 #include "fft/ComplexFft.h"
 
@@ -43,11 +43,11 @@ inline V Mul(V a, V w) {
 inline V MulSplit(V a, const Cpx* w) {
     return _mm_add_pd(_mm_mul_pd(a, Load(w)), _mm_mul_pd(Swap(a), Load(w + 1)));
 }
-// Values per twiddle in the pass tables: 2 stores them split (faster multiply), 1 plain (half the
-// memory, which planning pays for in page faults).
-constexpr int kTwiddleWidth = 2;
+// a·w for a twiddle of width W: 2 = split as above (faster multiply), 1 = plain (half the memory,
+// which planning pays for in page faults; used for the large Bluestein convolutions).
+template <int W>
 inline V MulTwiddle(V a, const Cpx* w) {
-    if constexpr (kTwiddleWidth == 2)
+    if constexpr (W == 2)
         return MulSplit(a, w);
     else
         return Mul(a, Load(w));
@@ -58,7 +58,7 @@ inline V MulPlusI(V a) { return _mm_xor_pd(Swap(a), Pair(-0.0, 0.0)); }
 
 // Calls body(in, out, w, twiddled) for every butterfly of a pass: `in` points at CC(i, 0, k), `out`
 // at CH(i, k, 0), `w` at the p − 1 twiddles of i; i = 0 needs none, so it gets std::false_type.
-template <int P, class Body>
+template <int P, int W, class Body>
 inline void EachButterfly(int ido, int l1, const Cpx* __restrict cc, Cpx* __restrict ch,
                     const Cpx* __restrict wa, Body body) {
     for (int k = 0; k < l1; ++k) {
@@ -66,56 +66,59 @@ inline void EachButterfly(int ido, int l1, const Cpx* __restrict cc, Cpx* __rest
         Cpx* out = ch + static_cast<std::ptrdiff_t>(ido) * k;
         body(in, out, wa, std::false_type{});
         const Cpx* w = wa;
-        for (int i = 1; i < ido; ++i, w += kTwiddleWidth * (P - 1)) body(in + i, out + i, w, std::true_type{});
+        for (int i = 1; i < ido; ++i, w += W * (P - 1)) body(in + i, out + i, w, std::true_type{});
     }
 }
 
 // Stores y, multiplied by the twiddle w[j] when the butterfly is twiddled.
-template <bool Twiddled>
+template <bool Twiddled, int W>
 inline void Put(Cpx* out, V y, const Cpx* w, int j) {
     if constexpr (Twiddled)
-        Store(out, MulTwiddle(y, w + kTwiddleWidth * j));
+        Store(out, MulTwiddle<W>(y, w + W * j));
     else
         Store(out, y);
 }
 
+template <int W>
 void Pass2(int ido, int l1, const Cpx* cc, Cpx* ch, const Cpx* wa) {
     const std::ptrdiff_t is = ido, os = static_cast<std::ptrdiff_t>(ido) * l1;
-    EachButterfly<2>(ido, l1, cc, ch, wa, [=](const Cpx* in, Cpx* out, const Cpx* w, auto tw) {
+    EachButterfly<2, W>(ido, l1, cc, ch, wa, [=](const Cpx* in, Cpx* out, const Cpx* w, auto tw) {
         constexpr bool T = decltype(tw)::value;
         const V a = Load(in), b = Load(in + is);
         Store(out, _mm_add_pd(a, b));
-        Put<T>(out + os, _mm_sub_pd(a, b), w, 0);
+        Put<T, W>(out + os, _mm_sub_pd(a, b), w, 0);
     });
 }
 
+template <int W>
 void Pass3(int ido, int l1, const Cpx* cc, Cpx* ch, const Cpx* wa) {
     const std::ptrdiff_t is = ido, os = static_cast<std::ptrdiff_t>(ido) * l1;
     const double c = -0.5, s = -0.86602540378443864676372317075294;
-    EachButterfly<3>(ido, l1, cc, ch, wa, [=](const Cpx* in, Cpx* out, const Cpx* w, auto tw) {
+    EachButterfly<3, W>(ido, l1, cc, ch, wa, [=](const Cpx* in, Cpx* out, const Cpx* w, auto tw) {
         constexpr bool T = decltype(tw)::value;
         const V c0 = Load(in), c1 = Load(in + is), c2 = Load(in + 2 * is);
         const V t1 = _mm_add_pd(c1, c2), t2 = _mm_sub_pd(c1, c2);
         const V ca = _mm_add_pd(c0, _mm_mul_pd(Splat(c), t1));
         const V cb = _mm_mul_pd(Swap(t2), Pair(-s, s));  // i·s·t2
         Store(out, _mm_add_pd(c0, t1));
-        Put<T>(out + os, _mm_add_pd(ca, cb), w, 0);
-        Put<T>(out + 2 * os, _mm_sub_pd(ca, cb), w, 1);
+        Put<T, W>(out + os, _mm_add_pd(ca, cb), w, 0);
+        Put<T, W>(out + 2 * os, _mm_sub_pd(ca, cb), w, 1);
     });
 }
 
+template <int W>
 void Pass4(int ido, int l1, const Cpx* cc, Cpx* ch, const Cpx* wa) {
     const std::ptrdiff_t is = ido, os = static_cast<std::ptrdiff_t>(ido) * l1;
-    EachButterfly<4>(ido, l1, cc, ch, wa, [=](const Cpx* in, Cpx* out, const Cpx* w, auto tw) {
+    EachButterfly<4, W>(ido, l1, cc, ch, wa, [=](const Cpx* in, Cpx* out, const Cpx* w, auto tw) {
         constexpr bool T = decltype(tw)::value;
         const V x0 = Load(in), x1 = Load(in + is), x2 = Load(in + 2 * is), x3 = Load(in + 3 * is);
         const V t1 = _mm_add_pd(x0, x2), t2 = _mm_sub_pd(x0, x2);
         const V t3 = _mm_add_pd(x1, x3), t4 = MulMinusI(_mm_sub_pd(x1, x3));
         Store(out, _mm_add_pd(t1, t3));
         if constexpr (T) {
-            Store(out + os, MulTwiddle(_mm_add_pd(t2, t4), w));
-            Store(out + 2 * os, MulTwiddle(_mm_sub_pd(t1, t3), w + kTwiddleWidth));
-            Store(out + 3 * os, MulTwiddle(_mm_sub_pd(t2, t4), w + 2 * kTwiddleWidth));
+            Store(out + os, MulTwiddle<W>(_mm_add_pd(t2, t4), w));
+            Store(out + 2 * os, MulTwiddle<W>(_mm_sub_pd(t1, t3), w + W));
+            Store(out + 3 * os, MulTwiddle<W>(_mm_sub_pd(t2, t4), w + 2 * W));
         } else {
             Store(out + os, _mm_add_pd(t2, t4));
             Store(out + 2 * os, _mm_sub_pd(t1, t3));
@@ -124,11 +127,12 @@ void Pass4(int ido, int l1, const Cpx* cc, Cpx* ch, const Cpx* wa) {
     });
 }
 
+template <int W>
 void Pass5(int ido, int l1, const Cpx* cc, Cpx* ch, const Cpx* wa) {
     const std::ptrdiff_t is = ido, os = static_cast<std::ptrdiff_t>(ido) * l1;
     const double c1 = 0.3090169943749474241022934171828191, s1 = -0.9510565162951535721164393333793821,
                  c2 = -0.8090169943749474241022934171828191, s2 = -0.5877852522924731291687059546390728;
-    EachButterfly<5>(ido, l1, cc, ch, wa, [=](const Cpx* in, Cpx* out, const Cpx* w, auto tw) {
+    EachButterfly<5, W>(ido, l1, cc, ch, wa, [=](const Cpx* in, Cpx* out, const Cpx* w, auto tw) {
         constexpr bool T = decltype(tw)::value;
         const V x0 = Load(in), x1 = Load(in + is), x2 = Load(in + 2 * is), x3 = Load(in + 3 * is),
                 x4 = Load(in + 4 * is);
@@ -141,10 +145,10 @@ void Pass5(int ido, int l1, const Cpx* cc, Cpx* ch, const Cpx* wa) {
         const V cb1 = _mm_add_pd(_mm_mul_pd(Pair(-s1, s1), t4), _mm_mul_pd(Pair(-s2, s2), t3));
         const V cb2 = _mm_sub_pd(_mm_mul_pd(Pair(-s2, s2), t4), _mm_mul_pd(Pair(-s1, s1), t3));
         if constexpr (T) {
-            Store(out + os, MulTwiddle(_mm_add_pd(ca1, cb1), w));
-            Store(out + 2 * os, MulTwiddle(_mm_add_pd(ca2, cb2), w + kTwiddleWidth));
-            Store(out + 3 * os, MulTwiddle(_mm_sub_pd(ca2, cb2), w + 2 * kTwiddleWidth));
-            Store(out + 4 * os, MulTwiddle(_mm_sub_pd(ca1, cb1), w + 3 * kTwiddleWidth));
+            Store(out + os, MulTwiddle<W>(_mm_add_pd(ca1, cb1), w));
+            Store(out + 2 * os, MulTwiddle<W>(_mm_add_pd(ca2, cb2), w + W));
+            Store(out + 3 * os, MulTwiddle<W>(_mm_sub_pd(ca2, cb2), w + 2 * W));
+            Store(out + 4 * os, MulTwiddle<W>(_mm_sub_pd(ca1, cb1), w + 3 * W));
         } else {
             Store(out + os, _mm_add_pd(ca1, cb1));
             Store(out + 2 * os, _mm_add_pd(ca2, cb2));
@@ -155,10 +159,11 @@ void Pass5(int ido, int l1, const Cpx* cc, Cpx* ch, const Cpx* wa) {
 }
 
 // Two radix-4 butterflies on the even and odd inputs joined by e^(−2πik/8).
+template <int W>
 void Pass8(int ido, int l1, const Cpx* cc, Cpx* ch, const Cpx* wa) {
     const std::ptrdiff_t is = ido, os = static_cast<std::ptrdiff_t>(ido) * l1;
     const V r = Splat(0.70710678118654752440084436210484903928);
-    EachButterfly<8>(ido, l1, cc, ch, wa, [=](const Cpx* in, Cpx* out, const Cpx* w, auto tw) {
+    EachButterfly<8, W>(ido, l1, cc, ch, wa, [=](const Cpx* in, Cpx* out, const Cpx* w, auto tw) {
         constexpr bool T = decltype(tw)::value;
         const V x0 = Load(in), x4 = Load(in + 4 * is), x2 = Load(in + 2 * is), x6 = Load(in + 6 * is);
         const V a0 = _mm_add_pd(x0, x4), a1 = _mm_sub_pd(x0, x4);
@@ -173,13 +178,13 @@ void Pass8(int ido, int l1, const Cpx* cc, Cpx* ch, const Cpx* wa) {
         const V o1 = _mm_mul_pd(r, _mm_add_pd(p1, MulMinusI(p1)));  // e^(−iπ/4)·p1
         const V o3 = _mm_mul_pd(r, _mm_sub_pd(MulMinusI(p3), p3));  // e^(−3iπ/4)·p3
         Store(out, _mm_add_pd(e0, o0));
-        Put<T>(out + os, _mm_add_pd(e1, o1), w, 0);
-        Put<T>(out + 2 * os, _mm_add_pd(e2, o2), w, 1);
-        Put<T>(out + 3 * os, _mm_add_pd(e3, o3), w, 2);
-        Put<T>(out + 4 * os, _mm_sub_pd(e0, o0), w, 3);
-        Put<T>(out + 5 * os, _mm_sub_pd(e1, o1), w, 4);
-        Put<T>(out + 6 * os, _mm_sub_pd(e2, o2), w, 5);
-        Put<T>(out + 7 * os, _mm_sub_pd(e3, o3), w, 6);
+        Put<T, W>(out + os, _mm_add_pd(e1, o1), w, 0);
+        Put<T, W>(out + 2 * os, _mm_add_pd(e2, o2), w, 1);
+        Put<T, W>(out + 3 * os, _mm_add_pd(e3, o3), w, 2);
+        Put<T, W>(out + 4 * os, _mm_sub_pd(e0, o0), w, 3);
+        Put<T, W>(out + 5 * os, _mm_sub_pd(e1, o1), w, 4);
+        Put<T, W>(out + 6 * os, _mm_sub_pd(e2, o2), w, 5);
+        Put<T, W>(out + 7 * os, _mm_sub_pd(e3, o3), w, 6);
     });
 }
 
@@ -193,9 +198,10 @@ const Cpx kInner16[18] = {{kC16, kC16},   {kS16, -kS16}, {kR16, kR16},   {kR16, 
 
 // Radix 4 by 4: radix-4 butterflies on the inputs j, j + 4, j + 8, j + 12, the inner twiddles
 // e^(−2πi·j·m/16), then radix-4 butterflies across j. Output m + 4q lands in place m + 4q.
+template <int W>
 void Pass16(int ido, int l1, const Cpx* cc, Cpx* ch, const Cpx* wa) {
     const std::ptrdiff_t is = ido, os = static_cast<std::ptrdiff_t>(ido) * l1;
-    EachButterfly<16>(ido, l1, cc, ch, wa, [=](const Cpx* in, Cpx* out, const Cpx* w, auto tw) {
+    EachButterfly<16, W>(ido, l1, cc, ch, wa, [=](const Cpx* in, Cpx* out, const Cpx* w, auto tw) {
         constexpr bool T = decltype(tw)::value;
         V y[16];  // y[4m + j]: output m of the j-th first-stage butterfly, twiddled
 #pragma GCC unroll 4
@@ -221,10 +227,10 @@ void Pass16(int ido, int l1, const Cpx* cc, Cpx* ch, const Cpx* wa) {
             if (m == 0)
                 Store(out, _mm_add_pd(t1, t3));
             else
-                Put<T>(out + m * os, _mm_add_pd(t1, t3), w, m - 1);
-            Put<T>(out + (m + 4) * os, _mm_add_pd(t2, t4), w, m + 3);
-            Put<T>(out + (m + 8) * os, _mm_sub_pd(t1, t3), w, m + 7);
-            Put<T>(out + (m + 12) * os, _mm_sub_pd(t2, t4), w, m + 11);
+                Put<T, W>(out + m * os, _mm_add_pd(t1, t3), w, m - 1);
+            Put<T, W>(out + (m + 4) * os, _mm_add_pd(t2, t4), w, m + 3);
+            Put<T, W>(out + (m + 8) * os, _mm_sub_pd(t1, t3), w, m + 7);
+            Put<T, W>(out + (m + 12) * os, _mm_sub_pd(t2, t4), w, m + 11);
         }
     });
 }
@@ -232,6 +238,7 @@ void Pass16(int ido, int l1, const Cpx* cc, Cpx* ch, const Cpx* wa) {
 // Any odd radix p: sums and differences of the mirrored inputs halve the multiplications.
 // `cosines` and `sines` hold the h × h = ((p − 1)/2)² broadcast values cos and sin of −2π·m·u/p
 // (row m − 1, column u − 1); `pairs` has room for p − 1 values.
+template <int W>
 void PassGeneric(int p, int ido, int l1, const Cpx* __restrict cc, Cpx* __restrict ch,
                  const Cpx* __restrict wa, const Cpx* __restrict cosines,
                  const Cpx* __restrict sines, Cpx* __restrict pairs) {
@@ -268,9 +275,9 @@ void PassGeneric(int p, int ido, int l1, const Cpx* __restrict cc, Cpx* __restri
                     Store(out + m * os, plus);
                     Store(out + (p - m) * os, minus);
                 } else {
-                    const Cpx* w = wa + static_cast<std::ptrdiff_t>(i - 1) * kTwiddleWidth * (p - 1);
-                    Store(out + m * os, MulTwiddle(plus, w + kTwiddleWidth * (m - 1)));
-                    Store(out + (p - m) * os, MulTwiddle(minus, w + kTwiddleWidth * (p - m - 1)));
+                    const Cpx* w = wa + static_cast<std::ptrdiff_t>(i - 1) * W * (p - 1);
+                    Store(out + m * os, MulTwiddle<W>(plus, w + W * (m - 1)));
+                    Store(out + (p - m) * os, MulTwiddle<W>(minus, w + W * (p - m - 1)));
                 }
             }
         }
@@ -325,7 +332,7 @@ Cpx Root(long long m, long long n) {
 
 ComplexFft::ComplexFft(int n) : ComplexFft(n, false) {}
 
-ComplexFft::ComplexFft(int n, bool forceDirect) : n_(n < 1 ? 1 : n) {
+ComplexFft::ComplexFft(int n, bool forceDirect) : n_(n < 1 ? 1 : n), splitTwiddles_(!forceDirect) {
     const int smooth = SmoothLength(2 * n_ - 1);
     const double bluesteinCost = 2.0 * DirectCost(smooth) + 12.0 * smooth + 10.0 * n_;
     if (!forceDirect && DirectCost(n_) > bluesteinCost)
@@ -358,10 +365,11 @@ int ComplexFft::SmoothLength(int minLength) {
 
 void ComplexFft::PlanDirect() {
     const std::vector<int> factors = Factorise(n_);
+    const std::size_t width = splitTwiddles_ ? 2 : 1;
     std::size_t twiddleCount = 0, rootCount = 0;
     for (int l1 = 1, f = 0; f < static_cast<int>(factors.size()); l1 *= factors[static_cast<std::size_t>(f)], ++f) {
         const int p = factors[static_cast<std::size_t>(f)];
-        twiddleCount += kTwiddleWidth * static_cast<std::size_t>(p - 1) * static_cast<std::size_t>(n_ / (l1 * p) - 1);
+        twiddleCount += width * static_cast<std::size_t>(p - 1) * static_cast<std::size_t>(n_ / (l1 * p) - 1);
         if (p > 5 && p % 2 == 1) rootCount += static_cast<std::size_t>((p - 1) / 2) * static_cast<std::size_t>(p - 1);
     }
     twiddles_.reserve(twiddleCount);
@@ -379,7 +387,7 @@ void ComplexFft::PlanDirect() {
         for (int i = 1; i < ido; ++i)
             for (int j = 1; j < p; ++j) {
                 const Cpx w = unit[(static_cast<long long>(j) * l1 * i) % n_];
-                if (kTwiddleWidth == 2) {
+                if (width == 2) {
                     twiddles_.push_back({w.re, w.re});
                     twiddles_.push_back({-w.im, w.im});
                 } else {
@@ -410,17 +418,18 @@ void ComplexFft::PlanBluestein() {
     chirp_.resize(static_cast<std::size_t>(n_));
     const long long twoN = 2LL * n_;
     for (long long k = 0; k < n_; ++k) chirp_[static_cast<std::size_t>(k)] = Root((k * k) % twoN, twoN);
-    chirpSpectrum_.assign(static_cast<std::size_t>(length), Cpx{0.0, 0.0});
-    chirpSpectrum_[0] = {chirp_[0].re, -chirp_[0].im};
+    // The conjugate chirp is symmetric (c[k] = c[L − k]), so is its spectrum: keep bins 0 … L/2.
+    conv_.assign(static_cast<std::size_t>(length), Cpx{0.0, 0.0});
+    conv_[0] = {chirp_[0].re, -chirp_[0].im};
     for (int k = 1; k < n_; ++k) {
         const Cpx c{chirp_[static_cast<std::size_t>(k)].re, -chirp_[static_cast<std::size_t>(k)].im};
-        chirpSpectrum_[static_cast<std::size_t>(k)] = c;
-        chirpSpectrum_[static_cast<std::size_t>(length - k)] = c;
+        conv_[static_cast<std::size_t>(k)] = c;
+        conv_[static_cast<std::size_t>(length - k)] = c;
     }
-    inner_->Forward(chirpSpectrum_.data());
+    inner_->Forward(conv_.data());
     const double inv = 1.0 / length;
-    for (Cpx& c : chirpSpectrum_) c = {c.re * inv, c.im * inv};
-    conv_.resize(static_cast<std::size_t>(length));
+    chirpSpectrum_.resize(static_cast<std::size_t>(length / 2 + 1));
+    for (std::size_t k = 0; k < chirpSpectrum_.size(); ++k) chirpSpectrum_[k] = {conv_[k].re * inv, conv_[k].im * inv};
 }
 
 void ComplexFft::Forward(Cpx* data) {
@@ -464,18 +473,26 @@ void ComplexFft::ForwardDirect(const Cpx* in, Cpx* out) {
 }
 
 void ComplexFft::RunPass(const Pass& pass, const Cpx* in, Cpx* out) {
+    if (splitTwiddles_)
+        RunPassOfWidth<2>(pass, in, out);
+    else
+        RunPassOfWidth<1>(pass, in, out);
+}
+
+template <int W>
+void ComplexFft::RunPassOfWidth(const Pass& pass, const Cpx* in, Cpx* out) {
     const Cpx* wa = twiddles_.data() + pass.twiddle;
     switch (pass.radix) {
-    case 2: Pass2(pass.ido, pass.l1, in, out, wa); break;
-    case 3: Pass3(pass.ido, pass.l1, in, out, wa); break;
-    case 4: Pass4(pass.ido, pass.l1, in, out, wa); break;
-    case 5: Pass5(pass.ido, pass.l1, in, out, wa); break;
-    case 8: Pass8(pass.ido, pass.l1, in, out, wa); break;
-    case 16: Pass16(pass.ido, pass.l1, in, out, wa); break;
+    case 2: Pass2<W>(pass.ido, pass.l1, in, out, wa); break;
+    case 3: Pass3<W>(pass.ido, pass.l1, in, out, wa); break;
+    case 4: Pass4<W>(pass.ido, pass.l1, in, out, wa); break;
+    case 5: Pass5<W>(pass.ido, pass.l1, in, out, wa); break;
+    case 8: Pass8<W>(pass.ido, pass.l1, in, out, wa); break;
+    case 16: Pass16<W>(pass.ido, pass.l1, in, out, wa); break;
     default: {
         const int h = (pass.radix - 1) / 2;
         const Cpx* cosines = roots_.data() + pass.roots;
-        PassGeneric(pass.radix, pass.ido, pass.l1, in, out, wa, cosines, cosines + h * h, pairs_.data());
+        PassGeneric<W>(pass.radix, pass.ido, pass.l1, in, out, wa, cosines, cosines + h * h, pairs_.data());
         break;
     }
     }
@@ -491,8 +508,10 @@ void ComplexFft::ForwardBluestein(const Cpx* in, Cpx* out) {
     for (int k = n_; k < length; ++k) conv[k] = {0.0, 0.0};
     inner_->Forward(conv);
     // Conjugating around a forward transform gives the inverse one.
-    for (int k = 0; k < length; ++k)
+    for (int k = 0; 2 * k <= length; ++k)
         Store(conv + k, _mm_xor_pd(Mul(Load(conv + k), Load(spectrum + k)), conjugate));
+    for (int k = length / 2 + 1; k < length; ++k)
+        Store(conv + k, _mm_xor_pd(Mul(Load(conv + k), Load(spectrum + length - k)), conjugate));
     inner_->Forward(conv);
     for (int k = 0; k < n_; ++k)
         Store(out + k, Mul(_mm_xor_pd(Load(conv + k), conjugate), Load(chirp + k)));

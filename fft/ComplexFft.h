@@ -54,10 +54,15 @@ private:
     // in may be out only when the pass count is even, or scratch_ itself.
     void ForwardDirect(const Cpx* in, Cpx* out);
     void RunPass(const Pass& pass, const Cpx* in, Cpx* out);
+    template <int W>
+    void RunPassOfWidth(const Pass& pass, const Cpx* in, Cpx* out);
     // in may be out.
     void ForwardBluestein(const Cpx* in, Cpx* out);
 
     int n_;
+    // Twiddles stored split (2 values each, faster) or plain (1 value; the inner transform of a
+    // Bluestein plan, whose tables are large enough that planning time goes into page faults).
+    bool splitTwiddles_;
     std::vector<Pass> passes_;
     std::vector<Cpx> twiddles_;
     std::vector<Cpx> roots_;      // per generic pass: h·h broadcast cosines then h·h sines, h = (p−1)/2
@@ -66,7 +71,8 @@ private:
     // Bluestein: the convolution runs through inner_ of a smooth length L >= 2n − 1.
     std::unique_ptr<ComplexFft> inner_;
     std::vector<Cpx> chirp_;          // e^(−πik²/n), k = 0 … n − 1
-    std::vector<Cpx> chirpSpectrum_;  // transform of the conjugate chirp, divided by L
+    std::vector<Cpx> chirpSpectrum_;  // transform of the conjugate chirp divided by L, bins 0 … L/2
+                                      // (the rest mirror them)
     std::vector<Cpx> conv_;           // L values of convolution work
 };
 
