@@ -13,6 +13,7 @@
 
 #include "device/PortSearch.h"
 #include "device/RsUtil.h"
+#include "device/SearchComPortFallback.h"
 #include "device/Thread.h"
 #include "device/Win32SerialPort.h"
 
@@ -21,15 +22,20 @@ using namespace device;
 namespace {
 
 const char kHelp[] =
-    "usage: linktest COMn --out FILE [--bit 12|16] [--seconds S] [--records N] [--search]\n"
+    "usage: linktest COMn --out FILE [--bit 12|16] [--seconds S] [--records N] [--dialog [--probe-ms MS]]\n"
     "Runs the receive loop on COMn until S seconds have passed (default 10) or N samples have\n"
     "arrived, and writes one line per event to FILE:\n"
     "  STATE n            linkState changed to n\n"
     "  S x y z hz         a sample (values minus mid-scale) and its low-pass frequency\n"
     "  R0 RECV_ERR | R0 DATA_ERR | R0 <text>   a status text\n"
     "  R1 <text>          a time report\n"
-    "  SEARCH a,b,...     the port search ran (the named port could not be opened)\n"
+    "  SEARCH a,b,...     the port search ran (the named port could not be opened); the ports found\n"
+    "  PORT COMn          the link switched to COMn\n"
+    "  NO_PORT            the search found nothing (with --dialog: after the message box is closed)\n"
+    "  PROBE COMn         (--dialog --probe-ms) the search dialog's thread probes COMn\n"
     "  END samples=N      the receive thread has returned\n"
+    "--dialog: the fallback runs the real port search dialog and the \"no port\" message box;\n"
+    "--probe-ms: each probe of that search waits MS milliseconds first, so it can be cancelled.\n"
     "Exit code 0 when the thread ended in time.\n";
 
 // Stands in for the main window: a consumer thread takes the queue when notified, like the
@@ -116,6 +122,37 @@ private:
     bool limitReached = false;
 };
 
+// The product's fallback (search dialog, message box) with each outcome written to the log.
+class DialogFallback : public PortFallback {
+public:
+    DialogFallback(FileSink& sink_, int probeMs) : sink(sink_), real(foundPorts, nullptr) {
+        if (probeMs > 0) {
+            real.SetProbe([this, probeMs](const std::string& name) {
+                sink.Line("PROBE " + name);
+                Sleep(static_cast<DWORD>(probeMs));
+                return ProbeComPort(name);
+            });
+        }
+    }
+    std::vector<std::string> SearchPorts() override {
+        const auto found = real.SearchPorts();
+        std::string names;
+        for (const auto& n : foundPorts) names += (names.empty() ? "" : ",") + n;
+        sink.Line("SEARCH " + names);
+        return found;
+    }
+    void ShowNoUsablePort() override {
+        real.ShowNoUsablePort();
+        sink.Line("NO_PORT");
+    }
+    void PortChanged(const std::string& name) override { sink.Line("PORT " + name); }
+
+private:
+    FileSink& sink;
+    std::vector<std::string> foundPorts;  // stands in for the application's list
+    SearchComPortFallback real;
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -123,6 +160,8 @@ int main(int argc, char** argv) {
     int bit = 12;
     double seconds = 10;
     long long records = 0;
+    bool dialog = false;
+    int probeMs = 0;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         if (a == "--help" || a == "-h") { std::fputs(kHelp, stdout); return 0; }
@@ -130,6 +169,8 @@ int main(int argc, char** argv) {
         else if (a == "--bit" && i + 1 < argc) bit = std::atoi(argv[++i]);
         else if (a == "--seconds" && i + 1 < argc) seconds = std::atof(argv[++i]);
         else if (a == "--records" && i + 1 < argc) records = std::atoll(argv[++i]);
+        else if (a == "--dialog") dialog = true;
+        else if (a == "--probe-ms" && i + 1 < argc) probeMs = std::atoi(argv[++i]);
         else if (a.rfind("--", 0) != 0 && port.empty()) port = a;
         else { std::fprintf(stderr, "linktest: bad argument %s\n%s", a.c_str(), kHelp); return 2; }
     }
@@ -140,7 +181,8 @@ int main(int argc, char** argv) {
     Win32SerialPort serial;
     Win32TickClock clock;
     FileSink sink(out);
-    CRsUtil link(serial, clock, sink, &sink);
+    DialogFallback dialogFallback(sink, probeMs);
+    CRsUtil link(serial, clock, sink, dialog ? static_cast<PortFallback*>(&dialogFallback) : &sink);
     sink.link = &link;
     sink.stopAfter = records;
     link.SetLineConfig(port, bit);
