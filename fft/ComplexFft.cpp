@@ -28,7 +28,7 @@ using V = __m128d;  // one complex value: low lane re, high lane im
 inline V Load(const Cpx* p) { return _mm_loadu_pd(&p->re); }
 inline void Store(Cpx* p, V v) { _mm_storeu_pd(&p->re, v); }
 inline V Swap(V a) { return _mm_shuffle_pd(a, a, 1); }  // (im, re)
-// (re, im) · (c0, c1) lane by lane, for constants with the sign folded in.
+// A constant (lo, hi) in lane order, e.g. a sign mask or a coefficient with its sign folded in.
 inline V Pair(double lo, double hi) { return _mm_set_pd(hi, lo); }
 inline V Splat(double v) { return _mm_set1_pd(v); }
 
@@ -52,15 +52,14 @@ inline V MulTwiddle(V a, const Cpx* w) {
     else
         return Mul(a, Load(w));
 }
-// −i·a and +i·a.
+// −i·a.
 inline V MulMinusI(V a) { return _mm_xor_pd(Swap(a), Pair(0.0, -0.0)); }
-inline V MulPlusI(V a) { return _mm_xor_pd(Swap(a), Pair(-0.0, 0.0)); }
 
 // Calls body(in, out, w, twiddled) for every butterfly of a pass: `in` points at CC(i, 0, k), `out`
 // at CH(i, k, 0), `w` at the p − 1 twiddles of i; i = 0 needs none, so it gets std::false_type.
 template <int P, int W, class Body>
 inline void EachButterfly(int ido, int l1, const Cpx* __restrict cc, Cpx* __restrict ch,
-                    const Cpx* __restrict wa, Body body) {
+                          const Cpx* __restrict wa, Body body) {
     for (int k = 0; k < l1; ++k) {
         const Cpx* in = cc + static_cast<std::ptrdiff_t>(ido) * P * k;
         Cpx* out = ch + static_cast<std::ptrdiff_t>(ido) * k;
