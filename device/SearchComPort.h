@@ -30,6 +30,9 @@ public:
     // The probe the product uses: CreateFileA on the port, closed again at once.
     static PortProbe ProbeComPortDefault();
 
+    // Declared before `thread`, so it outlives the thread's final wait in the destructor.
+    std::atomic<int32_t> keepSearching{1};  // 1 while the thread may go on to the next port
+
 protected:
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     BOOL OnInitDialog() override;
@@ -45,9 +48,6 @@ private:
     PortProbe probe;
     HWND window = nullptr;  // the dialog for the search thread; fixed before the thread starts
     Thread thread{Thread::kReleaseOnDestroy | Thread::kWaitOnDestroy};
-
-public:
-    std::atomic<int32_t> keepSearching{1};  // 1 while the thread may go on to the next port
 };
 
 // Runs one search modally with no parent window and returns the usable ports in ascending order
