@@ -4,6 +4,9 @@
 # Checks the full search, a cancel in the middle, the close box, the "no port" message and that
 # the chosen port then delivers the recorder's records.
 # Usage: port_search_e2e.sh <win64 bin dir with linktest.exe and uiauto.exe> <native build dir with bin/recsim>
+# A prefix of its own: the test hides COM1 from Wine and must not share a server (bound to another
+# run's X display) with other tests. Created once per build tree.
+export QUORVEL_WINEPREFIX=${PORT_SEARCH_PREFIX:-$(cd "$1/.." && pwd)/wineprefix-port-search}
 source "$(dirname "$0")/../lib.sh" "$1"
 native=${2:?native build dir}
 recsim=$native/bin/recsim
@@ -19,9 +22,12 @@ rs_pids=()
 
 cleanup() {
   for p in "${rs_pids[@]}"; do kill "$p" 2>/dev/null; wait "$p" 2>/dev/null; done
-  # Give COM1 back its usual device for the other tests of the prefix.
+  for p in "${E2E_PIDS[@]}"; do kill "$p" 2>/dev/null; wait "$p" 2>/dev/null; done
+  # Leave COM1 as Wine made it.
   rm -f "$dosdev/com1"
   [[ "$com1_saved" == /dev/* ]] && ln -s "$com1_saved" "$dosdev/com1"
+  # The server is this test's own and bound to its X display, which goes now.
+  wineserver -k 2>/dev/null
   e2e_cleanup
 }
 trap cleanup EXIT
@@ -44,7 +50,16 @@ count() { grep -c -- "$2" "$1" 2>/dev/null; }
 # would make Wine fall back to /dev/ttyS0. The server is up already (lib.sh), so the link stays.
 mkdir -p "$work/no-com1"
 hide_com1() { rm -f "$dosdev/com1"; ln -s "$work/no-com1" "$dosdev/com1"; }
+# A waiting uiauto keeps the system processes up between the test's programs.
+start_win "$E2E_BUILD/uiauto.exe" find --class QuorvelNoSuchWindow --timeout 600000
+ui find --class QuorvelNoSuchWindow --timeout 10 >/dev/null
 hide_com1
+# Wine's mount manager puts com1 back when a server starts; keep it hidden while the test runs.
+( while :; do
+    [ "$(readlink "$dosdev/com1")" = "$work/no-com1" ] || hide_com1
+    sleep 0.1
+  done ) &
+E2E_PIDS+=($!)
 [ -e "$dosdev/com9" ] && { fail "com9 exists in the prefix; the test needs it missing"; e2e_finish; }
 
 # start_recsim <comN> <name>: a paused simulator linked as the port, with its control FIFO.
@@ -119,7 +134,6 @@ fi
 [ "$(count "$work/rs7.log" " S ")" -eq 0 ] || fail "COM7's recorder was asked for data"
 
 # --- A cancel while a port beyond COM4 is probed keeps what was found so far.
-hide_com1
 start_linktest cancel --probe-ms 400 --records 49 --seconds 60
 dlg=$(find_dialog) || fail "cancel: no search dialog"
 n=0
@@ -147,7 +161,6 @@ wait_pid "$lt_pid" 40
 for name in rs4 rs7; do ctl $name quit; done
 for p in "${rs_pids[@]}"; do wait "$p" 2>/dev/null; done
 rs_pids=()
-hide_com1
 start_linktest none --probe-ms 100 --seconds 12
 dlg=$(find_dialog) || fail "none: no search dialog"
 wait_for 10 has_line "$lt_out" "^PROBE COM3" || fail "none: the search did not start"
