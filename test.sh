@@ -57,6 +57,8 @@ quorvel_wine_prefix || exit 1
 
 step "Wine tests ($wintree) under Xvfb"
 xvfb_pid=""
+# A wineserver left from an earlier run would keep its desktop on a display that is gone.
+wineserver -k >/dev/null 2>&1
 cleanup() {
   wineserver -k >/dev/null 2>&1
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null

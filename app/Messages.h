@@ -19,5 +19,9 @@ extern const UINT MSG_60DE7150;
 // From other programs: start or stop a measurement; wParam ignored.
 extern const UINT MSG_C501B7B2;
 
+// Private: the receive thread switched to another port. Sent (so the pointer stays valid) with
+// lParam pointing to the new name as std::string; the main window stores it as [SPEC] COM.
+constexpr UINT kMsgPortChanged = WM_APP + 20;
+
 // Names the mutex and the main window's property by which a second start finds the first.
 extern const char kInstanceName[];

@@ -12,7 +12,9 @@
 
 CQuorvelApp theApp;
 
-CQuorvelApp::CQuorvelApp() { InitializeCriticalSection(&eventLock); }
+CQuorvelApp::CQuorvelApp() : link(serialPort, tickClock, linkSink, &portFallback) {
+    InitializeCriticalSection(&eventLock);
+}
 
 CQuorvelApp::~CQuorvelApp() { DeleteCriticalSection(&eventLock); }
 
@@ -22,6 +24,21 @@ std::string CQuorvelApp::IniPath() {
     GetModuleFileNameA(nullptr, module, MAX_PATH);
     GetCurrentDirectoryA(MAX_PATH, current);
     return app::MakeIniPath(current, module);
+}
+
+void CQuorvelApp::OnSampleData() {
+    pipeline.OnSampleData(link.samples, settings, waveBuffers, peakMin, peakMax);
+}
+
+bool CQuorvelApp::WaitForLinkIdle() {
+    // The receive thread may be blocked in SendMessageA to this thread: keep handling sent
+    // messages while waiting, or both would wait for ever.
+    for (int i = 0; i < 250; ++i) {
+        if (link.WaitUntilIdle(20)) return true;
+        MSG msg;
+        PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+    return link.WaitUntilIdle(0);
 }
 
 namespace {
@@ -65,6 +82,9 @@ int CQuorvelApp::InitInstance() {
         CQuorvelDlg dialog;
         dialog.DoModal();
     }
+    // A receive thread given up at the window's end finishes its last read before the link it
+    // uses goes away with the process.
+    WaitForLinkIdle();
 
     // The current folder may have changed while the program ran: the path is formed again.
     ExchangeSettings(settings, settingWindowType, 1, IniPath());

@@ -8,8 +8,14 @@
 #include <vector>
 
 #include "app/Analysis.h"
+#include "app/AppLink.h"
+#include "app/SamplePipeline.h"
 #include "app/WaveBuffer.h"
 #include "config/Settings.h"
+#include "device/RsUtil.h"
+#include "device/SearchComPortFallback.h"
+#include "device/Thread.h"
+#include "device/Win32SerialPort.h"
 
 class CQuorvelApp {
 public:
@@ -24,10 +30,25 @@ public:
     // "<current folder>\<program base name>.ini", formed anew at every call.
     static std::string IniPath();
 
+    // Takes the samples the receive thread queued (the data notice, and once at a stop).
+    void OnSampleData();
+    // Waits, while still handling messages sent to this thread, until no receive thread runs;
+    // false when one is still running after a few seconds.
+    bool WaitForLinkIdle();
+
     Settings settings;
     int settingWindowType = 1;         // [SPEC] SETTING_WINDOW_TYPE: 1 detailed, 0 simple settings form
     std::vector<std::string> foundPorts;
     WaveBuffer waveBuffers[3];         // X, Y, Z
+
+    // The serial link: port, clock, where its news goes, and the receive thread.
+    device::Win32SerialPort serialPort;
+    device::Win32TickClock tickClock;
+    AppLinkSink linkSink;
+    device::SearchComPortFallback portFallback{foundPorts, StoreComSetting};
+    device::CRsUtil link;
+    device::Thread linkThread;
+
     int running = 0;
     int recording = 0;
     int trigState = 0;
@@ -35,6 +56,8 @@ public:
     double peakMin[3] = {0.0, 0.0, 0.0};
     double peakMax[3] = {0.0, 0.0, 0.0};
     app::AnalysisState analysis;       // length N, frequency tables, transform and taper window
+    FILETIME reviewBaseTime{0, 0};     // local time of review position 0; 0 = no time known
+    app::SamplePipeline pipeline;
 
     // Text channel from the receive thread to the main window; eventLock guards eventText only.
     CRITICAL_SECTION eventLock;

@@ -1,9 +1,27 @@
-// Main window: icon, system menu, placement, the instance property and the registered messages.
+// Main window: panes, layout, icon, system menu, placement, the instance property and the
+// registered messages.
 #include "app/QuorvelDlg.h"
 
+#include "app/AboutDlg.h"
+#include "app/BtnDialog.h"
 #include "app/Messages.h"
 #include "app/QuorvelApp.h"
+#include "config/Win32Version.h"
+#include "graphs/GraphMoniDialog.h"
+#include "graphs/PsdMoniDialog.h"
 #include "ui/MessageBox.h"
+
+CQuorvelDlg* mainWindow = nullptr;
+
+namespace {
+
+int Width(const RECT& r) { return r.right - r.left; }
+
+}  // namespace
+
+CQuorvelDlg::CQuorvelDlg() : ui::Dialog(IDD_QUORVEL_DIALOG, nullptr) {}
+
+CQuorvelDlg::~CQuorvelDlg() = default;
 
 BOOL CQuorvelDlg::OnInitDialog() {
     HWND hwnd = Handle();
@@ -25,37 +43,95 @@ BOOL CQuorvelDlg::OnInitDialog() {
 
     theApp.settings.mainPlacement.Restore(hwnd, false);
 
-    SetWindowTextA(hwnd, theApp.settings.title.c_str());
+    panel_ = std::make_unique<CBtnDialog>();
+    waveMonitor_ = std::make_unique<CGraphMoniDialog>(&theApp.settings.accAuto);
+    psdMonitor_ = std::make_unique<CPsdMoniDialog>();
+    panel_->Create(hwnd);
+    waveMonitor_->Create(hwnd);
+    psdMonitor_->Create(hwnd);
+    GetWindowRect(panel_->Handle(), &panelRect_);
+    GetWindowRect(waveMonitor_->Handle(), &waveRect_);
+    GetWindowRect(psdMonitor_->Handle(), &psdRect_);
+
+    LayoutPanes();
+    ShowWindow(waveMonitor_->Handle(), SW_SHOW);
+    ShowWindow(psdMonitor_->Handle(), SW_SHOW);
+    ShowWindow(panel_->Handle(), SW_SHOW);
+
+    RestoreTitle();
     SetPropA(hwnd, kInstanceName, reinterpret_cast<HANDLE>(1));
     initialised_ = true;
     return TRUE;
 }
 
+void CQuorvelDlg::RestoreTitle() {
+    SetWindowTextA(Handle(), BuildMainTitle(theApp.settings.title).c_str());
+}
+
+void CQuorvelDlg::LayoutPanes() {
+    HWND hwnd = Handle();
+    const int panelWidth = Width(panelRect_);
+    const int psdWidth = Width(psdRect_);
+    const bool psdOn = theApp.settings.psdFlg != 0;
+
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    const int required = minClient_.cx + (psdOn ? psdWidth : 0);
+    if (client.right < required) {
+        RECT window{};
+        GetWindowRect(hwnd, &window);
+        SetWindowPos(hwnd, nullptr, 0, 0, Width(window) + required - client.right, window.bottom - window.top,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        GetClientRect(hwnd, &client);
+    }
+    const int w = client.right;
+    const int h = client.bottom;
+    MoveWindow(panel_->Handle(), w - panelWidth, 0, panelWidth, h, TRUE);
+    if (psdOn) {
+        MoveWindow(psdMonitor_->Handle(), w - panelWidth - psdWidth, 0, psdWidth, h, TRUE);
+        MoveWindow(waveMonitor_->Handle(), 0, 0, w - panelWidth - psdWidth, h, TRUE);
+    } else {
+        // The PSD monitor stays a window but takes no room.
+        MoveWindow(psdMonitor_->Handle(), 0, 0, 0, 0, TRUE);
+        MoveWindow(waveMonitor_->Handle(), 0, 0, w - panelWidth, h, TRUE);
+    }
+    layoutPending_ = false;
+}
+
 bool CQuorvelDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    result = 0;
+    if (message == MSG_81577DB4) { OnSampleData(); return true; }
+    if (message == MSG_ADA8E3B9) { OnLinkEvent(wParam); return true; }
+    if (message == MSG_9388BF10) { OnReviewSetup(); return true; }
+    if (message == MSG_C501B7B2) {
+        if (panel_) panel_->ToggleMeasurement();
+        return true;
+    }
     switch (message) {
     case WM_SYSCOMMAND:
-        result = 0;
         return OnSysCommand(static_cast<UINT>(wParam));
     case WM_CLOSE:
-        result = 0;
-        return OnClose();
-    case WM_PAINT:
-        if (!IsIconic(Handle())) return false;
-        OnPaint();
-        result = 0;
+        OnClose();
         return true;
+    case WM_PAINT:
+        if (IsIconic(Handle())) {
+            OnPaint();
+            return true;
+        }
+        if (layoutPending_) LayoutPanes();
+        return false;
     case WM_QUERYDRAGICON:
         result = reinterpret_cast<LRESULT>(icon_);
         return true;
-    case WM_GETMINMAXINFO:
-        if (initialised_) {
-            RECT frame{0, 0, minClient_.cx, minClient_.cy};
-            AdjustWindowRectEx(&frame, GetWindowLongA(Handle(), GWL_STYLE), FALSE, GetWindowLongA(Handle(), GWL_EXSTYLE));
-            MINMAXINFO* info = reinterpret_cast<MINMAXINFO*>(lParam);
-            info->ptMinTrackSize.x = frame.right - frame.left;
-            info->ptMinTrackSize.y = frame.bottom - frame.top;
-        }
+    case WM_SIZE:
+        OnSize();
         return false;
+    case WM_GETMINMAXINFO:
+        OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam));
+        return false;
+    case kMsgPortChanged:
+        theApp.settings.com = *reinterpret_cast<const std::string*>(lParam);
+        return true;
     default:
         return ui::Dialog::HandleMessage(message, wParam, lParam, result);
     }
@@ -63,6 +139,8 @@ bool CQuorvelDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
 
 bool CQuorvelDlg::OnSysCommand(UINT command) {
     if ((command & 0xFFF0) != IDM_ABOUTBOX) return false;
+    CAboutDlg about(Handle());
+    about.DoModal();
     return true;
 }
 
@@ -70,13 +148,12 @@ void CQuorvelDlg::OnCancel() {
     OnClose();  // Escape follows the same rule as closing the window
 }
 
-bool CQuorvelDlg::OnClose() {
+void CQuorvelDlg::OnClose() {
     if (theApp.running) {
-        ui::ShowMessage(Handle(), "計測実行中はウィンドウを閉じることはできません。", MB_OK);
-        return true;
+        ui::ShowMessage(Handle(), "計測実行中はウィンドウを閉じることはできません。", MB_OK | MB_ICONINFORMATION);
+        return;
     }
     EndDialog(IDCANCEL);
-    return true;
 }
 
 void CQuorvelDlg::OnPaint() {
@@ -90,6 +167,44 @@ void CQuorvelDlg::OnPaint() {
     EndPaint(Handle(), &ps);
 }
 
+void CQuorvelDlg::OnSize() {
+    if (!initialised_) return;
+    layoutPending_ = true;
+    InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+void CQuorvelDlg::OnGetMinMaxInfo(MINMAXINFO* info) const {
+    if (!initialised_) return;
+    const int width = minClient_.cx + (theApp.settings.psdFlg ? Width(psdRect_) : 0);
+    RECT frame{0, 0, width, minClient_.cy};
+    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongA(Handle(), GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongA(Handle(), GWL_EXSTYLE)));
+    info->ptMinTrackSize.x = frame.right - frame.left;
+    info->ptMinTrackSize.y = frame.bottom - frame.top;
+}
+
+void CQuorvelDlg::OnSampleData() {
+    theApp.OnSampleData();
+}
+
+void CQuorvelDlg::OnLinkEvent(WPARAM kind) {
+    std::string text;
+    EnterCriticalSection(&theApp.eventLock);
+    text = theApp.eventText;
+    LeaveCriticalSection(&theApp.eventLock);
+    if (panel_) panel_->AddLog(text, static_cast<int>(kind));
+}
+
+void CQuorvelDlg::OnReviewSetup() {
+    reviewPosition[0] = reviewPosition[1] = 0;
+}
+
 void CQuorvelDlg::OnNcDestroy() {
+    // The receive thread is told to stop and given up; the exit waits for it to drain.
+    if (panel_) panel_->ReleaseReceiveThread();
+    panel_.reset();
+    waveMonitor_.reset();
+    psdMonitor_.reset();
     theApp.settings.mainPlacement.Capture(Handle());
+    mainWindow = nullptr;
 }

@@ -1,12 +1,34 @@
-// The main window: the program's only top-level window, run modally by the application object.
+// The main window: the program's only top-level window, run modally by the application object. It
+// holds the time monitor, the PSD monitor and the control panel side by side, and receives the
+// registered messages of the receive thread, the imports and other programs.
 #pragma once
+
+#include <memory>
 
 #include "resources/resource.h"
 #include "ui/Dialog.h"
 
+class CBtnDialog;
+class CGraphMoniDialog;
+class CPsdMoniDialog;
+
 class CQuorvelDlg : public ui::Dialog {
 public:
-    CQuorvelDlg() : ui::Dialog(IDD_QUORVEL_DIALOG, nullptr) {}
+    CQuorvelDlg();
+    ~CQuorvelDlg() override;
+
+    CBtnDialog* Panel() const { return panel_.get(); }
+    CGraphMoniDialog* WaveMonitor() const { return waveMonitor_.get(); }
+    CPsdMoniDialog* PsdMonitor() const { return psdMonitor_.get(); }
+
+    // Places the panel, the PSD monitor and the time monitor for the present client size and
+    // [PSD] FLG, widening the window first when it is narrower than they need.
+    void LayoutPanes();
+    // The standard title: [SPEC] TITLE with the program's version.
+    void RestoreTitle();
+
+    // Review position of the monitors (set to 0 by the review set-up).
+    int reviewPosition[2] = {0, 0};
 
 protected:
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
@@ -17,10 +39,24 @@ protected:
 
 private:
     bool OnSysCommand(UINT command);
-    bool OnClose();
+    void OnClose();
     void OnPaint();
+    void OnSize();
+    void OnGetMinMaxInfo(MINMAXINFO* info) const;
+    void OnSampleData();
+    void OnLinkEvent(WPARAM kind);
+    void OnReviewSetup();
 
+    std::unique_ptr<CBtnDialog> panel_;
+    std::unique_ptr<CGraphMoniDialog> waveMonitor_;
+    std::unique_ptr<CPsdMoniDialog> psdMonitor_;
+    RECT panelRect_{}, waveRect_{}, psdRect_{};  // right after creation; widths are the fixed widths
     HICON icon_ = nullptr;
     SIZE minClient_{0, 0};
     bool initialised_ = false;
+    bool layoutPending_ = false;
 };
+
+// Set by the control panel when it initialises; the data handler and the measurement control reach
+// the monitors through it.
+extern CQuorvelDlg* mainWindow;

@@ -31,7 +31,7 @@ quorvel_wine_prefix() {
   echo "wine-env: creating Wine prefix $WINEPREFIX"
   "$QUORVEL_WINE" wineboot -i >"$log" 2>&1 </dev/null || { cat "$log"; return 1; }
   "$QUORVEL_WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >>"$log" 2>&1 </dev/null
-  "$QUORVEL_WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >>"$log" 2>&1 </dev/null
+  "$QUORVEL_WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x960 /f >>"$log" 2>&1 </dev/null
   wineserver -w
   # Caption buttons are drawn with Marlett; not every Wine build registers it in a new prefix.
   [ -f /usr/share/wine/fonts/marlett.ttf ] && cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"

@@ -20,6 +20,9 @@ e2e_cleanup() {
 trap e2e_cleanup EXIT
 
 if [ -z "${DISPLAY:-}" ]; then
+  # A wineserver left running keeps its desktop on the display it was started with; windows
+  # cannot be created once that X server is gone.
+  wineserver -k >/dev/null 2>&1
   for n in $(seq 90 130); do
     [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] && continue
     Xvfb :$n -screen 0 1280x1024x24 -nolisten tcp >"$E2E_TMP/xvfb.log" 2>&1 &

@@ -3,6 +3,7 @@
 // Texts are printed as UTF-8; exit code 0 on success, 1 when the window or control is not found
 // in time, 2 on bad usage.
 #include <windows.h>
+#include <shellapi.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -85,6 +86,27 @@ HWND WaitTop(Query q, int timeoutMs) {
     }
 }
 
+struct ControlQuery {
+    int id;
+    HWND found;
+};
+
+BOOL CALLBACK FindControlProc(HWND hwnd, LPARAM param) {
+    ControlQuery* q = reinterpret_cast<ControlQuery*>(param);
+    if (GetDlgCtrlID(hwnd) != q->id) return TRUE;
+    q->found = hwnd;
+    return FALSE;
+}
+
+// The control with `id` among the window's children, or else among all its descendants (the
+// controls of a child dialog, such as the main window's control panel).
+HWND FindControl(HWND parent, int id) {
+    if (HWND direct = GetDlgItem(parent, id)) return direct;
+    ControlQuery q{id, nullptr};
+    EnumChildWindows(parent, FindControlProc, reinterpret_cast<LPARAM>(&q));
+    return q.found;
+}
+
 HWND ParseHwnd(const char* text) {
     return reinterpret_cast<HWND>(static_cast<INT_PTR>(std::strtoll(text, nullptr, 0)));
 }
@@ -103,8 +125,10 @@ int Usage() {
         "  find [--class C] [--title T] [--prop P] [--timeout MS]  print the handle of a visible top-level window\n"
         "  rect HWND                       window rectangle and client rectangle (screen coordinates)\n"
         "  children HWND                   one line per descendant: id, class, rectangle, visible, text\n"
-        "  text HWND [ID]                  text of the window or of its control ID\n"
+        "  text HWND [ID]                  text of the window or of its control ID (searched among descendants)\n"
         "  click HWND ID                   press button ID (posted, so a modal box it opens does not block)\n"
+        "  enabled HWND ID                 1 when control ID is enabled, else 0\n"
+        "  list HWND ID                    the rows of list box ID, one per line\n"
         "  post HWND MESSAGE [WPARAM [LPARAM]]   post a message; MESSAGE is a number or a registered name\n"
         "  close HWND                      post WM_CLOSE\n"
         "  gone HWND [--timeout MS]        wait until the window no longer exists\n"
@@ -130,7 +154,29 @@ HWND WaitMessageBox(int timeoutMs) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int Main(int argc, char** argv);
+
+// Arguments are taken from the wide command line and handed on as UTF-8: Wine has already turned
+// the narrow argv into the ANSI code page, which cannot be told apart from UTF-8 afterwards.
+int main() {
+    int argc = 0;
+    LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &argc);
+    std::vector<std::string> args;
+    for (int i = 0; i < argc; ++i) {
+        const int n = WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, nullptr, 0, nullptr, nullptr);
+        std::string utf8(n, '\0');
+        WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, &utf8[0], n, nullptr, nullptr);
+        utf8.resize(n > 0 ? n - 1 : 0);
+        args.push_back(utf8);
+    }
+    LocalFree(wide);
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(&a[0]);
+    argv.push_back(nullptr);
+    return Main(argc, argv.data());
+}
+
+int Main(int argc, char** argv) {
     if (argc < 2) return Usage();
     const std::string command = argv[1];
 
@@ -165,17 +211,42 @@ int main(int argc, char** argv) {
     }
     if (command == "text" && argc >= 3) {
         HWND hwnd = ParseHwnd(argv[2]);
-        if (argc >= 4) hwnd = GetDlgItem(hwnd, std::atoi(argv[3]));
+        if (argc >= 4) hwnd = FindControl(hwnd, std::atoi(argv[3]));
         if (!IsWindow(hwnd)) return 1;
         std::printf("%s\n", ToUtf8(WindowText(hwnd)).c_str());
         return 0;
     }
     if (command == "click" && argc >= 4) {
-        HWND parent = ParseHwnd(argv[2]);
         const int id = std::atoi(argv[3]);
-        HWND control = GetDlgItem(parent, id);
+        HWND control = FindControl(ParseHwnd(argv[2]), id);
         if (!control) return 1;
-        PostMessageA(parent, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(control));
+        PostMessageA(GetParent(control), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(control));
+        return 0;
+    }
+    if (command == "enabled" && argc >= 4) {
+        HWND control = FindControl(ParseHwnd(argv[2]), std::atoi(argv[3]));
+        if (!control) return 1;
+        std::printf("%d\n", IsWindowEnabled(control) ? 1 : 0);
+        return 0;
+    }
+    if (command == "list" && argc >= 4) {
+        HWND list = FindControl(ParseHwnd(argv[2]), std::atoi(argv[3]));
+        if (!list) return 1;
+        DWORD_PTR count = 0;
+        SendMessageTimeoutA(list, LB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 2000, &count);
+        // Wide messages: list box texts are not converted when marshalled between processes.
+        for (DWORD_PTR i = 0; i < count; ++i) {
+            DWORD_PTR length = 0;
+            SendMessageTimeoutW(list, LB_GETTEXTLEN, i, 0, SMTO_ABORTIFHUNG, 2000, &length);
+            std::wstring row(length + 2, L'\0');
+            DWORD_PTR copied = 0;
+            SendMessageTimeoutW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&row[0]), SMTO_ABORTIFHUNG, 2000,
+                                &copied);
+            const int n = WideCharToMultiByte(CP_UTF8, 0, row.c_str(), -1, nullptr, 0, nullptr, nullptr);
+            std::string utf8(n, '\0');
+            WideCharToMultiByte(CP_UTF8, 0, row.c_str(), -1, &utf8[0], n, nullptr, nullptr);
+            std::printf("%s\n", utf8.c_str());
+        }
         return 0;
     }
     if (command == "post" && argc >= 4) {

@@ -1,2 +1,8 @@
 add_test(NAME e2e.startup COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/startup_test.sh ${CMAKE_BINARY_DIR}/bin)
 set_tests_properties(e2e.startup PROPERTIES LABELS "wine;e2e" TIMEOUT 300 RESOURCE_LOCK wine_desktop)
+
+set(QUORVEL_NATIVE_BIN_DIR "${CMAKE_SOURCE_DIR}/build/native/bin" CACHE PATH "Native tree's bin folder (recsim)")
+add_test(NAME e2e.acquisition
+         COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/acquisition_test.sh ${CMAKE_BINARY_DIR}/bin ${QUORVEL_NATIVE_BIN_DIR})
+set_tests_properties(e2e.acquisition PROPERTIES LABELS "wine;e2e" TIMEOUT 400 RESOURCE_LOCK wine_desktop
+                     SKIP_RETURN_CODE 77)

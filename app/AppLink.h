@@ -1,0 +1,20 @@
+// Where the serial link's news goes: window messages to the main window, and the port search.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "device/RsUtil.h"
+
+// Runs on the receive thread: samples are announced with a posted notice, texts handed over
+// through the event channel with a sent message (the thread waits until the window copied them).
+class AppLinkSink : public device::LinkSink {
+public:
+    void SamplesQueued() override;
+    void Report(const std::string& text, int kind) override;
+};
+
+// Stores the port the link switched to as [SPEC] COM. A switch made on the receive thread is
+// handed to the user-interface thread, which alone touches the settings.
+void StoreComSetting(const std::string& name);

@@ -1,0 +1,50 @@
+// The control panel: the operator's buttons, the trigger levels, the recorder's low-pass setting,
+// the link status with its lamps and the log list. It also runs measurements (start and stop).
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "resources/resource.h"
+#include "ui/Dialog.h"
+
+class CIndicator;
+
+class CBtnDialog : public ui::Dialog {
+public:
+    CBtnDialog();
+    ~CBtnDialog() override;
+
+    // "スタート/停止": starts when idle, stops when running.
+    void ToggleMeasurement();
+    // Appends an event and its time stamp (pcClock 0: " MM.DD_hh:mm:ss", 1: "PCyyMMddhhmmss").
+    void AddLog(const std::string& text, int pcClock);
+    // The recorder's low-pass setting as the panel shows it.
+    void ShowLowPass(const std::string& text);
+    // Tells the receive thread to stop and gives its handle up without waiting (window closing).
+    void ReleaseReceiveThread();
+
+protected:
+    bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    BOOL OnInitDialog() override;
+    void OnCommand(int id, int code, HWND control) override;
+    void OnOK() override {}      // Enter does nothing inside the panel
+    void OnCancel() override {}  // nor does Escape
+
+private:
+    void StartMeasurement();
+    void StopMeasurement();
+    void OnTimer();
+    void OnSize(int width, int height);
+    void OnTrigMode();
+    void OnPeakClear();
+    void SetStatus(int lamp, const char* text);
+    void SetIdleButtons(bool idle);
+    void ShowStartStopPicture();
+    void ShowTriggerSettings();
+
+    std::unique_ptr<CIndicator> comLamp_, recordLamp_, trigLamp_;
+    HFONT largeFont_ = nullptr;
+    RECT logRect_{};      // the log list's rectangle at start; its bottom follows the panel's
+    SIZE initialSize_{};  // the panel's client size at start
+};

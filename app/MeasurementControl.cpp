@@ -1,0 +1,130 @@
+// Starting and stopping a measurement, the one-second status update and the event log.
+#include "app/BtnDialog.h"
+
+#include <shlwapi.h>
+
+#include "app/EventLog.h"
+#include "app/MeasurementRules.h"
+#include "app/QuorvelApp.h"
+#include "app/QuorvelDlg.h"
+#include "device/Win32SerialPort.h"
+#include "graphs/Indicator.h"
+#include "ui/MessageBox.h"
+
+void CBtnDialog::ToggleMeasurement() {
+    if (theApp.running) StopMeasurement();
+    else StartMeasurement();
+}
+
+void CBtnDialog::StartMeasurement() {
+    if (!PathIsDirectoryA(theApp.settings.saveDirectory.c_str())) {
+        ui::ShowMessage(Handle(), "データ保存フォルダが存在しません。\n設定画面で設定してください。", MB_OK);
+        return;
+    }
+    // A receive thread given up by the last stop may still be finishing its last read.
+    if (!theApp.WaitForLinkIdle()) {
+        SetStatus(0, app::kStatusOpenError);
+        return;
+    }
+
+    const int capacity = app::RingCapacity(theApp.settings);
+    for (WaveBuffer& ring : theApp.waveBuffers) ring.Reset(capacity);
+    for (int axis = 0; axis < 3; ++axis) theApp.peakMin[axis] = theApp.peakMax[axis] = 0.0;
+
+    theApp.link.SetLineConfig(theApp.settings.com, theApp.settings.bit);
+    if (!theApp.link.OpenPort(true)) {
+        SetStatus(0, app::kStatusOpenError);
+        return;
+    }
+    // Opening once proves the port usable; the receive thread opens it itself.
+    theApp.link.ClosePort();
+
+    theApp.link.ArmRun();
+    if (theApp.linkThread.Start(device::ThreadEntry, &theApp.link, 0, 0) == 0) {
+        theApp.link.RequestStop();
+        SetStatus(0, app::kStatusOpenError);
+        return;
+    }
+
+    theApp.running = 1;
+    SetIdleButtons(false);
+    AddLog("RCV-START", 0);
+    theApp.trigState = 0;
+    if (mainWindow) mainWindow->RestoreTitle();
+    ShowStartStopPicture();
+}
+
+void CBtnDialog::ReleaseReceiveThread() {
+    theApp.link.RequestStop();
+    // Notices already posted by the thread are handled before the thread is given up.
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    Sleep(10);
+    theApp.linkThread.Close(0);
+}
+
+void CBtnDialog::StopMeasurement() {
+    ReleaseReceiveThread();
+    theApp.OnSampleData();  // the samples still queued
+
+    FILETIME now{};
+    GetSystemTimeAsFileTime(&now);
+    FileTimeToLocalFileTime(&now, &theApp.reviewBaseTime);
+
+    theApp.running = 0;
+    SetIdleButtons(true);
+    if (theApp.trigState >= 1 && theApp.trigState <= 3) {
+        AddLog("TRIG-END", 0);
+        trigLamp_->SetState(4);
+        theApp.trigState = 0;
+    }
+    if (theApp.recording) {
+        theApp.recording = 0;
+        SetItemText(IDC_RECORD, "記録");
+        recordLamp_->SetState(4);
+        AddLog("SAVE-END", 0);
+    }
+    AddLog("RCV-END", 0);
+    SetStatus(4, app::kStatusIdle);
+    ShowStartStopPicture();
+}
+
+void CBtnDialog::OnTimer() {
+    if (!theApp.running) return;
+    const app::LinkStatus status = app::StatusForLinkState(theApp.link.linkState.load());
+    SetItemText(IDC_STATUS_TEXT, status.text);
+    comLamp_->SetState(status.lamp);  // repaints only when the state changes
+}
+
+namespace {
+
+// The panel's list box as the event log sees it.
+class ListBoxLog : public app::LogList {
+public:
+    explicit ListBoxLog(HWND list) : list_(list) {}
+    void Append(const std::string& row) override {
+        SendMessageA(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(row.c_str()));
+    }
+    int Count() const override { return static_cast<int>(SendMessageA(list_, LB_GETCOUNT, 0, 0)); }
+    void DeleteFirst() override { SendMessageA(list_, LB_DELETESTRING, 0, 0); }
+    void SelectLast() override { SendMessageA(list_, LB_SETCURSEL, Count() - 1, 0); }
+
+private:
+    HWND list_;
+};
+
+app::LocalTime Now() {
+    SYSTEMTIME t{};
+    GetLocalTime(&t);
+    return {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
+}
+
+}  // namespace
+
+void CBtnDialog::AddLog(const std::string& text, int pcClock) {
+    ListBoxLog list(Item(IDC_LOG_LIST));
+    app::AddLog(list, theApp.settings.logList != 0, text, pcClock, Now());
+}
