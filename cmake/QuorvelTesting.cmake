@@ -7,13 +7,14 @@ if(NOT TARGET gtest)
 endif()
 include(GoogleTest)
 
-# quorvel_unit_tests(NAME <binary> DIR <folder> LIBS <libs...>)
-# Builds every *.cpp of the folder into one test binary. Natively each test case is its own ctest
+# quorvel_unit_tests(NAME <binary> DIR <folder> LIBS <libs...> [SOURCES <shared test sources...>])
+# Builds every *.cpp of the folder (plus the shared sources, e.g. from tests/common) into one test
+# binary. Natively each test case is its own ctest
 # entry; under Wine the whole binary is one entry (each Wine start costs about a second).
 function(quorvel_unit_tests)
-  cmake_parse_arguments(ARG "" "NAME;DIR" "LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "" "NAME;DIR" "LIBS;SOURCES" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${ARG_DIR}/*.cpp)
-  add_executable(${ARG_NAME} ${sources})
+  add_executable(${ARG_NAME} ${sources} ${ARG_SOURCES})
   target_link_libraries(${ARG_NAME} PRIVATE ${ARG_LIBS} gmock gtest_main)
   target_include_directories(${ARG_NAME} PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tests)
   if(CMAKE_CROSSCOMPILING)

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "ui/PaintedControl.h"
+
 class CIndicator {
 public:
     CIndicator() = default;
@@ -26,7 +28,7 @@ public:
 
 private:
     static bool RegisterWindowClass();
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    friend LRESULT CALLBACK ui::PaintedControlProc<CIndicator>(HWND, UINT, WPARAM, LPARAM);
     void OnPaint();
 
     HWND hwnd_ = nullptr;  // null before Create and after the window is destroyed

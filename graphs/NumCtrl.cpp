@@ -8,17 +8,7 @@ constexpr char kClassName[] = "QuorvelNumCtrl";
 }  // namespace
 
 bool CNumCtrl::RegisterWindowClass() {
-    static const bool registered = [] {
-        WNDCLASSEXA wc{};
-        wc.cbSize = sizeof wc;
-        wc.style = CS_HREDRAW | CS_VREDRAW;
-        wc.lpfnWndProc = &CNumCtrl::WindowProc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
-        wc.hbrBackground = nullptr;  // the paint covers every pixel; erasing would only flicker
-        wc.lpszClassName = kClassName;
-        return RegisterClassExA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-    }();
+    static const bool registered = ui::RegisterPaintedControlClass<CNumCtrl>(kClassName);
     return registered;
 }
 
@@ -85,27 +75,3 @@ void CNumCtrl::OnPaint() {
     EndPaint(hwnd_, &ps);
 }
 
-LRESULT CALLBACK CNumCtrl::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* created = static_cast<CNumCtrl*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-        created->hwnd_ = hwnd;
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
-    }
-    auto* self = reinterpret_cast<CNumCtrl*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (self) {
-        switch (message) {
-        case WM_PAINT:
-            self->OnPaint();
-            return 0;
-        case WM_ERASEBKGND:
-            return TRUE;
-        case WM_NCDESTROY:
-            SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-            self->hwnd_ = nullptr;
-            break;
-        default:
-            break;
-        }
-    }
-    return DefWindowProcA(hwnd, message, wParam, lParam);
-}

@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include "ui/PaintedControl.h"
+
 #include <string>
 
 class CNumCtrl {
@@ -42,7 +44,7 @@ public:
 
 private:
     static bool RegisterWindowClass();
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    friend LRESULT CALLBACK ui::PaintedControlProc<CNumCtrl>(HWND, UINT, WPARAM, LPARAM);
     void OnPaint();
     void DrawBuffered(HDC dc) const;
 

@@ -7,7 +7,7 @@
 #include <limits>
 #include <vector>
 
-#include "analysis/CountingNew.h"
+#include "common/CountingNew.h"
 #include "app/Analysis.h"
 
 namespace app {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/SamplePipeline.h"
-#include "pipeline/CountingNew.h"
+#include "common/CountingNew.h"
 
 using app::FormatLowPass;
 using app::GalBatch;

@@ -59,8 +59,20 @@ printf '[SPEC]\r\nTITLE=Other folder\r\n' >"$other/Quorvel.ini"
 start_win -C "$other" "$first/Quorvel.exe"
 pid=$E2E_LAST_PID
 hwnd=$(ui find --prop "$prop" --timeout 30000)
-[ "$(ui text "$hwnd")" = "Other folder" ] && pass "settings read from the working folder's INI" \
+[ "$(ui text "$hwnd")" = "Other folder Ver 1.0.0.0 HELDRIC" ] && pass "settings read from the working folder's INI" \
   || fail "title from other folder: $(ui text "$hwnd")"
+
+# --- The About box from the system menu.
+ui post "$hwnd" 0x0112 16  # WM_SYSCOMMAND with the appended About command
+about=$(ui find --class '#32770' --title "バージョン情報 Quorvel" --timeout 20000)
+if [ -n "$about" ]; then
+  pass "About box opens from the system menu"
+  screenshot "$shots/quorvel-about.png"
+  ui click "$about" 1
+  ui gone "$about" --timeout 10000 || fail "About box did not close"
+else
+  fail "no About box"
+fi
 
 # --- A second start brings the first forward, says so, and leaves the first running.
 start_win -C "$other" "$first/Quorvel.exe"

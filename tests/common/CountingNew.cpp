@@ -1,5 +1,5 @@
 // Global operator new that counts calls, so tests can prove a code path allocates nothing.
-#include "analysis/CountingNew.h"
+#include "common/CountingNew.h"
 
 #include <cstdlib>
 #include <new>
