@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
-# Builds the native Release tree build/bench and runs the transform benchmark, printing our time and
-# FFTW's side by side per length. Extra arguments go to the benchmark binary.
+# Builds the native Release tree build/bench and runs the benchmarks: the transform (our time and
+# FFTW's side by side per length), then the stream decoder and the sample pipeline.
+# Extra arguments go to the transform benchmark; ./bench.sh --fft-only skips the other two.
 set -euo pipefail
 root=$(cd "$(dirname "$0")" && pwd)
 build="$root/build/bench"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUORVEL_SANITIZE=OFF -DQUORVEL_BENCH=ON >/dev/null
-ninja -C "$build" -j2 fft_bench
+ninja -C "$build" -j2 fft_bench device_bench pipeline_bench
+others=1
+if [ "${1:-}" = "--fft-only" ]; then others=0; shift; fi
 json="$build/fft_bench.json"
 "$build/bin/fft_bench" --benchmark_out="$json" --benchmark_out_format=json "$@"
 python3 - "$json" <<'PY'
@@ -29,3 +32,10 @@ for n in sorted({n for _, n in times}):
     fmt = lambda v: "%.2f" % v if v is not None else "-"
     print("%6d %12s %12s %7.2f %16s %12s" % (n, fmt(ours), fmt(fftw), ratio, fmt(spec), fmt(plan)))
 PY
+
+if [ "$others" = 1 ]; then
+  echo
+  "$build/bin/device_bench"
+  echo
+  "$build/bin/pipeline_bench"
+fi
