@@ -1,20 +1,21 @@
 #!/usr/bin/env bash
-# End-to-end test of the serial link under wine64: recsim serves a pseudo terminal linked as a COM
+# End-to-end test of the serial link under Wine: recsim serves a pseudo terminal linked as a COM
 # port of the project's Wine prefix, linktest.exe runs the receive loop on it, and the samples and
 # reports it logs are compared with what recsim says it sent.
-# Usage: link_e2e.sh <native build dir with bin/recsim> <win64 build dir with bin/linktest.exe>
+# Usage: link_e2e.sh <native build dir with bin/recsim> <Windows build dir with bin/linktest.exe>
 # Environment: LINK_E2E_LONG=1 adds the long runs (60 s at 100/s, 10 s at the line's limit);
 #              LINK_E2E_COM=comN chooses the port (default com17).
 set -u
 native=${1:?native build dir}
-win=${2:?win64 build dir}
+win=${2:?Windows build dir}
 root=$(cd "$(dirname "$0")/../../.." && pwd)
 recsim=$native/bin/recsim
 linktest=$win/bin/linktest.exe
 [ -x "$recsim" ] || { echo "missing $recsim (build the recsim target of the native tree)"; exit 77; }
 [ -f "$linktest" ] || { echo "missing $linktest"; exit 1; }
 
-source "$root/tools/wine-env.sh" win64
+# The Wine of the tree: wine64 for x86_64 programs, the 32-bit loader for i686 ones.
+if file -b "$linktest" | grep -q x86-64; then source "$root/tools/wine-env.sh" win64; else source "$root/tools/wine-env.sh" win32; fi
 quorvel_wine_prefix >/dev/null || exit 1
 com=${LINK_E2E_COM:-com17}
 COM=${com^^}
