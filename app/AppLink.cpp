@@ -7,7 +7,7 @@
 
 namespace {
 
-HWND MainWindowHandle() { return mainWindow ? mainWindow->Handle() : nullptr; }
+HWND MainWindowHandle() { return mainWindowHandle.load(); }
 
 }  // namespace
 

@@ -35,6 +35,7 @@ BOOL CBtnDialog::OnInitDialog() {
         SendMessageA(Item(id), WM_SETFONT, reinterpret_cast<WPARAM>(largeFont_), TRUE);
 
     mainWindow = reinterpret_cast<CQuorvelDlg*>(GetWindowLongPtrA(GetParent(hwnd), DWLP_USER));
+    mainWindowHandle.store(GetParent(hwnd));
 
     comLamp_ = std::make_unique<CIndicator>();
     recordLamp_ = std::make_unique<CIndicator>();

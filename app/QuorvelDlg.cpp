@@ -12,6 +12,7 @@
 #include "ui/MessageBox.h"
 
 CQuorvelDlg* mainWindow = nullptr;
+std::atomic<HWND> mainWindowHandle{nullptr};
 
 namespace {
 
@@ -207,4 +208,5 @@ void CQuorvelDlg::OnNcDestroy() {
     psdMonitor_.reset();
     theApp.settings.mainPlacement.Capture(Handle());
     mainWindow = nullptr;
+    mainWindowHandle.store(nullptr);
 }

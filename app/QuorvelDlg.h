@@ -3,6 +3,7 @@
 // registered messages of the receive thread, the imports and other programs.
 #pragma once
 
+#include <atomic>
 #include <memory>
 
 #include "resources/resource.h"
@@ -60,3 +61,5 @@ private:
 // Set by the control panel when it initialises; the data handler and the measurement control reach
 // the monitors through it.
 extern CQuorvelDlg* mainWindow;
+// The main window's handle for the receive thread, which must not touch the window object.
+extern std::atomic<HWND> mainWindowHandle;
