@@ -5,6 +5,7 @@ E2E_BUILD=$(cd "$1" && pwd)
 E2E_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 if file -b "$E2E_BUILD/Launcher.exe" | grep -q x86-64; then _arch=win64; else _arch=win32; fi
 source "$E2E_ROOT/tools/wine-env.sh" "$_arch"
+source "$E2E_ROOT/tests/e2e/wait.sh"
 quorvel_wine_prefix >/dev/null || exit 1
 
 E2E_TMP=$(mktemp -d /tmp/quorvel-e2e.XXXXXX)

@@ -36,16 +36,7 @@ trap cleanup EXIT
 
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
-# wait_for <seconds> <command...>: polls the condition every 0.1 s; false on time-out.
-wait_for() {
-  local limit=$1; shift
-  local end=$((SECONDS + limit))
-  while ! "$@"; do
-    [ $SECONDS -ge $end ] && return 1
-    sleep 0.1
-  done
-}
-has_line() { grep -q -- "$2" "$1" 2>/dev/null; }
+source "$root/tests/e2e/wait.sh"
 rs_event() { grep -q " EV $1" "$work/rs.log" 2>/dev/null; }
 
 # The server must be up before the link is made: its start removes com links.

@@ -32,16 +32,6 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# wait_for <seconds> <command...>: polls the condition every 0.1 s; false on time-out.
-wait_for() {
-  local limit=$1; shift
-  local end=$((SECONDS + limit))
-  while ! "$@"; do
-    [ $SECONDS -ge $end ] && return 1
-    sleep 0.1
-  done
-}
-has_line() { grep -q -- "$2" "$1" 2>/dev/null; }
 line_of() { grep -m1 -- "$2" "$1" 2>/dev/null | tr -d '\r'; }
 count() { grep -c -- "$2" "$1" 2>/dev/null; }
 
