@@ -6,9 +6,11 @@
 #include "app/BtnDialog.h"
 #include "app/Messages.h"
 #include "app/QuorvelApp.h"
+#include "app/TrigHistory.h"
 #include "config/Win32Version.h"
 #include "graphs/GraphMoniDialog.h"
 #include "graphs/PsdMoniDialog.h"
+#include "resources/TrigHistoryResource.h"
 #include "ui/MessageBox.h"
 
 CQuorvelDlg* mainWindow = nullptr;
@@ -33,6 +35,9 @@ BOOL CQuorvelDlg::OnInitDialog() {
         AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
         AppendMenuA(menu, MF_STRING, IDM_ABOUTBOX, about);
     }
+    char history[256] = "";
+    LoadStringA(GetModuleHandleA(nullptr), IDS_TRIG_HISTORY, history, sizeof history);
+    if (history[0]) AppendMenuA(GetSystemMenu(hwnd, FALSE), MF_STRING, IDM_TRIG_HISTORY, history);
 
     icon_ = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_QUORVEL));
     SendMessageA(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
@@ -61,6 +66,7 @@ BOOL CQuorvelDlg::OnInitDialog() {
 
     RestoreTitle();
     SetPropA(hwnd, kInstanceName, reinterpret_cast<HANDLE>(1));
+    theTrigHistory.Start(hwnd);
     initialised_ = true;
     return TRUE;
 }
@@ -130,6 +136,9 @@ bool CQuorvelDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
     case WM_GETMINMAXINFO:
         OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam));
         return false;
+    case kMsgHistoryNotice:
+        theTrigHistory.OnNotice();
+        return true;
     case kMsgPortChanged:
         theApp.settings.com = *reinterpret_cast<const std::string*>(lParam);
         return true;
@@ -139,6 +148,10 @@ bool CQuorvelDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
 }
 
 bool CQuorvelDlg::OnSysCommand(UINT command) {
+    if ((command & 0xFFF0) == IDM_TRIG_HISTORY) {
+        theTrigHistory.OpenWindow();
+        return true;
+    }
     if ((command & 0xFFF0) != IDM_ABOUTBOX) return false;
     CAboutDlg about(Handle());
     about.DoModal();
@@ -203,6 +216,7 @@ void CQuorvelDlg::OnReviewSetup() {
 void CQuorvelDlg::OnNcDestroy() {
     // The receive thread is told to stop and given up; the exit waits for it to drain.
     if (panel_) panel_->ReleaseReceiveThread();
+    theTrigHistory.Stop();
     panel_.reset();
     waveMonitor_.reset();
     psdMonitor_.reset();

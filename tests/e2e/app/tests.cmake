@@ -6,3 +6,6 @@ add_test(NAME e2e.acquisition
          COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/acquisition_test.sh ${CMAKE_BINARY_DIR}/bin ${QUORVEL_NATIVE_BIN_DIR})
 set_tests_properties(e2e.acquisition PROPERTIES LABELS "wine;e2e" TIMEOUT 400 RESOURCE_LOCK wine_desktop
                      SKIP_RETURN_CODE 77)
+
+add_test(NAME e2e.history COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/history_test.sh ${CMAKE_BINARY_DIR}/bin)
+set_tests_properties(e2e.history PROPERTIES LABELS "wine;e2e" TIMEOUT 400 RESOURCE_LOCK wine_desktop)

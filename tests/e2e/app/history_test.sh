@@ -1,0 +1,145 @@
+#!/usr/bin/env bash
+# The trigger history end to end: recordings in Trig.dt listed with their peaks and intensities
+# from the system menu (by message and by keys), sorting by a column with the mouse, Escape and
+# Alt+F4, the CSV export, the same rows after a restart from the index, and a deleted or damaged
+# index rebuilt. Keys and clicks go through the X server (xdotool), as an operator's would.
+# Usage: history_test.sh WINDOWS_BIN_DIR
+source "$(dirname "$0")/../lib.sh" "$1"
+shots="$E2E_BUILD/screenshots"
+mkdir -p "$shots"
+prop="Quorvel.exe 2A217156-E4D9-4f05-B856-5ED6F5C867BE"
+list_id=1600
+
+work="$E2E_TMP/work"
+trig="$work/data/Trig.dt"
+mkdir -p "$trig"
+printf '[SPEC]\r\nSAVE_DIRECTORY=%s\r\n' "$(winpath "$work/data")" >"$work/Quorvel.ini"
+
+# trigger_file NAME STAMP AXIS AMPLITUDE FROM TO: a trigger file with samples FROM..TO-1 of a 1 Hz
+# cosine of AMPLITUDE gal on AXIS (0, 1, 2) and 0 on the others, as the recorder's writer lays it out.
+trigger_file() {
+  { printf 'COMMENT_1:TRIG DATA\r\nDATE_MAKE:%s\r\nCLOCK:10.000000 ( msec )\r\nDATA:\r\n' "$2"
+    printf '\x82\x77,\x82\x78,\x82\x79\r\ngal,gal,gal\r\n'
+    awk -v axis="$3" -v a="$4" -v from="$5" -v to="$6" 'BEGIN {
+      for (i = from; i < to; i++) { v[0] = 0; v[1] = 0; v[2] = 0; v[axis] = a * cos(2 * 3.141592653589793 * i / 100)
+        printf "%f,%f,%f\r\n", v[0], v[1], v[2] } }'
+  } >"$trig/$1"
+}
+# 30 s of whole periods, crests on samples: the level a is A·G(1 Hz) = A·0.99637, so 100 gal gives
+# I = 4.937 (4.9, 5弱), 300 gal 5.891 (5.8, 6弱), 10 gal 2.937 (2.9, 3). The 300 gal recording is
+# split in two files; the last is too short (0.2 s) for an intensity.
+trigger_file 20240506_120000.csv 2024.05.06_12:00:00 0 100 0 3000
+trigger_file 20240506_130000.csv 2024.05.06_13:00:00 1 300 0 2000
+trigger_file 20240506_130000-1.csv 2024.05.06_13:00:20 1 300 2000 3000
+trigger_file 20240506_140000.csv 2024.05.06_14:00:00 2 10 0 3000
+trigger_file 20240506_150000.csv 2024.05.06_15:00:00 0 50 0 20
+
+captions=$'開始日時 ▼\t継続時間(s)\tファイル\t最大Ｘ(gal)\t最大Ｙ(gal)\t最大Ｚ(gal)\t合成最大(gal)\t計測震度\t震度階級'
+expected_rows=$'2024/05/06 15:00:00\t0.20\t20240506_150000.csv\t50.00\t0.00\t0.00\t50.00\t-\t-
+2024/05/06 14:00:00\t30.00\t20240506_140000.csv\t0.00\t0.00\t10.00\t10.00\t2.9\t3
+2024/05/06 13:00:00\t30.00\t20240506_130000.csv (+1)\t0.00\t300.00\t0.00\t300.00\t5.8\t6弱
+2024/05/06 12:00:00\t30.00\t20240506_120000.csv\t100.00\t0.00\t0.00\t100.00\t4.9\t5弱'
+
+start_quorvel() {
+  start_win -C "$work" "$E2E_BUILD/Quorvel.exe"
+  q_pid=$E2E_LAST_PID
+  hwnd=$(ui find --prop "$prop" --timeout 30000) || { fail "main window did not appear"; return 1; }
+}
+close_quorvel() {
+  ui close "$hwnd"
+  wait_pid "$q_pid" 30
+  [ "$E2E_RC" = timeout ] && { fail "Quorvel did not end"; kill "$q_pid"; }
+}
+# open_history: the system menu's item; sets $hist.
+open_history() {
+  ui post "$hwnd" 0x0112 0x20  # WM_SYSCOMMAND, the history's command
+  hist=$(ui find --class '#32770' --title "トリガ履歴" --timeout 20000) || { fail "no history window"; return 1; }
+}
+status_is() { [ "$(ui text "$hist" 1601)" = "$1" ]; }
+rows_are() { ui lvrows "$hist" $list_id >"$E2E_TMP/rows.txt"; [ "$(cat "$E2E_TMP/rows.txt")" = "$1" ]; }
+# check_rows WHAT: the list shows the four recordings newest first (waits for the reading to end).
+check_rows() {
+  if wait_for 60 status_is "4 件" && wait_for 10 rows_are "$captions"$'\n'"$expected_rows"; then
+    pass "$1"
+  else
+    fail "$1: status '$(ui text "$hist" 1601)', rows:"; cat "$E2E_TMP/rows.txt"
+  fi
+}
+index="$trig/TrigHistory.idx"
+index_is() { [ "$(md5sum <"$index")" = "$1" ]; }
+
+# --- First start: the history is read in the background and kept in the index.
+if start_quorvel && open_history; then
+  check_rows "rows with peaks and intensities, newest first"
+  wait_for 10 test -s "$index" && head -c 25 "$index" | grep -q '^QUORVEL TRIGGER HISTORY 1' \
+    && pass "index written" || fail "no index in Trig.dt"
+  screenshot "$shots/history.png"
+
+  # A click on a column heading sorts by it, largest first; a second click turns the order.
+  # (The second click lands 8 pixels beside the first, so it is no double click.)
+  read -r l t r b < <(ui lvcolumn "$hist" $list_id 7)
+  xdotool mousemove $(((l + r) / 2 - 4)) $(((t + b) / 2)) click 1
+  sorted() { ui lvrows "$hist" $list_id | cut -f8 | tr '\n' ' '; }
+  sorted_is() { [ "$(sorted)" = "$1" ]; }
+  wait_for 10 sorted_is "計測震度 ▼ 5.8 4.9 2.9 - " && pass "sorted by intensity" || fail "intensity sort: $(sorted)"
+  xdotool mousemove $(((l + r) / 2 + 4)) $(((t + b) / 2)) click 1
+  wait_for 10 sorted_is "計測震度 ▲ - 2.9 4.9 5.8 " && pass "order turned" || fail "second click: $(sorted)"
+  screenshot "$shots/history-sorted.png"
+
+  # The export: a file name in the save dialog; UTF-8 with BOM and the rows as shown.
+  ui click "$hist" 1604
+  save=$(ui find --class '#32770' --title "名前を付けて保存" --timeout 20000)
+  if [ -n "$save" ]; then
+    ui settext "$save" 1148 "$(winpath "$E2E_TMP/export.csv")"
+    ui click "$save" 1
+    if wait_for 20 test -s "$E2E_TMP/export.csv"; then
+      head -c 3 "$E2E_TMP/export.csv" | od -An -tx1 | grep -q 'ef bb bf' && pass "export starts with a BOM" || fail "no BOM"
+      body=$(tail -c +4 "$E2E_TMP/export.csv" | tr -d '\r')
+      first=$(head -n1 <<<"$body")
+      [ "$first" = "開始日時,継続時間(s),ファイル,最大Ｘ(gal),最大Ｙ(gal),最大Ｚ(gal),合成最大(gal),計測震度,震度階級" ] \
+        && pass "export captions in UTF-8" || fail "export captions: $first"
+      [ "$(sed -n 2p <<<"$body")" = "2024/05/06 15:00:00,0.20,20240506_150000.csv,50.00,0.00,0.00,50.00,-,-" ] \
+        && pass "export rows in the list's order" || fail "export row: $(sed -n 2p <<<"$body")"
+    else
+      fail "no export written"
+    fi
+  else
+    fail "no save dialog"
+  fi
+
+  # Escape closes the history window, not the program.
+  xdotool key Escape
+  ui gone "$hist" --timeout 10000 && pass "Escape closes the history" || fail "Escape left the history open"
+  kill -0 "$q_pid" 2>/dev/null && pass "the program stays" || fail "program ended"
+  close_quorvel
+fi
+
+# --- A restart shows the same rows at once, from the index, which stays as it was. The window
+# opens from the system menu by keys this time, and Alt+F4 closes it, not the program.
+before=$(md5sum <"$index")
+if start_quorvel; then
+  xdotool key alt+space h
+  if hist=$(ui find --class '#32770' --title "トリガ履歴" --timeout 20000); then
+    pass "Alt+Space, H opens the history"
+    check_rows "same rows after a restart"
+    index_is "$before" && pass "index unchanged" || fail "index rewritten"
+    xdotool key alt+F4
+    ui gone "$hist" --timeout 10000 && pass "Alt+F4 closes the history" || fail "Alt+F4 left the history open"
+    kill -0 "$q_pid" 2>/dev/null && pass "the program stays after Alt+F4" || fail "Alt+F4 ended the program"
+  else
+    fail "no history window from the system menu's keys"
+  fi
+  close_quorvel
+fi
+
+# --- A deleted index, then a damaged one: rebuilt from the files.
+for damage in deleted damaged; do
+  if [ $damage = deleted ]; then rm -f "$index"; else head -c 200 "$index" >"$E2E_TMP/cut" && mv "$E2E_TMP/cut" "$index"; fi
+  if start_quorvel && open_history; then
+    check_rows "rows after a $damage index"
+    wait_for 10 index_is "$before" && pass "$damage index rebuilt" || fail "$damage index not rebuilt: $(md5sum <"$index")"
+    close_quorvel
+  fi
+done
+
+e2e_finish
