@@ -61,9 +61,9 @@ int ResetRings(WaveBuffer (&rings)[3], int capacity) {
     return 0;
 }
 
-std::string RingShortfallText(long long wanted, int got) {
-    char text[96];
-    std::snprintf(text, sizeof text, "ﾘﾝｸﾞﾊﾞｯﾌｧ %lld→%d (確保不可)", wanted, got);
+std::string RingShortfallText(int got) {
+    char text[64];
+    std::snprintf(text, sizeof text, "ﾘﾝｸﾞﾊﾞｯﾌｧ %d (縮小)", got);
     return text;
 }
 

@@ -45,8 +45,8 @@ struct LinkStatus {
 // size; returns it (0 only when not even one sample per ring could be had).
 [[nodiscard]] int ResetRings(WaveBuffer (&rings)[3], int capacity);
 
-// The event log's note that the rings got fewer samples than `wanted` ([SPEC] RING_BUF_MIN_SIZE
-// at start-up, the sizing rule at a measurement start); CP932.
-[[nodiscard]] std::string RingShortfallText(long long wanted, int got);
+// The event log's note that the rings got only `got` samples, fewer than [SPEC] RING_BUF_MIN_SIZE
+// (start-up) or the sizing rule (measurement start) asked for; short enough for the panel's list.
+[[nodiscard]] std::string RingShortfallText(int got);
 
 }  // namespace app

@@ -80,7 +80,7 @@ int CQuorvelApp::InitInstance() {
     // A measurement start sizes the rings again by its own rule. A size that cannot be had is
     // reported in the event log once the panel is up.
     const int rings = app::ResetRings(waveBuffers, settings.ringBufMinSize);
-    if (rings < settings.ringBufMinSize) startupNotice = app::RingShortfallText(settings.ringBufMinSize, rings);
+    if (rings < settings.ringBufMinSize) startupNotice = app::RingShortfallText(rings);
 
     {
         CQuorvelDlg dialog;

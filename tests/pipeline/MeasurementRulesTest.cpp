@@ -85,7 +85,7 @@ TEST(ResetRings, FallsBackToTheLargestSizeThatCanBeAllocated) {
         EXPECT_EQ(ring.heldCount, 0);
         EXPECT_TRUE(ring.Check());
     }
-    EXPECT_EQ(app::RingShortfallText(500000, got), "ﾘﾝｸﾞﾊﾞｯﾌｧ 500000→125000 (確保不可)");
+    EXPECT_EQ(app::RingShortfallText(got), "ﾘﾝｸﾞﾊﾞｯﾌｧ 125000 (縮小)");
 
     SetLargestAllocation(4);  // not even one sample
     EXPECT_EQ(app::ResetRings(rings, 10), 0);

@@ -51,7 +51,7 @@ printf '[SPEC]\r\nBIT=14\r\nLOG_LIST=1\r\nRING_BUF_MIN_SIZE=2147483647\r\n[SCALE
 start_win -C "$fix" "$E2E_BUILD/Quorvel.exe"
 pid=$E2E_LAST_PID
 if hwnd=$(ui find --prop "$prop" --timeout 30000); then
-  wait_match 10 'ﾘﾝｸﾞﾊﾞｯﾌｧ 2147483647→4000000 \(確保不可\)' ui list "$hwnd" 1052 \
+  wait_match 10 'ﾘﾝｸﾞﾊﾞｯﾌｧ 4000000 \(縮小\)' ui list "$hwnd" 1052 \
     && pass "ring size that cannot be had is logged" || fail "log: $(tr '\n' '|' <<<"$WAIT_VALUE")"
   screenshot "$shots/quorvel-ring-fallback.png"
   ui close "$hwnd"
