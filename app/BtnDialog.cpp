@@ -63,6 +63,7 @@ BOOL CBtnDialog::OnInitDialog() {
     SetTimer(hwnd, kStatusTimer, 1000, nullptr);
     theApp.pipeline.hooks.showLowPass = [this](const std::string& text, bool) { ShowLowPass(text); };
     ShowItem(IDC_LOG_LIST, theApp.settings.logList != 0);
+    if (!theApp.startupNotice.empty()) AddLog(theApp.startupNotice, 0);
     return TRUE;
 }
 

@@ -47,4 +47,5 @@ private:
     HFONT largeFont_ = nullptr;
     RECT logRect_{};      // the log list's rectangle at start; its bottom follows the panel's
     SIZE initialSize_{};  // the panel's client size at start
+    bool toggling_ = false;  // a start or stop is in progress
 };

@@ -12,8 +12,18 @@
 #include "ui/MessageBox.h"
 
 void CBtnDialog::ToggleMeasurement() {
-    if (theApp.running) StopMeasurement();
-    else StartMeasurement();
+    // The port search's modal loop and the stop's message pump dispatch panel clicks and the
+    // registered toggle message: a request that arrives while one is in progress is ignored.
+    if (toggling_) return;
+    toggling_ = true;
+    try {
+        if (theApp.running) StopMeasurement();
+        else StartMeasurement();
+    } catch (...) {
+        toggling_ = false;
+        throw;
+    }
+    toggling_ = false;
 }
 
 void CBtnDialog::StartMeasurement() {
@@ -28,7 +38,8 @@ void CBtnDialog::StartMeasurement() {
     }
 
     const int capacity = app::RingCapacity(theApp.settings);
-    for (WaveBuffer& ring : theApp.waveBuffers) ring.Reset(capacity);
+    const int got = app::ResetRings(theApp.waveBuffers, capacity);
+    if (got < capacity) AddLog(app::RingShortfallText(got), 0);
     for (int axis = 0; axis < 3; ++axis) theApp.peakMin[axis] = theApp.peakMax[axis] = 0.0;
 
     theApp.link.SetLineConfig(theApp.settings.com, theApp.settings.bit);
@@ -41,7 +52,7 @@ void CBtnDialog::StartMeasurement() {
 
     theApp.link.ArmRun();
     if (theApp.linkThread.Start(device::ThreadEntry, &theApp.link, 0, 0) == 0) {
-        theApp.link.RequestStop();
+        theApp.link.DisarmRun();
         SetStatus(0, app::kStatusOpenError);
         return;
     }

@@ -33,8 +33,8 @@ public:
     // Takes the samples the receive thread queued (the data notice, and once at a stop).
     void OnSampleData();
     // Waits, while still handling messages sent to this thread, until no receive thread runs;
-    // false when one is still running after a few seconds.
-    bool WaitForLinkIdle();
+    // false when one is still running after a few seconds (with untilEnded: no time limit).
+    bool WaitForLinkIdle(bool untilEnded = false);
 
     Settings settings;
     int settingWindowType = 1;         // [SPEC] SETTING_WINDOW_TYPE: 1 detailed, 0 simple settings form
@@ -58,6 +58,7 @@ public:
     app::AnalysisState analysis;       // length N, frequency tables, transform and taper window
     FILETIME reviewBaseTime{0, 0};     // local time of review position 0; 0 = no time known
     app::SamplePipeline pipeline;
+    std::string startupNotice;         // for the event log once the panel is up; empty: none
 
     // Text channel from the receive thread to the main window; eventLock guards eventText only.
     CRITICAL_SECTION eventLock;
