@@ -7,7 +7,6 @@
 source "$(dirname "$0")/../lib.sh" "$1"
 shots="$E2E_BUILD/screenshots"
 mkdir -p "$shots"
-prop="Quorvel.exe 2A217156-E4D9-4f05-B856-5ED6F5C867BE"
 list_id=1600
 
 work="$E2E_TMP/work"
@@ -40,36 +39,26 @@ expected_rows=$'2024/05/06 15:00:00\t0.20\t20240506_150000.csv\t50.00\t0.00\t0.0
 2024/05/06 13:00:00\t30.00\t20240506_130000.csv (+1)\t0.00\t300.00\t0.00\t300.00\t5.8\t6弱
 2024/05/06 12:00:00\t30.00\t20240506_120000.csv\t100.00\t0.00\t0.00\t100.00\t4.9\t5弱'
 
-start_quorvel() {
-  start_win -C "$work" "$E2E_BUILD/Quorvel.exe"
-  q_pid=$E2E_LAST_PID
-  hwnd=$(ui find --prop "$prop" --timeout 30000) || { fail "main window did not appear"; return 1; }
-}
-close_quorvel() {
-  ui close "$hwnd"
-  wait_pid "$q_pid" 30
-  [ "$E2E_RC" = timeout ] && { fail "Quorvel did not end"; kill "$q_pid"; }
-}
 # open_history: the system menu's item; sets $hist.
 open_history() {
   ui post "$hwnd" 0x0112 0x20  # WM_SYSCOMMAND, the history's command
   hist=$(ui find --class '#32770' --title "トリガ履歴" --timeout 20000) || { fail "no history window"; return 1; }
 }
-status_is() { [ "$(ui text "$hist" 1601)" = "$1" ]; }
-rows_are() { ui lvrows "$hist" $list_id >"$E2E_TMP/rows.txt"; [ "$(cat "$E2E_TMP/rows.txt")" = "$1" ]; }
 # check_rows WHAT: the list shows the four recordings newest first (waits for the reading to end).
 check_rows() {
-  if wait_for 60 status_is "4 件" && wait_for 10 rows_are "$captions"$'\n'"$expected_rows"; then
+  if ! wait_equal 60 "4 件" ui text "$hist" 1601; then
+    fail "$1: status '$WAIT_VALUE'"
+  elif wait_equal 10 "$captions"$'\n'"$expected_rows" ui lvrows "$hist" $list_id; then
     pass "$1"
   else
-    fail "$1: status '$(ui text "$hist" 1601)', rows:"; cat "$E2E_TMP/rows.txt"
+    fail "$1: rows:"$'\n'"$WAIT_VALUE"
   fi
 }
 index="$trig/TrigHistory.idx"
-index_is() { [ "$(md5sum <"$index")" = "$1" ]; }
+index_sum() { md5sum <"$index"; }
 
 # --- First start: the history is read in the background and kept in the index.
-if start_quorvel && open_history; then
+if start_quorvel "$work" && open_history; then
   check_rows "rows with peaks and intensities, newest first"
   wait_for 10 test -s "$index" && head -c 25 "$index" | grep -q '^QUORVEL TRIGGER HISTORY 1' \
     && pass "index written" || fail "no index in Trig.dt"
@@ -80,10 +69,9 @@ if start_quorvel && open_history; then
   read -r l t r b < <(ui lvcolumn "$hist" $list_id 7)
   xdotool mousemove $(((l + r) / 2 - 4)) $(((t + b) / 2)) click 1
   sorted() { ui lvrows "$hist" $list_id | cut -f8 | tr '\n' ' '; }
-  sorted_is() { [ "$(sorted)" = "$1" ]; }
-  wait_for 10 sorted_is "計測震度 ▼ 5.8 4.9 2.9 - " && pass "sorted by intensity" || fail "intensity sort: $(sorted)"
+  wait_equal 10 "計測震度 ▼ 5.8 4.9 2.9 - " sorted && pass "sorted by intensity" || fail "intensity sort: $WAIT_VALUE"
   xdotool mousemove $(((l + r) / 2 + 4)) $(((t + b) / 2)) click 1
-  wait_for 10 sorted_is "計測震度 ▲ - 2.9 4.9 5.8 " && pass "order turned" || fail "second click: $(sorted)"
+  wait_equal 10 "計測震度 ▲ - 2.9 4.9 5.8 " sorted && pass "order turned" || fail "second click: $WAIT_VALUE"
   screenshot "$shots/history-sorted.png"
 
   # The export: a file name in the save dialog; UTF-8 with BOM and the rows as shown.
@@ -116,13 +104,13 @@ fi
 
 # --- A restart shows the same rows at once, from the index, which stays as it was. The window
 # opens from the system menu by keys this time, and Alt+F4 closes it, not the program.
-before=$(md5sum <"$index")
-if start_quorvel; then
+before=$(index_sum)
+if start_quorvel "$work"; then
   xdotool key alt+space h
   if hist=$(ui find --class '#32770' --title "トリガ履歴" --timeout 20000); then
     pass "Alt+Space, H opens the history"
     check_rows "same rows after a restart"
-    index_is "$before" && pass "index unchanged" || fail "index rewritten"
+    [ "$(index_sum)" = "$before" ] && pass "index unchanged" || fail "index rewritten"
     xdotool key alt+F4
     ui gone "$hist" --timeout 10000 && pass "Alt+F4 closes the history" || fail "Alt+F4 left the history open"
     kill -0 "$q_pid" 2>/dev/null && pass "the program stays after Alt+F4" || fail "Alt+F4 ended the program"
@@ -135,9 +123,9 @@ fi
 # --- A deleted index, then a damaged one: rebuilt from the files.
 for damage in deleted damaged; do
   if [ $damage = deleted ]; then rm -f "$index"; else head -c 200 "$index" >"$E2E_TMP/cut" && mv "$E2E_TMP/cut" "$index"; fi
-  if start_quorvel && open_history; then
+  if start_quorvel "$work" && open_history; then
     check_rows "rows after a $damage index"
-    wait_for 10 index_is "$before" && pass "$damage index rebuilt" || fail "$damage index not rebuilt: $(md5sum <"$index")"
+    wait_equal 10 "$before" index_sum && pass "$damage index rebuilt" || fail "$damage index not rebuilt: $WAIT_VALUE"
     close_quorvel
   fi
 done
