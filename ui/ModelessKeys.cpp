@@ -13,7 +13,8 @@ thread_local HHOOK hook = nullptr;
 
 LRESULT CALLBACK Filter(int code, WPARAM wParam, LPARAM lParam) {
     MSG* msg = reinterpret_cast<MSG*>(lParam);
-    if (code >= 0 && msg && msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST) {
+    // Only the dialog loop's messages: a menu's own loop (MSGF_MENU) keeps its keys.
+    if (code == MSGF_DIALOGBOX && msg && msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST) {
         const std::vector<HWND> registered = dialogs;  // a key may close a dialog and unregister it
         for (HWND dialog : registered) {
             if ((msg->hwnd == dialog || IsChild(dialog, msg->hwnd)) && IsDialogMessageA(dialog, msg)) return TRUE;

@@ -95,7 +95,19 @@ if start_quorvel "$work" && open_history; then
     fail "no save dialog"
   fi
 
-  # Escape closes the history window, not the program.
+  # Escapes in the history's own system menu belong to the menu: the first closes it, the second
+  # leaves the menu mode (as everywhere in Windows), and the window stays. Then Escape closes the
+  # window, not the program.
+  xdotool key alt+space
+  if menu=$(ui find --class '#32768' --timeout 10000); then
+    xdotool key Escape
+    ui gone "$menu" --timeout 10000 || fail "Escape left the system menu open"
+    xdotool key Escape
+    holds 1 "トリガ履歴" ui text "$hist" && pass "Escapes in the system menu keep the window" \
+      || fail "the window went with the menu's Escapes: '$WAIT_VALUE'"
+  else
+    fail "no system menu on Alt+Space"
+  fi
   xdotool key Escape
   ui gone "$hist" --timeout 10000 && pass "Escape closes the history" || fail "Escape left the history open"
   kill -0 "$q_pid" 2>/dev/null && pass "the program stays" || fail "program ended"
