@@ -22,7 +22,11 @@ CBtnDialog::CBtnDialog() : ui::Dialog(IDD_BTN_DIALOG, nullptr) {}
 
 CBtnDialog::~CBtnDialog() {
     theApp.pipeline.hooks.showLowPass = nullptr;
-    theApp.recorder.hooks = {};
+    app::RecordingHooks& hooks = theApp.recorder.hooks;
+    hooks.addLog = nullptr;
+    hooks.showMessage = nullptr;
+    hooks.recordingChanged = nullptr;
+    hooks.triggerChanged = nullptr;
     if (largeFont_) DeleteObject(largeFont_);
 }
 

@@ -54,12 +54,16 @@ sync_link() {
   wait_for 30 eval '[ "$(tm_rows)" -gt '"$before"' ]' || fail "time report not logged"
 }
 lines_at_least() { [ "$(lines_in "$1")" -ge "$2" ]; }
-# lamp PNG ID: the colour at the centre of the lamp placed at hidden label ID (1041 record, 1042 trigger).
-lamp() {
+# centre ID: screen position of the middle of control ID, as "x y".
+centre() {
   local l t r b
-  IFS=, read -r l t r b < <(ui children "$hwnd" | awk -F'\t' -v id="$2" '$1 == id { print $3 }')
-  pixel "$1" $(( (l + r) / 2 )) $(( (t + b) / 2 ))
+  IFS=, read -r l t r b < <(ui children "$hwnd" | awk -F'\t' -v id="$1" '$1 == id { print $3 }')
+  echo $(( (l + r) / 2 )) $(( (t + b) / 2 ))
 }
+# lamp PNG ID: the colour of the lamp placed at hidden label ID (1041 record, 1042 trigger).
+lamp() { pixel "$1" $(centre "$2"); }
+# press ID: the operator's mouse click on control ID (real input through the X server).
+press() { xdotool mousemove $(centre "$1") click 1; }
 red() { [[ "$1" =~ ^srgb\(([0-9]+),([0-9]+),([0-9]+)\)$ ]] && [ "${BASH_REMATCH[1]}" -ge 150 ] && [ "${BASH_REMATCH[3]}" -le 100 ]; }
 # set_aside NAME: moves the checked files out of the data folder.
 set_aside() { mkdir -p "$work/$1"; mv "$data"/*.csv "$work/$1/"; }
@@ -90,8 +94,9 @@ wait_for 20 test "$(ui enabled "$hwnd" 1004)" = 1 && pass "record button enabled
 # stream pauses, time reports keep the line from falling silent (which would open it again).
 sync_link
 
-# --- 60 s at 100 samples/s into parts of 1500 lines.
-ui click "$hwnd" 1004
+# --- 60 s at 100 samples/s into parts of 1500 lines; started with the mouse, ended with the
+# keyboard (the clicked button keeps the focus: Space presses it).
+press 1004
 wait_for 10 text_is 1004 "記録停止" && pass "record button reads 記録停止" || fail "caption: $(ui text "$hwnd" 1004)"
 first=$(sent)
 stream 3000
@@ -99,8 +104,8 @@ screenshot "$shots/recording-manual.png"
 c=$(lamp "$shots/recording-manual.png" 1041); red "$c" && pass "record lamp lit: $c" || fail "record lamp while recording: $c"
 stream 3000
 sync_link
-ui click "$hwnd" 1004
-wait_for 10 text_is 1004 "記録" || fail "caption after the end: $(ui text "$hwnd" 1004)"
+xdotool key space
+wait_for 10 text_is 1004 "記録" || fail "Space on the record button did not end the recording: $(ui text "$hwnd" 1004)"
 logged SAVE-START && logged SAVE-END && pass "SAVE-START and SAVE-END logged" || fail "log: $(tr '\n' '|' <"$E2E_TMP/log.txt")"
 if out=$($check manual "$log" "$data" "$kanzan" "$maxnum" "$first" 6000); then pass "100/s: $out"; else fail "100/s: $out"; fi
 set_aside manual-100
@@ -148,8 +153,8 @@ else
 fi
 
 # --- Trigger recording: two bursts on Y, the second during the first one's after-time.
-ui click "$hwnd" 1100
-[ "$(ui enabled "$hwnd" 1101)" = 1 ] && pass "level fields enabled with trigger recording on" || fail "level fields disabled"
+press 1100
+wait_for 10 test "$(ui enabled "$hwnd" 1101)" = 1 && pass "level fields enabled with trigger recording on" || fail "level fields disabled"
 echo start >"$ctl"
 wait_for 30 sent_at_least $(( $(sent) + 150 )) || fail "stream did not restart"
 printf 'burst y 4000 40\nburst y 4000 30 100\n' >"$ctl"
