@@ -112,7 +112,7 @@ private:
     std::string path_;              // path of the open (or last) file
     std::vector<std::string> paths_;
     std::vector<char> buffer_;      // fixed size; never reallocated
-    size_t used_ = 0;               // invariant: used_ + kSampleLineMaxChars <= buffer_.size() after Append
+    size_t used_ = 0;               // invariant: used_ < kBufferSize between calls, so a line always fits
     bool writeFailed_ = false;      // a write of this recording failed; nothing more is written
 };
 

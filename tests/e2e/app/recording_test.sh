@@ -123,6 +123,17 @@ if out=$($check manual "$log" "$data" "$kanzan" "$maxnum" "$first" 12120); then 
 set_aside manual-max
 echo "rate 100" >"$ctl"
 
+# --- A first file that cannot be opened (a folder holds the name): the recording does not start.
+for i in $(seq 0 30); do mkdir -p "$data/$(date -d "+$i sec" +%Y%m%d_%H%M%S).csv"; done
+starts=$(ui list "$hwnd" 1052 | grep -cx SAVE-START)
+press 1004
+msg=$(ui msgbox --timeout 20000)
+[ "$msg" = "FILE OPEN ERROR" ] && pass "unopenable file: $msg" || fail "unopenable file message: '$msg'"
+ui answer 1
+[ "$(ui text "$hwnd" 1004)" = "記録" ] && [ "$(ui list "$hwnd" 1052 | grep -cx SAVE-START)" = "$starts" ] \
+  && pass "recording not started" || fail "recording started without a file: $(ui text "$hwnd" 1004)"
+rmdir "$data"/*.csv
+
 # --- The data disk fills mid-recording: one message, one log row, the lines before it intact.
 if [ "$mounted" = 1 ]; then
   ui click "$hwnd" 1004
