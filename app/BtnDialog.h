@@ -38,6 +38,8 @@ private:
     void OnSize(int width, int height);
     void OnTrigMode();
     void OnPeakClear();
+    // "データ読み込み" (sd false) and "ＳＤ読み込み" (sd true): choose a file, load it, review it.
+    void OnImport(bool sd);
     void SetStatus(int lamp, const char* text);
     void SetIdleButtons(bool idle);
     void ShowStartStopPicture();
@@ -47,4 +49,5 @@ private:
     HFONT largeFont_ = nullptr;
     RECT logRect_{};      // the log list's rectangle at start; its bottom follows the panel's
     SIZE initialSize_{};  // the panel's client size at start
+    bool importing_ = false;  // an import's file dialog or read is under way
 };

@@ -25,7 +25,13 @@ std::optional<std::string> ChooseImportFile(const std::string& typeName, const s
     ofn.lpstrInitialDir = initialDir.empty() ? nullptr : initialDir.c_str();
     ofn.lpstrDefExt = ext.c_str();
     ofn.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_EXPLORER;
-    if (!GetOpenFileNameA(&ofn)) return std::nullopt;
+    // The dialog moves the current folder to the chosen file's, and the settings are written to
+    // the current folder at exit: it is put back, whatever the dialog did.
+    char current[MAX_PATH] = "";
+    const DWORD kept = GetCurrentDirectoryA(MAX_PATH, current);
+    const BOOL chosen = GetOpenFileNameA(&ofn);
+    if (kept > 0 && kept < MAX_PATH) SetCurrentDirectoryA(current);
+    if (!chosen) return std::nullopt;
 
     std::string path = file.data();
     if (sd) {
