@@ -103,11 +103,11 @@ void CBtnDialog::OnCommand(int id, int code, HWND control) {
     case IDC_TRIG_MODE: OnTrigMode(); break;
     case IDC_PPCLEAR: OnPeakClear(); break;
     case IDC_RECORD: OnRecord(); break;
+    case IDC_LOAD_SD: OnImport(true); break;
+    case IDC_LOAD_DATA: OnImport(false); break;
     case IDC_SETTINGS:
-    case IDC_LOAD_SD:
-    case IDC_LOAD_DATA:
     case IDC_PRINT:
-        break;  // settings, imports and printing are wired in by their own windows
+        break;  // settings and printing are wired in by their own windows
     default:
         ui::Dialog::OnCommand(id, code, control);
     }

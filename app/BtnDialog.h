@@ -42,6 +42,8 @@ private:
     void ConnectRecorder();
     void OnRecordingMessage();
     void OnPeakClear();
+    // "データ読み込み" (sd false) and "ＳＤ読み込み" (sd true): choose a file, load it, review it.
+    void OnImport(bool sd);
     void SetStatus(int lamp, const char* text);
     void SetIdleButtons(bool idle);
     void ShowStartStopPicture();
@@ -53,4 +55,5 @@ private:
     SIZE initialSize_{};  // the panel's client size at start
     bool toggling_ = false;  // a start or stop is in progress
     std::deque<std::string> recordingMessages_;  // shown one per kMsgRecordingMessage
+    bool importing_ = false;  // an import's file dialog or read is under way
 };

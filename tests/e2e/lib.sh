@@ -35,6 +35,18 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 wineserver -p >/dev/null 2>&1 </dev/null
 
+# The main window's instance property, by which tests find Quorvel's main window.
+QUORVEL_PROP="Quorvel.exe 2A217156-E4D9-4f05-B856-5ED6F5C867BE"
+# Screenshots of the tests, kept in the Windows tree.
+E2E_SHOTS="$E2E_BUILD/screenshots"
+mkdir -p "$E2E_SHOTS"
+
+# need_recsim NATIVE_BIN_DIR: sets $recsim, or skips the test (exit 77) without the native tree.
+need_recsim() {
+  recsim="$1/recsim"
+  [ -x "$recsim" ] || { echo "missing $recsim (native tree)"; exit 77; }
+}
+
 fail() { echo "FAIL: $*"; E2E_FAILED=1; }
 pass() { echo "ok: $*"; }
 

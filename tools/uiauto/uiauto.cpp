@@ -107,6 +107,40 @@ HWND FindControl(HWND parent, int id) {
     return q.found;
 }
 
+// The edit box that takes a control's text: the control itself, or the Edit inside a combo box.
+HWND EditOf(HWND control) {
+    if (!control) return nullptr;
+    HWND edit = FindWindowExA(control, nullptr, "Edit", nullptr);
+    if (!edit) {
+        if (HWND inner = FindWindowExA(control, nullptr, "ComboBox", nullptr)) edit = FindWindowExA(inner, nullptr, "Edit", nullptr);
+    }
+    return edit ? edit : control;
+}
+
+std::string WideToUtf8(const wchar_t* wide) {
+    const int n = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
+    std::string utf8(n > 0 ? n : 1, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide, -1, &utf8[0], n, nullptr, nullptr);
+    utf8.resize(n > 0 ? n - 1 : 0);
+    return utf8;
+}
+
+// Prints the rows of a list box or a combo box (its count, length and text messages), one per
+// line. Wide messages: their texts are not converted when marshalled between processes.
+void PrintRows(HWND control, UINT countMessage, UINT lengthMessage, UINT textMessage) {
+    DWORD_PTR count = 0;
+    SendMessageTimeoutW(control, countMessage, 0, 0, SMTO_ABORTIFHUNG, 2000, &count);
+    if (static_cast<LONG_PTR>(count) < 0) return;
+    for (DWORD_PTR i = 0; i < count; ++i) {
+        DWORD_PTR length = 0;
+        SendMessageTimeoutW(control, lengthMessage, i, 0, SMTO_ABORTIFHUNG, 2000, &length);
+        std::wstring row(length + 2, L'\0');
+        DWORD_PTR copied = 0;
+        SendMessageTimeoutW(control, textMessage, i, reinterpret_cast<LPARAM>(&row[0]), SMTO_ABORTIFHUNG, 2000, &copied);
+        std::printf("%s\n", WideToUtf8(row.c_str()).c_str());
+    }
+}
+
 HWND ParseHwnd(const char* text) {
     return reinterpret_cast<HWND>(static_cast<INT_PTR>(std::strtoll(text, nullptr, 0)));
 }
@@ -134,8 +168,11 @@ int Usage() {
         "                                  post a message (N times at once); MESSAGE is a number or a registered\n"
         "                                  name; --after-child: first wait for a top-level window with child ID\n"
         "  key HWND ID KEY...              focus control ID and press each KEY there, as the keyboard would\n"
-        "                                  (posted key messages through the program's message loop): escape,\n"
+        "                                  (posted key messages through the program's message loop; a combo box\n"
+        "                                  gets them in its edit box): escape,\n"
         "                                  return, tab, alt+f4 or a virtual-key number\n"
+        "  items HWND ID                   the items of combo box ID, one per line\n"
+        "  settext HWND ID TEXT            set the text of control ID (the edit box of a combo box)\n"
         "  close HWND                      post WM_CLOSE\n"
         "  gone HWND [--timeout MS]        wait until the window no longer exists\n"
         "  msgbox [--timeout MS]           wait for a message box and print its text\n"
@@ -239,21 +276,7 @@ int Main(int argc, char** argv) {
     if (command == "list" && argc >= 4) {
         HWND list = FindControl(ParseHwnd(argv[2]), std::atoi(argv[3]));
         if (!list) return 1;
-        DWORD_PTR count = 0;
-        SendMessageTimeoutA(list, LB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 2000, &count);
-        // Wide messages: list box texts are not converted when marshalled between processes.
-        for (DWORD_PTR i = 0; i < count; ++i) {
-            DWORD_PTR length = 0;
-            SendMessageTimeoutW(list, LB_GETTEXTLEN, i, 0, SMTO_ABORTIFHUNG, 2000, &length);
-            std::wstring row(length + 2, L'\0');
-            DWORD_PTR copied = 0;
-            SendMessageTimeoutW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&row[0]), SMTO_ABORTIFHUNG, 2000,
-                                &copied);
-            const int n = WideCharToMultiByte(CP_UTF8, 0, row.c_str(), -1, nullptr, 0, nullptr, nullptr);
-            std::string utf8(n, '\0');
-            WideCharToMultiByte(CP_UTF8, 0, row.c_str(), -1, &utf8[0], n, nullptr, nullptr);
-            std::printf("%s\n", utf8.c_str());
-        }
+        PrintRows(list, LB_GETCOUNT, LB_GETTEXTLEN, LB_GETTEXT);
         return 0;
     }
     if (command == "post" && argc >= 4) {
@@ -281,7 +304,8 @@ int Main(int argc, char** argv) {
         return 0;
     }
     if (command == "key" && argc >= 5) {
-        HWND control = FindControl(ParseHwnd(argv[2]), std::atoi(argv[3]));
+        // A combo box takes its keys in its edit box (the file dialog's name field).
+        HWND control = EditOf(FindControl(ParseHwnd(argv[2]), std::atoi(argv[3])));
         if (!control) return 1;
         // Focus can only be set on another thread's window while sharing its input state.
         const DWORD self = GetCurrentThreadId();
@@ -319,6 +343,22 @@ int Main(int argc, char** argv) {
             if (static_cast<int>(GetTickCount() - start) >= timeout) return 1;
             Sleep(50);
         }
+        return 0;
+    }
+    if (command == "settext" && argc >= 5) {
+        HWND control = EditOf(FindControl(ParseHwnd(argv[2]), std::atoi(argv[3])));
+        if (!control) return 1;
+        const std::string text = FromUtf8(argv[4]);
+        DWORD_PTR ignored = 0;
+        return SendMessageTimeoutA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG,
+                                   2000, &ignored)
+                   ? 0
+                   : 1;
+    }
+    if (command == "items" && argc >= 4) {
+        HWND combo = FindControl(ParseHwnd(argv[2]), std::atoi(argv[3]));
+        if (!combo) return 1;
+        PrintRows(combo, CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT);
         return 0;
     }
     if (command == "msgbox") {
