@@ -6,6 +6,7 @@
 #include "app/QuorvelDlg.h"
 #include "config/FormatSignificant.h"
 #include "graphs/Indicator.h"
+#include "graphs/PrintReport.h"
 #include "ui/MessageBox.h"
 
 namespace {
@@ -98,8 +99,8 @@ void CBtnDialog::OnCommand(int id, int code, HWND control) {
     case IDC_SETTINGS:
     case IDC_LOAD_SD:
     case IDC_LOAD_DATA:
-    case IDC_PRINT:
-        break;  // recording, settings, imports and printing are wired in by their own windows
+        break;  // recording, settings and imports are wired in by their own windows
+    case IDC_PRINT: OnPrint(); break;
     default:
         ui::Dialog::OnCommand(id, code, control);
     }
@@ -108,6 +109,10 @@ void CBtnDialog::OnCommand(int id, int code, HWND control) {
 void CBtnDialog::OnTrigMode() {
     theApp.settings.trigMode = IsItemChecked(IDC_TRIG_MODE) ? 1 : 0;
     for (int id : kTriggerLevelControls) EnableItem(id, theApp.settings.trigMode != 0);
+}
+
+void CBtnDialog::OnPrint() {
+    if (mainWindow) PrintReport(mainWindow->Handle(), "QUORVEL", mainWindow->Handle(), theApp.settings);
 }
 
 void CBtnDialog::OnPeakClear() {
