@@ -108,6 +108,10 @@ PrinterChoice ChoosePrinter(HWND owner) {
 HBITMAP CaptureWindowPicture(HWND window) {
     RECT r{};
     if (!GetWindowRect(window, &r)) return nullptr;
+    // The whole window is painted anew first: a menu that has just closed over it may still be on
+    // the screen before the window system asks for the uncovered part.
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    GdiFlush();
     const int w = r.right - r.left, h = r.bottom - r.top;
     HDC screen = CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
     HDC memory = CreateCompatibleDC(screen);

@@ -61,8 +61,11 @@ EOF
   /usr/sbin/cupsd -f -c "$c/etc/cupsd.conf" -s "$c/etc/cups-files.conf" >"$c/log/cupsd.out" 2>&1 &
   CUPS_PID=$!
   export CUPS_SERVER="$c/cups.sock"
-  wait_for 20 lpstat -r >/dev/null 2>&1 || { echo "cups: scheduler did not start"; cat "$c/log/error_log" 2>/dev/null; return 1; }
+  wait_for 20 cups_running || { echo "cups: scheduler did not start"; cat "$c/log/error_log" 2>/dev/null; return 1; }
 }
+
+# lpstat says "not running" with status 0 as well.
+cups_running() { [ -S "$CUPS_SERVER" ] && LC_ALL=C lpstat -r 2>/dev/null | grep -q '^scheduler is running'; }
 
 # cups_add_pdf_printer NAME: an enabled PDF queue; the first one added becomes the default.
 cups_add_pdf_printer() {

@@ -192,11 +192,18 @@ TEST(ReportPageGdi, RecordedPageHasFramesTextsAndStretchedPicture) {
     EXPECT_EQ(r.texts.size(), drawn + 1);
 }
 
-TEST(ReportPageGdi, ShortFolderPrintsWhole) {
+TEST(ReportPageGdi, FolderTextShortOrBeyondAnyPathLength) {
     Settings settings = PageSettings();
     settings.saveDirectory = "D:\\vib";
+    EXPECT_TRUE(HasText(RecordPage(6800, 4700, settings), 1788, 3481 + 280, "D:\\vib"));
+
+    settings.saveDirectory = "C:\\" + std::string(400, 'a') + "\\end";
     const Recorded r = RecordPage(6800, 4700, settings);
-    EXPECT_TRUE(HasText(r, 1788, 3481 + 280, "D:\\vib"));
+    const auto folder = std::find_if(r.texts.begin(), r.texts.end(),
+                                     [&](const report::PageText& t) { return t.y == 3481 + 280; });
+    ASSERT_NE(folder, r.texts.end());
+    EXPECT_GT(folder->text.size(), 0u);
+    EXPECT_LE(folder->text.size(), 49u);
 }
 
 TEST(ReportPageGdi, LowResolutionPagePaintsSolidFramesAndTheStretchedPicture) {

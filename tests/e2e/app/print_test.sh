@@ -3,7 +3,7 @@
 # recorder: the print dialog through a private CUPS with PDF queues (cancelled with Escape and with
 # its キャンセル button, two copies as two one-page jobs, the last printer preselected, 600 dpi chosen
 # in the printer's properties), the page as PNG against a reference, and "画像保存..." from the system menu
-# writing a PNG of the window into the data folder.
+# (reached from the keyboard) writing a PNG of the window into the data folder.
 # Usage: print_test.sh WINDOWS_BIN_DIR NATIVE_BIN_DIR
 source "$(dirname "$0")/../lib.sh" "$1"
 source "$E2E_ROOT/tests/e2e/cups.sh"
@@ -132,7 +132,8 @@ ui click "$hwnd" 1038
 wait_for 15 status_is "待機中" || fail "status after stop: $(ui text "$hwnd" 1053)"
 read -r _ wl wt wr wb < <(ui rect "$hwnd" | head -n 1)
 screenshot "$E2E_TMP/before-save.png"
-ui sysmenu "$hwnd" 0x20
+# From the keyboard: Alt+Space opens the system menu, Up wraps round to its last item.
+ui keys "$hwnd" ALT+SPACE UP RETURN
 if save=$(ui find --class '#32770' --title 名前を付けて保存 --timeout 15000); then
   name=$(ui text "$save" 1148)
   [[ "$name" =~ ^[0-9]{8}_[0-9]{6}\.png$ ]] && pass "default file name $name" || fail "default name: '$name'"
