@@ -7,6 +7,7 @@
 #include "app/QuorvelDlg.h"
 #include "config/FormatSignificant.h"
 #include "graphs/Indicator.h"
+#include "graphs/PrintReport.h"
 #include "ui/MessageBox.h"
 
 namespace {
@@ -105,12 +106,15 @@ void CBtnDialog::OnCommand(int id, int code, HWND control) {
     case IDC_RECORD: OnRecord(); break;
     case IDC_LOAD_SD: OnImport(true); break;
     case IDC_LOAD_DATA: OnImport(false); break;
-    case IDC_SETTINGS:
-    case IDC_PRINT:
-        break;  // settings and printing are wired in by their own windows
+    case IDC_PRINT: OnPrint(); break;
+    case IDC_SETTINGS: break;  // the settings dialog is wired in by its own window
     default:
         ui::Dialog::OnCommand(id, code, control);
     }
+}
+
+void CBtnDialog::OnPrint() {
+    if (mainWindow) PrintReport(mainWindow->Handle(), "QUORVEL", mainWindow->Handle(), theApp.settings);
 }
 
 void CBtnDialog::OnPeakClear() {

@@ -174,6 +174,11 @@ int Usage() {
         "  items HWND ID                   the items of combo box ID, one per line\n"
         "  settext HWND ID TEXT            set the text of control ID (the edit box of a combo box)\n"
         "  close HWND                      post WM_CLOSE\n"
+        "  keys HWND KEY...                bring HWND to the front and type keys through the input queue;\n"
+        "                                  KEY is a virtual-key number or RETURN, ESCAPE, TAB, SPACE, ALT+F4\n"
+        "  settext HWND ID TEXT            set the text of control ID (e.g. an edit field of a dialog)\n"
+        "  select HWND ID TEXT             choose the combo-box item TEXT (or the first starting with it), as a click would\n"
+        "  sysmenu HWND COMMAND            choose a system-menu command (posts WM_SYSCOMMAND)\n"
         "  gone HWND [--timeout MS]        wait until the window no longer exists\n"
         "  msgbox [--timeout MS]           wait for a message box and print its text\n"
         "  answer ID [--timeout MS]        wait for a message box and press its button ID (1 OK, 2 Cancel, 6 Yes, 7 No)\n"
@@ -186,6 +191,29 @@ int TimeoutArg(int argc, char** argv, int def) {
     for (int i = 0; i + 1 < argc; ++i)
         if (std::strcmp(argv[i], "--timeout") == 0) return std::atoi(argv[i + 1]);
     return def;
+}
+
+// A key name of the `keys` command as a virtual-key code (with Alt for "ALT+..."); 0 when unknown.
+WORD KeyCode(const char* name, bool& alt) {
+    alt = std::strncmp(name, "ALT+", 4) == 0;
+    if (alt) name += 4;
+    static const struct {
+        const char* name;
+        WORD vk;
+    } kNames[] = {{"RETURN", VK_RETURN}, {"ESCAPE", VK_ESCAPE}, {"TAB", VK_TAB}, {"SPACE", VK_SPACE},
+                  {"F4", VK_F4},         {"DOWN", VK_DOWN},     {"UP", VK_UP}};
+    for (const auto& k : kNames)
+        if (std::strcmp(name, k.name) == 0) return k.vk;
+    return static_cast<WORD>(std::strtoul(name, nullptr, 0));
+}
+
+void AddKey(std::vector<INPUT>& inputs, WORD vk, bool up) {
+    INPUT in{};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = vk;
+    in.ki.wScan = static_cast<WORD>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC));
+    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    inputs.push_back(in);
 }
 
 HWND WaitMessageBox(int timeoutMs) {
@@ -334,6 +362,52 @@ int Main(int argc, char** argv) {
     }
     if (command == "close" && argc >= 3) {
         return PostMessageA(ParseHwnd(argv[2]), WM_CLOSE, 0, 0) ? 0 : 1;
+    }
+    if (command == "keys" && argc >= 4) {
+        HWND hwnd = ParseHwnd(argv[2]);
+        if (!IsWindow(hwnd)) return 1;
+        SetForegroundWindow(hwnd);
+        for (int i = 0; i < 40 && GetForegroundWindow() != hwnd; ++i) Sleep(50);
+        if (GetForegroundWindow() != hwnd) return 1;
+        std::vector<INPUT> inputs;
+        for (int i = 3; i < argc; ++i) {
+            bool alt = false;
+            const WORD vk = KeyCode(argv[i], alt);
+            if (!vk) return Usage();
+            if (alt) AddKey(inputs, VK_MENU, false);
+            AddKey(inputs, vk, false);
+            AddKey(inputs, vk, true);
+            if (alt) AddKey(inputs, VK_MENU, true);
+        }
+        return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size() ? 0 : 1;
+    }
+    if (command == "settext" && argc >= 5) {
+        HWND control = FindControl(ParseHwnd(argv[2]), std::atoi(argv[3]));
+        if (!control) return 1;
+        const std::string text = FromUtf8(argv[4]);
+        DWORD_PTR ignored = 0;
+        return SendMessageTimeoutA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG,
+                                   2000, &ignored)
+                   ? 0
+                   : 1;
+    }
+    if (command == "select" && argc >= 5) {
+        HWND combo = FindControl(ParseHwnd(argv[2]), std::atoi(argv[3]));
+        if (!combo) return 1;
+        const std::string text = FromUtf8(argv[4]);
+        const LPARAM wanted = reinterpret_cast<LPARAM>(text.c_str());
+        DWORD_PTR index = static_cast<DWORD_PTR>(CB_ERR);
+        SendMessageTimeoutA(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), wanted, SMTO_ABORTIFHUNG, 2000, &index);
+        if (static_cast<LRESULT>(index) == CB_ERR)
+            SendMessageTimeoutA(combo, CB_FINDSTRING, static_cast<WPARAM>(-1), wanted, SMTO_ABORTIFHUNG, 2000, &index);
+        if (static_cast<LRESULT>(index) == CB_ERR) return 1;
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutA(combo, CB_SETCURSEL, index, 0, SMTO_ABORTIFHUNG, 2000, &ignored);
+        const WPARAM notice = MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE);
+        return PostMessageA(GetParent(combo), WM_COMMAND, notice, reinterpret_cast<LPARAM>(combo)) ? 0 : 1;
+    }
+    if (command == "sysmenu" && argc >= 4) {
+        return PostMessageA(ParseHwnd(argv[2]), WM_SYSCOMMAND, std::strtoul(argv[3], nullptr, 0), 0) ? 0 : 1;
     }
     if (command == "gone" && argc >= 3) {
         HWND hwnd = ParseHwnd(argv[2]);
