@@ -5,6 +5,7 @@
 #include "app/AboutDlg.h"
 #include "app/VersionDialog.h"
 #include "config/Win32Version.h"
+#include "QuorvelVersion.h"
 
 #include <gtest/gtest.h>
 
@@ -19,7 +20,7 @@ TEST(Win32Version, OwnExecutableYieldsFileVersionAndCompany) {
     ASSERT_TRUE(block);
     EXPECT_EQ(block->translation.language, 0x0411);
     EXPECT_EQ(block->translation.codePage, 0x03a4);
-    EXPECT_EQ(version::QueryVersionString(*block, "FileVersion"), "1.0.0.0");
+    EXPECT_EQ(version::QueryVersionString(*block, "FileVersion"), QUORVEL_FILE_VERSION);
     EXPECT_EQ(version::QueryVersionString(*block, "CompanyName"), "Quorvel Sokki Works");
     EXPECT_EQ(version::QueryVersionString(*block, "NoSuchValue"), "");
     // Japanese text arrives as CP932 bytes, whole although it has more bytes than characters.
@@ -41,8 +42,8 @@ TEST(Win32Version, FilesWithoutVersionResourceYieldNone) {
 }
 
 TEST(Win32Version, MainTitleCarriesTheRunningProgramsVersion) {
-    EXPECT_EQ(BuildMainTitle("OSKAMO 振動波形解析プログラム"), "OSKAMO 振動波形解析プログラム Ver 1.0.0.0 HELDRIC");
-    EXPECT_EQ(BuildMainTitle(""), " Ver 1.0.0.0 HELDRIC");
+    EXPECT_EQ(BuildMainTitle("OSKAMO 振動波形解析プログラム"), "OSKAMO 振動波形解析プログラム Ver " QUORVEL_FILE_VERSION " HELDRIC");
+    EXPECT_EQ(BuildMainTitle(""), " Ver " QUORVEL_FILE_VERSION " HELDRIC");
 }
 
 TEST(Win32Version, VersionDialogShowsNameVersionCompanyAndDate) {
@@ -57,7 +58,7 @@ TEST(Win32Version, VersionDialogShowsNameVersionCompanyAndDate) {
     std::string name = version::ModulePath();
     name = name.substr(name.find_last_of("\\/") + 1);
     EXPECT_EQ(dialog.ItemText(IDC_VERSION_FILENAME), name);
-    EXPECT_EQ(dialog.ItemText(IDC_VERSION_FILEVERSION), "1.0.0.0");
+    EXPECT_EQ(dialog.ItemText(IDC_VERSION_FILEVERSION), QUORVEL_FILE_VERSION);
     EXPECT_EQ(dialog.ItemText(IDC_VERSION_COMPANY), "Quorvel Sokki Works");
     const std::string date = dialog.ItemText(IDC_VERSION_FILEDATE);
     ASSERT_EQ(date.size(), 19u) << date;

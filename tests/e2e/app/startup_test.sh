@@ -59,7 +59,7 @@ printf '[SPEC]\r\nTITLE=Other folder\r\n' >"$other/Quorvel.ini"
 start_win -C "$other" "$first/Quorvel.exe"
 pid=$E2E_LAST_PID
 hwnd=$(ui find --prop "$prop" --timeout 30000)
-[ "$(ui text "$hwnd")" = "Other folder Ver 1.0.0.0 HELDRIC" ] && pass "settings read from the working folder's INI" \
+[[ "$(ui text "$hwnd")" =~ ^Other\ folder\ Ver\ [0-9]+\.[0-9]+\.[0-9]+\.0\ HELDRIC$ ]] && pass "settings read from the working folder's INI" \
   || fail "title from other folder: $(ui text "$hwnd")"
 
 # --- The About box from the system menu.
