@@ -66,7 +66,8 @@ VIAddVersionKey /LANG=1041 "LegalCopyright" "(C) 2026 ${COMPANY}"
   ${If} $0 P<> 0
     System::Call 'kernel32::CloseHandle(p r0)'
     MessageBox MB_OK|MB_ICONEXCLAMATION "Quorvel が起動しています。$\r$\nQuorvel を終了してからやり直してください。" /SD IDOK
-    Abort
+    SetErrorLevel 2  ; what a silent caller sees: aborted by the script
+    Quit
   ${EndIf}
 !macroend
 
