@@ -12,6 +12,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <string>
 
 namespace {
 
@@ -89,6 +90,21 @@ TEST(Win32Version, AboutBoxOpensWithItsOkButton) {
     GetWindowTextA(about.Handle(), caption, sizeof caption);
     EXPECT_STREQ(caption, "バージョン情報 Quorvel");
     about.Destroy();
+}
+
+// The manifest travels with the version resource: without it Windows would run the program under
+// installer detection and file virtualisation; visual styles or DPI awareness would change every
+// pixel layout.
+TEST(Win32Version, ManifestAsksForInvokerRightsOnly) {
+    HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
+    ASSERT_TRUE(found) << "no application manifest";
+    const char* data = static_cast<const char*>(LockResource(LoadResource(nullptr, found)));
+    ASSERT_TRUE(data);
+    const std::string xml(data, SizeofResource(nullptr, found));
+    EXPECT_NE(xml.find("level=\"asInvoker\""), std::string::npos);
+    EXPECT_NE(xml.find("{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"), std::string::npos) << "Windows 10 and 11";
+    EXPECT_EQ(xml.find("Common-Controls"), std::string::npos);
+    EXPECT_EQ(xml.find("dpiAware"), std::string::npos);  // dpiAwareness too
 }
 
 }  // namespace

@@ -95,6 +95,7 @@ if [ -n "$dlg" ]; then
   pass "search dialog shown for the missing COM9"
   wait_for 10 has_line "$lt_out" "^PROBE COM5" || fail "full: the search did not reach COM5"
   screenshot "$shots/port-search-dialog.png"
+  guide_shot port-search "$dlg"
   case "$(ui text "$dlg" 1067)" in
     COM[0-9]*" を調べています・・・"|COM[0-9]*" 使用不可能"|COM[0-9]*" 使用可能") pass "status text reads '$(ui text "$dlg" 1067)'" ;;
     *) fail "status text '$(ui text "$dlg" 1067)'" ;;
