@@ -82,6 +82,7 @@ wineserver -p >/dev/null 2>&1 </dev/null
 (cd "$wintree" && ctest -j2 --output-on-failure --timeout 600) | tee build/wine-ctest.log | tail -n 25
 wine_rc=${PIPESTATUS[0]}
 echo "screenshots: $root/$wintree/bin/screenshots"
+echo "installer and portable zip: $root/build/win32/dist"
 
 step "summary"
 total_passed=0; total_failed=0

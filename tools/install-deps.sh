@@ -10,6 +10,7 @@ packages=(
   wine wine64 fonts-wine xvfb xauth x11-utils socat fonts-ipafont-gothic locales imagemagick file python3 xdotool
   clang libclang-rt-14-dev
   cups cups-client printer-driver-cups-pdf ghostscript poppler-utils
+  nsis unzip
 )
 # Only machines that can execute 32-bit code use it (test.sh falls back to wine64 elsewhere), and
 # its i386 dependencies can lag behind a mirror's amd64 security updates: best effort.

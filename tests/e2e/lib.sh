@@ -93,6 +93,15 @@ screenshot() {
   /usr/bin/import -display "$DISPLAY" -window root "$1" 2>/dev/null
 }
 
+# guide_shot NAME HWND: the window as the operator sees it, cut from the screen, for the operator
+# guide (screenshots/guide/NAME.png; tools/guide-shots.sh copies them into docs/guide/images).
+guide_shot() {
+  local dir="$E2E_BUILD/screenshots/guide" full="$E2E_TMP/guide-screen.png" l t r b
+  mkdir -p "$dir"
+  read -r _ l t r b < <(ui rect "$2" | grep '^window') || return 1
+  screenshot "$full" && /usr/bin/convert "$full" -crop "$((r - l))x$((b - t))+$l+$t" +repage "$dir/$1.png"
+}
+
 # colours PNG X Y W H: number of distinct colours in a rectangle of a screenshot.
 colours() {
   /usr/bin/convert "$1" -crop "${4}x${5}+${2}+${3}" +repage -format '%k' info: 2>/dev/null
