@@ -60,7 +60,7 @@ void CBtnDialog::StartMeasurement() {
     theApp.running = 1;
     SetIdleButtons(false);
     AddLog("RCV-START", 0);
-    theApp.trigState = 0;
+    theApp.recorder.OnMeasurementStart();
     if (mainWindow) mainWindow->RestoreTitle();
     ShowStartStopPicture();
 }
@@ -87,17 +87,7 @@ void CBtnDialog::StopMeasurement() {
 
     theApp.running = 0;
     SetIdleButtons(true);
-    if (theApp.trigState >= 1 && theApp.trigState <= 3) {
-        AddLog("TRIG-END", 0);
-        trigLamp_->SetState(4);
-        theApp.trigState = 0;
-    }
-    if (theApp.recording) {
-        theApp.recording = 0;
-        SetItemText(IDC_RECORD, "記録");
-        recordLamp_->SetState(4);
-        AddLog("SAVE-END", 0);
-    }
+    theApp.recorder.OnMeasurementStop();  // TRIG-END, then SAVE-END
     AddLog("RCV-END", 0);
     SetStatus(4, app::kStatusIdle);
     ShowStartStopPicture();

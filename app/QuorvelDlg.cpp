@@ -10,6 +10,7 @@
 #include "config/Win32Version.h"
 #include "graphs/GraphMoniDialog.h"
 #include "graphs/PsdMoniDialog.h"
+#include "graphs/SavePicture.h"
 #include "resources/TrigHistoryResource.h"
 #include "ui/MessageBox.h"
 
@@ -20,6 +21,31 @@ namespace {
 
 int Width(const RECT& r) { return r.right - r.left; }
 
+// Commands appended to the system menu after one separator, each with its string resource; an item
+// whose text cannot be loaded is left out.
+struct SystemMenuItem {
+    UINT command;
+    UINT text;
+};
+constexpr SystemMenuItem kSystemMenuItems[] = {
+    {IDM_ABOUTBOX, IDS_ABOUTBOX},
+    {IDM_SAVE_PICTURE, IDS_SAVE_PICTURE},
+    {IDM_TRIG_HISTORY, IDS_TRIG_HISTORY},
+};
+
+void AppendSystemMenuItems(HWND hwnd) {
+    HMENU menu = GetSystemMenu(hwnd, FALSE);
+    bool separated = false;
+    for (const SystemMenuItem& item : kSystemMenuItems) {
+        char text[256] = "";
+        LoadStringA(GetModuleHandleA(nullptr), item.text, text, sizeof text);
+        if (!text[0]) continue;
+        if (!separated) AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+        separated = true;
+        AppendMenuA(menu, MF_STRING, item.command, text);
+    }
+}
+
 }  // namespace
 
 CQuorvelDlg::CQuorvelDlg() : ui::Dialog(IDD_QUORVEL_DIALOG, nullptr) {}
@@ -28,16 +54,7 @@ CQuorvelDlg::~CQuorvelDlg() = default;
 
 BOOL CQuorvelDlg::OnInitDialog() {
     HWND hwnd = Handle();
-    char about[256] = "";
-    LoadStringA(GetModuleHandleA(nullptr), IDS_ABOUTBOX, about, sizeof about);
-    if (about[0]) {
-        HMENU menu = GetSystemMenu(hwnd, FALSE);
-        AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
-        AppendMenuA(menu, MF_STRING, IDM_ABOUTBOX, about);
-    }
-    char history[256] = "";
-    LoadStringA(GetModuleHandleA(nullptr), IDS_TRIG_HISTORY, history, sizeof history);
-    if (history[0]) AppendMenuA(GetSystemMenu(hwnd, FALSE), MF_STRING, IDM_TRIG_HISTORY, history);
+    AppendSystemMenuItems(hwnd);
 
     icon_ = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_QUORVEL));
     SendMessageA(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
@@ -148,14 +165,21 @@ bool CQuorvelDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
 }
 
 bool CQuorvelDlg::OnSysCommand(UINT command) {
-    if ((command & 0xFFF0) == IDM_TRIG_HISTORY) {
-        theTrigHistory.OpenWindow();
+    switch (command & 0xFFF0) {
+    case IDM_ABOUTBOX: {
+        CAboutDlg about(Handle());
+        about.DoModal();
         return true;
     }
-    if ((command & 0xFFF0) != IDM_ABOUTBOX) return false;
-    CAboutDlg about(Handle());
-    about.DoModal();
-    return true;
+    case IDM_SAVE_PICTURE:
+        SaveWindowPicture(Handle(), theApp.settings.saveDirectory);
+        return true;
+    case IDM_TRIG_HISTORY:
+        theTrigHistory.OpenWindow();
+        return true;
+    default:
+        return false;
+    }
 }
 
 void CQuorvelDlg::OnClose() {

@@ -8,6 +8,7 @@
 
 #include "app/QuorvelApp.h"
 #include "app/TrigHistoryDlg.h"
+#include "app/WaveImport.h"
 #include "files/Folder.h"
 #include "ui/MessageBox.h"
 
@@ -29,13 +30,6 @@ std::string Utf8FromCp932(const std::string& text) {
     return utf8;
 }
 
-// Loads a waveform file into the rings for review, as the "データ読み込み" import does; false when
-// it could not be loaded (the import has told the operator why).
-bool ReviewTriggerFile(const std::string& path) {
-    (void)path;  // the CSV import's reading is not part of this program yet
-    return false;
-}
-
 }  // namespace
 
 CTrigHistory::CTrigHistory() = default;
@@ -45,11 +39,13 @@ std::string CTrigHistory::Folder() const { return files::JoinFolder(theApp.setti
 
 void CTrigHistory::Start(HWND mainWindow) {
     mainWindow_ = mainWindow;
+    theApp.recorder.hooks.triggerEnded = [this](const app::TriggerRecordingEnd& end) { OnTriggerRecordingEnded(end.paths); };
     worker_ = std::make_unique<app::HistoryWorker>([mainWindow] { PostMessageA(mainWindow, kMsgHistoryNotice, 0, 0); });
     worker_->Scan(Folder());
 }
 
 void CTrigHistory::Stop() {
+    theApp.recorder.hooks.triggerEnded = nullptr;
     if (window_ && window_->Handle()) DestroyWindow(window_->Handle());
     if (worker_) worker_->Stop();  // the worker never sends to this thread: waiting cannot block it
     worker_.reset();
@@ -91,7 +87,7 @@ void CTrigHistory::LoadForReview(HWND owner, const app::TriggerEvent& event) {
         ui::ShowMessage(owner, "計測実行中はファイルを読み込めません。", MB_OK | MB_ICONINFORMATION);
         return;
     }
-    ReviewTriggerFile(files::JoinFolder(list_.Folder(), event.group));
+    ReviewWaveFile(files::JoinFolder(list_.Folder(), event.group), false, owner);
 }
 
 void CTrigHistory::ExportList(HWND owner) {

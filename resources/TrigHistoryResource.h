@@ -2,7 +2,7 @@
 #pragma once
 
 #define IDS_TRIG_HISTORY 160        // system-menu item of the main window
-#define IDM_TRIG_HISTORY 0x0020     // its system-menu command (the low four bits are masked)
+#define IDM_TRIG_HISTORY 0x0030     // its system-menu command (the low four bits are masked)
 
 // Trigger history window
 #define IDD_TRIG_HISTORY 160

@@ -198,6 +198,7 @@ if start_quorvel "$work"; then
   ui click "$hwnd" 1038
   msg=$(ui msgbox --timeout 60000)
   [ "$msg" = "使用可能な通信ポートが見つかりません。" ] && pass "no usable port message" || fail "no-port message: '$msg'"
+  guide_shot msg-no-port "$(ui find --class "#32770" --timeout 5000)"
   ui answer 1
   wait_text "$hwnd" 1053 "OPEN ｴﾗｰ" 20 && pass "OPEN ｴﾗｰ shown" || fail "open error status: $WAIT_VALUE"
   # The one-second status timer must not overwrite it: watched over two ticks.

@@ -2,9 +2,13 @@
 # The trigger history end to end: recordings in Trig.dt listed with their peaks and intensities
 # from the system menu (by message and by keys), sorting by a column with the mouse, Escape and
 # Alt+F4, the CSV export, the same rows after a restart from the index, and a deleted or damaged
-# index rebuilt. Keys and clicks go through the X server (xdotool), as an operator's would.
-# Usage: history_test.sh WINDOWS_BIN_DIR
+# index rebuilt. Then live: bursts of the simulated recorder become trigger recordings whose rows
+# appear while measuring; loading one is refused while measuring, and after the stop a double-click
+# or Enter loads it for review. Keys and clicks go through the X server (xdotool), as an operator's
+# would. Usage: history_test.sh WINDOWS_BIN_DIR NATIVE_BIN_DIR
 source "$(dirname "$0")/../lib.sh" "$1"
+recsim="$2/recsim"
+[ -x "$recsim" ] || { echo "missing $recsim (native tree)"; exit 77; }
 shots="$E2E_BUILD/screenshots"
 mkdir -p "$shots"
 list_id=1600
@@ -41,7 +45,7 @@ expected_rows=$'2024/05/06 15:00:00\t0.20\t20240506_150000.csv\t50.00\t0.00\t0.0
 
 # open_history: the system menu's item; sets $hist.
 open_history() {
-  ui post "$hwnd" 0x0112 0x20  # WM_SYSCOMMAND, the history's command
+  ui post "$hwnd" 0x0112 0x30  # WM_SYSCOMMAND, the history's command
   hist=$(ui find --class '#32770' --title "トリガ履歴" --timeout 20000) || { fail "no history window"; return 1; }
 }
 # check_rows WHAT: the list shows the four recordings newest first (waits for the reading to end).
@@ -141,5 +145,72 @@ for damage in deleted damaged; do
     close_quorvel
   fi
 done
+
+# --- Live: two bursts of 10 s at 5 Hz from the simulator, 2000 counts on Y (250 gal) and then 400
+# on X (50 gal), 16-bit at 0.125 gal per count. Crests fall on samples, so the level is A·G(5 Hz)
+# = A·0.41005: 102.51 gal, I = 4.962 (4.9, 5弱), and 20.50 gal, I = 3.564 (3.5, 4).
+rs_pid=""
+trap '[ -n "$rs_pid" ] && { echo quit >"$E2E_TMP/ctl"; kill "$rs_pid" 2>/dev/null; }; rm -f "$WINEPREFIX/dosdevices/com1" "$WINEPREFIX/dosdevices/com3"; e2e_cleanup' EXIT
+mkdir -p "$E2E_TMP/no-com1"
+ln -sfn "$E2E_TMP/no-com1" "$WINEPREFIX/dosdevices/com1"  # COM1 would open /dev/ttyS0: hidden
+"$recsim" --paused --bit 16 --rate 600 --link "$WINEPREFIX/dosdevices/com3" --keep-link \
+  --control "$E2E_TMP/ctl" --log "$E2E_TMP/rs.log" >"$E2E_TMP/rs.out" 2>&1 &
+rs_pid=$!
+wait_for 10 has_line "$E2E_TMP/rs.log" ' EV LINK' || fail "simulator did not link COM3"
+echo start >"$E2E_TMP/ctl"
+live="$E2E_TMP/live"
+mkdir -p "$live/data"
+{ printf '[TRIG]\nTRIG_MODE=1\nBEFOR_TIME=1.0\nAFTER_TIME=1.0\nVAL_X=20\nVAL_Y=20\nVAL_Z=20\n'
+  printf '[SPEC]\nCOM=COM3\nSAVE_DIRECTORY=%s\nLOG_LIST=1\nBIT=16\n' "$(winpath "$live/data")"; } | to_cp932 >"$live/Quorvel.ini"
+trig_ends() { ui list "$hwnd" 1052 | grep -cx TRIG-END; }
+# live_rows: peaks X, Y, vector peak, intensity and class of each row, newest first.
+live_rows() { ui lvrows "$hist" $list_id | tail -n +2 | cut -f4,5,7,8,9 | tr '\t\n' ' |'; }
+# row_of TEXT: the row whose Y peak is TEXT (0 = the first).
+row_of() { ui lvrows "$hist" $list_id | tail -n +2 | awk -F'\t' -v y="$1" '$5 == y { print NR - 1; exit }'; }
+# double_click ROW: the operator's double-click in the middle of a row.
+double_click() {
+  local l t r b sel
+  read -r l t r b sel < <(ui lvrect "$hist" $list_id "$1")
+  xdotool mousemove $(((l + r) / 2)) $(((t + b) / 2)) click --repeat 2 --delay 80 1
+}
+if start_quorvel "$live" && open_history; then
+  ui click "$hwnd" 1038
+  wait_equal 20 "受信中" ui text "$hwnd" 1053 || fail "measurement did not start: $WAIT_VALUE"
+  echo "burst y 2000 1000" >"$E2E_TMP/ctl"
+  wait_equal 60 1 trig_ends || fail "first trigger recording did not end: $WAIT_VALUE TRIG-END rows"
+  echo "burst x 400 1000" >"$E2E_TMP/ctl"
+  wait_equal 60 2 trig_ends || fail "second trigger recording did not end: $WAIT_VALUE TRIG-END rows"
+  if wait_equal 30 "50.00 0.00 50.00 3.5 4|0.00 250.00 250.00 4.9 5弱|" live_rows; then
+    pass "rows of the bursts while measuring"
+  else
+    fail "live rows: $WAIT_VALUE"
+  fi
+  # 1 s before the trigger, the 10 s burst, 1 s after-time: about 12 s.
+  wait_match 10 '^1[12]\.[0-9]{2}$' eval 'ui lvrows "$hist" $list_id | sed -n 2p | cut -f2' \
+    && pass "duration of the X recording: $WAIT_VALUE s" || fail "duration: $WAIT_VALUE"
+  screenshot "$shots/history-live.png"
+
+  # Loading while measuring is refused with a message; after the stop it loads.
+  double_click "$(row_of 250.00)"
+  msg=$(ui msgbox --timeout 20000)
+  [ "$msg" = "計測実行中はファイルを読み込めません。" ] && pass "no loading while measuring" || fail "message while measuring: '$msg'"
+  ui answer 1
+  ui click "$hwnd" 1038
+  wait_equal 20 "待機中" ui text "$hwnd" 1053 || fail "measurement did not stop: $WAIT_VALUE"
+  y_file=$(ui lvrows "$hist" $list_id | awk -F'\t' '$5 == "250.00" { print $3 }')
+  x_file=$(ui lvrows "$hist" $list_id | awk -F'\t' '$4 == "50.00" { print $3 }')
+  double_click "$(row_of 250.00)"
+  wait_match 30 "\\\\Trig\\.dt\\\\${y_file}\\]\$" ui text "$hwnd" \
+    && pass "double-click loads $y_file for review" || fail "title after the double-click: $WAIT_VALUE"
+  # Enter on a row selected with the mouse loads that one.
+  read -r l t r b sel < <(ui lvrect "$hist" $list_id "$(row_of 0.00)")
+  xdotool mousemove $(((l + r) / 2)) $(((t + b) / 2)) click 1
+  wait_equal 10 1 eval 'ui lvrect "$hist" $list_id "$(row_of 0.00)" | cut -d" " -f5' || fail "row not selected"
+  xdotool key Return
+  wait_match 30 "\\\\Trig\\.dt\\\\${x_file}\\]\$" ui text "$hwnd" \
+    && pass "Enter loads $x_file" || fail "title after Enter: $WAIT_VALUE"
+  screenshot "$shots/history-loaded.png"
+  close_quorvel
+fi
 
 e2e_finish

@@ -7,5 +7,17 @@ add_test(NAME e2e.acquisition
 set_tests_properties(e2e.acquisition PROPERTIES LABELS "wine;e2e" TIMEOUT 400 RESOURCE_LOCK wine_desktop
                      SKIP_RETURN_CODE 77)
 
-add_test(NAME e2e.history COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/history_test.sh ${CMAKE_BINARY_DIR}/bin)
-set_tests_properties(e2e.history PROPERTIES LABELS "wine;e2e" TIMEOUT 400 RESOURCE_LOCK wine_desktop)
+add_test(NAME e2e.recording
+         COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/recording_test.sh ${CMAKE_BINARY_DIR}/bin ${QUORVEL_NATIVE_BIN_DIR})
+set_tests_properties(e2e.recording PROPERTIES LABELS "wine;e2e" TIMEOUT 600 RESOURCE_LOCK wine_desktop
+                     SKIP_RETURN_CODE 77)
+
+add_test(NAME e2e.print
+         COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/print_test.sh ${CMAKE_BINARY_DIR}/bin ${QUORVEL_NATIVE_BIN_DIR})
+set_tests_properties(e2e.print PROPERTIES LABELS "wine;e2e" TIMEOUT 400 RESOURCE_LOCK wine_desktop
+                     SKIP_RETURN_CODE 77)
+
+add_test(NAME e2e.history
+         COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/history_test.sh ${CMAKE_BINARY_DIR}/bin ${QUORVEL_NATIVE_BIN_DIR})
+set_tests_properties(e2e.history PROPERTIES LABELS "wine;e2e" TIMEOUT 400 RESOURCE_LOCK wine_desktop
+                     SKIP_RETURN_CODE 77)

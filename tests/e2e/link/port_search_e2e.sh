@@ -95,6 +95,7 @@ if [ -n "$dlg" ]; then
   pass "search dialog shown for the missing COM9"
   wait_for 10 has_line "$lt_out" "^PROBE COM5" || fail "full: the search did not reach COM5"
   screenshot "$shots/port-search-dialog.png"
+  guide_shot port-search "$dlg"
   # The text changes with every probe: one read decides and is reported.
   wait_match 10 '^COM[0-9]+ (を調べています・・・|使用不可能|使用可能)$' ui text "$dlg" 1067 \
     && pass "status text reads '$WAIT_VALUE'" || fail "status text '$WAIT_VALUE'"
