@@ -63,34 +63,15 @@ std::string Number(double v) {
     return text;
 }
 
-std::string TimeField(const files::WaveTime& t) {
-    if (!t.valid) return "-";
-    char text[24];
-    std::snprintf(text, sizeof text, "%04d%02d%02d%02d%02d%02d", t.year, t.month, t.day, t.hour, t.minute, t.second);
-    return text;
-}
-
-bool ParseTime(const std::string& s, files::WaveTime& t) {
-    if (s == "-") {
-        t = files::WaveTime{};
-        return true;
-    }
-    if (s.size() != 14) return false;
-    for (char c : s)
-        if (c < '0' || c > '9') return false;
-    // The file-name reader takes "YYYYMMDD_hhmmss"; give it that shape.
-    t = files::ParseWaveFileName(s.substr(0, 8) + "_" + s.substr(8));
-    return t.valid;
-}
-
-// "E", time, samples, peak X, Y, Z, vector peak, intensity tenths or "-", segment, then the file
-// names of the event.
+// "E", start time, samples, peak X, Y, Z, vector peak, intensity tenths or "-", then the file names
+// of the event. A group has at most one.
 bool ParseEvent(const std::vector<std::string>& f, const std::string& key, const IndexedGroup& group,
                 TriggerEvent& e) {
-    if (f.size() < 10 || f[0] != "E") return false;
+    if (f.size() < 9 || f[0] != "E" || !group.events.empty()) return false;
     e.group = key;
-    long long segment = 0;
-    if (!ParseTime(f[1], e.time) || !ToInt64(f[2], e.samples) || e.samples < 0) return false;
+    unsigned long long start = 0;
+    if (!ToUint64(f[1], start) || !ToInt64(f[2], e.samples) || e.samples < 0) return false;
+    e.startTime = start;
     for (int a = 0; a < 3; ++a)
         if (!ToDouble(f[3 + a], e.peak[a])) return false;
     if (!ToDouble(f[6], e.vectorPeak)) return false;
@@ -102,10 +83,8 @@ bool ParseEvent(const std::vector<std::string>& f, const std::string& key, const
         e.hasIntensity = true;
         e.intensityTenths = static_cast<int>(tenths);
     }
-    if (!ToInt64(f[8], segment) || segment != static_cast<long long>(group.events.size())) return false;
-    e.segment = static_cast<int>(segment);
-    e.files.assign(f.begin() + 9, f.end());
-    // An event's files are its group's files: the first, and for the last event the parts.
+    e.files.assign(f.begin() + 8, f.end());
+    // An event's files are its group's files, the first one first.
     for (const std::string& name : e.files) {
         bool known = false;
         for (const files::FileStamp& s : group.files) known = known || s.name == name;
@@ -126,11 +105,10 @@ std::string FormatHistoryIndex(const HistoryIndex& index) {
         out += "\r\n";
         ++lines;
         for (const TriggerEvent& e : entry.second.events) {
-            out += "E\t" + TimeField(e.time) + "\t" + std::to_string(e.samples);
+            out += "E\t" + std::to_string(e.startTime) + "\t" + std::to_string(e.samples);
             for (double p : e.peak) out += "\t" + Number(p);
             out += "\t" + Number(e.vectorPeak);
             out += "\t" + (e.hasIntensity ? std::to_string(e.intensityTenths) : std::string("-"));
-            out += "\t" + std::to_string(e.segment);
             for (const std::string& name : e.files) out += "\t" + name;
             out += "\r\n";
             ++lines;

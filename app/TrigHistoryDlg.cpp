@@ -73,7 +73,6 @@ void CTrigHistoryDlg::RememberSelection() {
     keepSelection_ = selected >= 0 && selected < static_cast<int>(rows.size());
     if (!keepSelection_) return;
     keepGroup_ = rows[static_cast<std::size_t>(selected)]->group;
-    keepSegment_ = rows[static_cast<std::size_t>(selected)]->segment;
 }
 
 void CTrigHistoryDlg::Refresh() {
@@ -83,7 +82,7 @@ void CTrigHistoryDlg::Refresh() {
     if (keepSelection_) {
         ListView_SetItemState(list_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
         for (std::size_t i = 0; i < rows->size(); ++i) {
-            if ((*rows)[i]->group != keepGroup_ || (*rows)[i]->segment != keepSegment_) continue;
+            if ((*rows)[i]->group != keepGroup_) continue;
             ListView_SetItemState(list_, static_cast<int>(i), LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
             ListView_EnsureVisible(list_, static_cast<int>(i), FALSE);
             break;

@@ -55,7 +55,6 @@ private:
     SIZE initialClient_{0, 0};
     SIZE minTrack_{0, 0};
     std::string cell_;  // text handed to the list for one cell; valid until the next request
-    bool keepSelection_ = false;  // the selected recording to find again: its file and place
+    bool keepSelection_ = false;  // the selected recording to find again by its first file
     std::string keepGroup_;
-    int keepSegment_ = 0;
 };

@@ -8,6 +8,9 @@
 #include <cstdio>
 #include <memory>
 
+#include "files/CsvImport.h"
+#include "files/StdioSource.h"
+
 namespace app {
 namespace {
 
@@ -34,111 +37,67 @@ int PartNumber(const std::string& stem, std::string& base) {
     return std::atoi(digits.c_str());
 }
 
-// Collects a group's samples into events: peaks as they come, samples kept for the intensity.
-class EventCollector : public files::WaveSegmentSink {
+// Collects a recording's samples file by file: peaks as they come, samples kept for the intensity
+// up to the longest computable record.
+class EventCollector {
 public:
-    EventCollector(const GroupFiles& group, IntensityCalculator& calculator, std::vector<TriggerEvent>& events)
-        : group_(group), calculator_(calculator), events_(events) {}
-
-    // Segments of the further parts continue the last event instead of starting one.
-    void BeginPart(std::size_t index) {
-        part_ = index;
-        if (!events_.empty()) events_.back().files.push_back(group_.files[index].name);
-    }
-
-    void OnSegment(const files::WaveTime& time) override {
-        if (part_ > 0 && !events_.empty()) return;
-        Finish();
-        TriggerEvent e;
-        e.group = group_.key;
-        e.segment = static_cast<int>(events_.size());
-        e.files.push_back(group_.files[part_].name);
-        e.time = time.valid || e.segment > 0 ? time : files::ParseWaveFileName(group_.key);
-        events_.push_back(e);
-        open_ = true;
-    }
-
-    void OnSample(double x, double y, double z) override {
-        TriggerEvent& e = events_.back();
-        ++e.samples;
-        const double v[3] = {x, y, z};
-        double sum = 0.0;
-        bool finite = true;
-        for (int a = 0; a < 3; ++a) {
-            if (!std::isfinite(v[a])) {
-                finite = false;
-                continue;
+    void Add(const std::vector<double> (&axes)[3]) {
+        const std::size_t n = axes[0].size();
+        for (std::size_t i = 0; i < n; ++i) {
+            const double v[3] = {axes[0][i], axes[1][i], axes[2][i]};
+            double sum = 0.0;
+            bool finite = true;
+            for (int a = 0; a < 3; ++a) {
+                if (!std::isfinite(v[a])) {
+                    finite = false;
+                    continue;
+                }
+                event.peak[a] = std::max(event.peak[a], std::fabs(v[a]));
+                sum += v[a] * v[a];
             }
-            e.peak[a] = std::max(e.peak[a], std::fabs(v[a]));
-            sum += v[a] * v[a];
+            if (finite) event.vectorPeak = std::max(event.vectorPeak, std::sqrt(sum));
         }
-        if (finite) e.vectorPeak = std::max(e.vectorPeak, std::sqrt(sum));
+        event.samples += static_cast<long long>(n);
         // Beyond the longest computable record the samples are no longer kept; the event then has
         // no intensity, but its peaks and duration still count every sample.
-        if (static_cast<std::size_t>(e.samples) <= kMaxIntensitySamples)
-            for (int a = 0; a < 3; ++a) axes_[a].push_back(v[a]);
+        if (static_cast<std::size_t>(event.samples) <= kMaxIntensitySamples)
+            for (int a = 0; a < 3; ++a) kept_[a].insert(kept_[a].end(), axes[a].begin(), axes[a].end());
     }
 
-    // Computes the open event's intensity and lets its samples go.
-    void Finish() {
-        if (!open_) return;
-        open_ = false;
-        TriggerEvent& e = events_.back();
-        const std::size_t n = axes_[0].size();
-        if (static_cast<long long>(n) == e.samples) {
-            const IntensityResult r = calculator_.Compute(axes_[0].data(), axes_[1].data(), axes_[2].data(), n);
-            e.hasIntensity = r.valid;
-            e.intensityTenths = r.valid ? r.tenths : 0;
-        }
-        for (auto& axis : axes_) {
-            axis.clear();
-            axis.shrink_to_fit();
-        }
+    void Finish(IntensityCalculator& calculator) {
+        const std::size_t n = kept_[0].size();
+        if (static_cast<long long>(n) != event.samples) return;
+        const IntensityResult r = calculator.Compute(kept_[0].data(), kept_[1].data(), kept_[2].data(), n);
+        event.hasIntensity = r.valid;
+        event.intensityTenths = r.valid ? r.tenths : 0;
     }
+
+    TriggerEvent event;
 
 private:
-    const GroupFiles& group_;
-    IntensityCalculator& calculator_;
-    std::vector<TriggerEvent>& events_;
-    std::size_t part_ = 0;
-    bool open_ = false;
-    std::vector<double> axes_[3];
+    std::vector<double> kept_[3];
 };
 
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-
-GroupRead Parse(const std::string& path, files::WaveSegmentParser& parser, const std::atomic<bool>& cancel) {
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-    if (!file) return GroupRead::Unreadable;
-    std::vector<char> chunk(64 * 1024);
-    for (;;) {
-        if (cancel.load()) return GroupRead::Cancelled;
-        const std::size_t got = std::fread(chunk.data(), 1, chunk.size(), file.get());
-        parser.Feed(chunk.data(), got);
-        if (got < chunk.size()) break;
-    }
-    if (std::ferror(file.get())) return GroupRead::Unreadable;
-    parser.Finish();
-    return GroupRead::Ok;
-}
-
-long long TimeKey(const files::WaveTime& t) {
-    if (!t.valid) return -1;
-    return ((((t.year * 100LL + t.month) * 100 + t.day) * 100 + t.hour) * 100 + t.minute) * 100 + t.second;
+// Days since 1 January 1970 to a civil date (proleptic Gregorian).
+void CivilFromDays(std::int64_t z, int& year, int& month, int& day) {
+    z += 719468;
+    const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+    const std::int64_t doe = z - era * 146097;
+    const std::int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const std::int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const std::int64_t mp = (5 * doy + 2) / 153;
+    day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+    month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+    year = static_cast<int>(yoe + era * 400 + (month <= 2 ? 1 : 0));
 }
 
 // -1, 0 or 1 by one column, ascending.
 int CompareBy(const TriggerEvent& a, const TriggerEvent& b, HistoryColumn column) {
     auto order = [](auto x, auto y) { return x < y ? -1 : (y < x ? 1 : 0); };
     switch (column) {
-    case HistoryColumn::Time: return order(TimeKey(a.time), TimeKey(b.time));
+    case HistoryColumn::Time: return order(a.startTime, b.startTime);
     case HistoryColumn::Duration: return order(a.samples, b.samples);
-    case HistoryColumn::File: {
-        const int byName = order(a.group, b.group);
-        return byName ? byName : order(a.segment, b.segment);
-    }
+    case HistoryColumn::File: return order(a.group, b.group);
     case HistoryColumn::PeakX: return order(a.peak[0], b.peak[0]);
     case HistoryColumn::PeakY: return order(a.peak[1], b.peak[1]);
     case HistoryColumn::PeakZ: return order(a.peak[2], b.peak[2]);
@@ -166,9 +125,9 @@ std::string Quoted(const std::string& field) {
 }  // namespace
 
 bool TriggerEvent::operator==(const TriggerEvent& o) const {
-    return group == o.group && segment == o.segment && files == o.files && time == o.time &&
-           samples == o.samples && peak[0] == o.peak[0] && peak[1] == o.peak[1] && peak[2] == o.peak[2] &&
-           vectorPeak == o.vectorPeak && hasIntensity == o.hasIntensity && intensityTenths == o.intensityTenths;
+    return group == o.group && files == o.files && startTime == o.startTime && samples == o.samples &&
+           peak[0] == o.peak[0] && peak[1] == o.peak[1] && peak[2] == o.peak[2] && vectorPeak == o.vectorPeak &&
+           hasIntensity == o.hasIntensity && (!hasIntensity || intensityTenths == o.intensityTenths);
 }
 
 std::vector<GroupFiles> GroupTriggerFiles(const std::vector<files::FileStamp>& listing) {
@@ -204,20 +163,66 @@ std::vector<GroupFiles> GroupTriggerFiles(const std::vector<files::FileStamp>& l
     return result;
 }
 
+std::uint64_t FileNameTime(const std::string& name) {
+    if (name.size() < 15 || name[8] != '_') return 0;
+    int digits[15] = {};
+    for (std::size_t i = 0; i < 15; ++i) {
+        if (i == 8) continue;
+        if (name[i] < '0' || name[i] > '9') return 0;
+        digits[i] = name[i] - '0';
+    }
+    auto number = [&digits](int from, int count) {
+        int v = 0;
+        for (int i = from; i < from + count; ++i) v = v * 10 + digits[i];
+        return v;
+    };
+    files::CalendarTime t;
+    t.year = number(0, 4);
+    t.month = number(4, 2);
+    t.day = number(6, 2);
+    t.hour = number(9, 2);
+    t.minute = number(11, 2);
+    t.second = number(13, 2);
+    return files::FileTimeOf(t).value_or(0);
+}
+
+files::CalendarTime CalendarOf(std::uint64_t fileTime) {
+    // 1601-01-01 lies 134774 days before 1970-01-01.
+    const std::int64_t seconds = static_cast<std::int64_t>(fileTime / 10000000u);
+    const std::int64_t days = seconds / 86400;
+    const std::int64_t rest = seconds % 86400;
+    files::CalendarTime t;
+    CivilFromDays(days - 134774, t.year, t.month, t.day);
+    t.hour = static_cast<int>(rest / 3600);
+    t.minute = static_cast<int>(rest / 60 % 60);
+    t.second = static_cast<int>(rest % 60);
+    return t;
+}
+
 GroupRead ReadGroupEvents(const std::string& folder, const GroupFiles& group, IntensityCalculator& calculator,
                           std::vector<TriggerEvent>& events, const std::atomic<bool>& cancel) {
     events.clear();
-    EventCollector collector(group, calculator, events);
+    EventCollector collector;
+    files::ImportOptions options;
+    options.blockSize = 64 * 1024;
     for (std::size_t i = 0; i < group.files.size(); ++i) {
-        collector.BeginPart(i);
-        files::WaveSegmentParser parser(collector);
-        const GroupRead r = Parse(files::JoinFolder(folder, group.files[i].name), parser, cancel);
-        if (r != GroupRead::Ok) {
-            events.clear();
-            return r;
+        files::StdioSource source(files::JoinFolder(folder, group.files[i].name), cancel);
+        if (!source.Ok()) return GroupRead::Unreadable;
+        const files::ImportResult r = files::ImportCsv(source, options);
+        if (cancel.load()) return GroupRead::Cancelled;
+        if (r.status == files::ImportResult::Status::ReadError || r.status == files::ImportResult::Status::BufferError)
+            return GroupRead::Unreadable;
+        if (r.status == files::ImportResult::Status::NoDataLine) {
+            if (i == 0) return GroupRead::Ok;  // no waveform file: no recording
+            continue;                         // a damaged part adds nothing
         }
+        if (i == 0) collector.event.startTime = r.baseTime ? r.baseTime : FileNameTime(group.key);
+        collector.event.files.push_back(group.files[i].name);
+        collector.Add(r.samples);
     }
-    collector.Finish();
+    collector.Finish(calculator);
+    collector.event.group = group.key;
+    events.push_back(collector.event);
     return GroupRead::Ok;
 }
 
@@ -235,17 +240,18 @@ std::string HistoryCellText(const TriggerEvent& e, HistoryColumn column) {
         return std::string(text);
     };
     switch (column) {
-    case HistoryColumn::Time:
-        if (!e.time.valid) return "-";
-        std::snprintf(text, sizeof text, "%04d/%02d/%02d %02d:%02d:%02d", e.time.year, e.time.month, e.time.day,
-                      e.time.hour, e.time.minute, e.time.second);
+    case HistoryColumn::Time: {
+        if (e.startTime == 0) return "-";
+        const files::CalendarTime t = CalendarOf(e.startTime);
+        std::snprintf(text, sizeof text, "%04d/%02d/%02d %02d:%02d:%02d", t.year, t.month, t.day, t.hour, t.minute,
+                      t.second);
         return text;
+    }
     case HistoryColumn::Duration:
         std::snprintf(text, sizeof text, "%lld.%02lld", e.samples / 100, e.samples % 100);
         return text;
     case HistoryColumn::File: {
         std::string name = e.group;
-        if (e.segment > 0) name += " #" + std::to_string(e.segment + 1);
         if (e.files.size() > 1) name += " (+" + std::to_string(e.files.size() - 1) + ")";
         return name;
     }

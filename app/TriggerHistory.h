@@ -11,16 +11,16 @@
 
 #include "app/SeismicIntensity.h"
 #include "files/Folder.h"
-#include "files/WaveSegments.h"
+#include "files/ImportFields.h"
 
 namespace app {
 
 // One trigger recording.
 struct TriggerEvent {
     std::string group;               // name of its first file: the key of its group
-    int segment = 0;                 // 0, or n for the n-th further recording appended to that file
     std::vector<std::string> files;  // names of the files holding its samples, first file first
-    files::WaveTime time;            // its header's DATE_MAKE, else the time in the file name
+    std::uint64_t startTime = 0;     // local time of its first sample in 100-ns units since 1601, from
+                                     // the first file's DATE_MAKE, else its name; 0 when neither
     long long samples = 0;           // sample lines, 10 ms apart
     double peak[3] = {0.0, 0.0, 0.0};  // largest |value| of X, Y, Z in gal
     double vectorPeak = 0.0;         // largest sqrt(x² + y² + z²) in gal
@@ -29,6 +29,12 @@ struct TriggerEvent {
 
     bool operator==(const TriggerEvent& o) const;
 };
+
+// The time of a recording's file name "YYYYMMDD_hhmmss…" (its first 15 characters) in 100-ns units
+// since 1601; 0 when the name does not start with a valid date and time that way.
+[[nodiscard]] std::uint64_t FileNameTime(const std::string& name);
+// The calendar date and time of such a time.
+[[nodiscard]] files::CalendarTime CalendarOf(std::uint64_t fileTime);
 
 // A recording's files: its first file "B.csv" and the parts "B-1.csv", "B-2.csv", … in order.
 struct GroupFiles {
@@ -46,8 +52,9 @@ enum class GroupRead {
     Cancelled,
 };
 
-// Reads a group's files from `folder`: every header of the first file starts an event, the parts
-// continue the last one. `cancel` is polled between pieces of the files.
+// Reads a group's files from `folder` the way the CSV import reads them and fills `events` with the
+// recording they hold (none when the first file is no waveform file; a part that is none adds
+// nothing). `cancel` stops the reading at its next block.
 [[nodiscard]] GroupRead ReadGroupEvents(const std::string& folder, const GroupFiles& group,
                                         IntensityCalculator& calculator, std::vector<TriggerEvent>& events,
                                         const std::atomic<bool>& cancel);
@@ -56,7 +63,7 @@ enum class GroupRead {
 struct HistoryUpdate {
     bool reset = false;   // forget every group before applying this update
     std::string folder;   // the Trig.dt folder the groups belong to
-    std::vector<std::pair<std::string, std::vector<TriggerEvent>>> groups;  // groups replaced
+    std::vector<std::pair<std::string, std::vector<TriggerEvent>>> groups;  // groups replaced (none or one event)
     std::vector<std::string> removed;                                       // groups gone
 };
 
@@ -67,8 +74,7 @@ constexpr int kHistoryColumnCount = static_cast<int>(HistoryColumn::Count);
 // Column caption (code page 932).
 [[nodiscard]] const char* HistoryColumnCaption(HistoryColumn column);
 // The text of one cell: "2024/05/06 12:34:56", "12.34" s, the file name (with " (+n)" for n further
-// parts and " #k" for the k-th recording in a shared file), peaks "%.2f", "5.1", "5弱"; "-" where a
-// value is missing.
+// parts), peaks "%.2f", "5.1", "5弱"; "-" where a value is missing.
 [[nodiscard]] std::string HistoryCellText(const TriggerEvent& event, HistoryColumn column);
 
 // The events of all groups, sorted for display; newest first until the operator picks a column.

@@ -15,20 +15,23 @@ HistoryIndex Sample() {
     a.files = {{"20240506_123456.csv", 1234567, 133600000001234567}, {"20240506_123456-1.csv", 42, -5}};
     TriggerEvent e;
     e.group = "20240506_123456.csv";
-    e.files = {"20240506_123456.csv"};
-    e.time = files::ParseWaveFileName("20240506_123456");
+    e.files = {"20240506_123456.csv", "20240506_123456-1.csv"};
+    e.startTime = FileNameTime("20240506_123456");
     e.samples = 20;
     e.peak[0] = 0.1;
     e.peak[1] = 1234.500001;
     e.peak[2] = 1e-300;
     e.vectorPeak = 1234.5;
-    a.events.push_back(e);
-    e.segment = 1;
-    e.time = files::WaveTime{};
-    e.files = {"20240506_123456.csv", "20240506_123456-1.csv"};
     e.hasIntensity = true;
     e.intensityTenths = -3;
     a.events.push_back(e);
+    IndexedGroup& b = index["20240507_000000.csv"];
+    b.files = {{"20240507_000000.csv", 99, 7}};
+    e.group = "20240507_000000.csv";
+    e.files = {e.group};
+    e.startTime = 0;
+    e.hasIntensity = false;
+    b.events.push_back(e);
     index["データ.csv"].files = {{"データ.csv", 0, 0}};  // code page 932 name, no events
     return index;
 }
@@ -38,7 +41,7 @@ TEST(HistoryIndex, ReadsBackWhatItWrote) {
     const std::string bytes = FormatHistoryIndex(index);
     const std::optional<HistoryIndex> back = ParseHistoryIndex(bytes);
     ASSERT_TRUE(back);
-    ASSERT_EQ(back->size(), 2u);
+    ASSERT_EQ(back->size(), 3u);
     for (const auto& entry : index) {
         const IndexedGroup& got = back->at(entry.first);
         EXPECT_EQ(got.files, entry.second.files);
@@ -81,18 +84,19 @@ TEST(HistoryIndex, RefusesConsistentLookingNonsense) {
         return body + end;
     };
     const std::string head = "QUORVEL TRIGGER HISTORY 1\r\nG\ta.csv\ta.csv\t1\t2\r\n";
-    EXPECT_TRUE(ParseHistoryIndex(sealed(head + "E\t-\t5\t1\t2\t3\t4\t-\t0\ta.csv\r\n")));
+    const std::string good = "E\t0\t5\t1\t2\t3\t4\t-\ta.csv\r\n";
+    EXPECT_TRUE(ParseHistoryIndex(sealed(head + good)));
     for (const char* bad : {
-             "E\t-\t5\t1\t2\t3\t4\t-\t1\ta.csv\r\n",           // segment out of order
-             "E\t-\t5\t1\t2\t3\t4\t-\t0\tb.csv\r\n",           // a file not in the group
-             "E\t-\t-5\t1\t2\t3\t4\t-\t0\ta.csv\r\n",          // negative sample count
-             "E\t-\t5\tnan\t2\t3\t4\t-\t0\ta.csv\r\n",         // not a number
-             "E\t20241301000000\t5\t1\t2\t3\t4\t-\t0\ta.csv\r\n",  // no such date
-             "E\t-\t5\t1\t2\t3\t4\t99999\t0\ta.csv\r\n",       // intensity out of range
-             "G\ta.csv\ta.csv\t1\t2\r\n",                      // the same group twice
+             "E\t0\t5\t1\t2\t3\t4\t-\tb.csv\r\n",       // a file not in the group
+             "E\t0\t-5\t1\t2\t3\t4\t-\ta.csv\r\n",      // negative sample count
+             "E\t0\t5\tnan\t2\t3\t4\t-\ta.csv\r\n",     // not a number
+             "E\t-1\t5\t1\t2\t3\t4\t-\ta.csv\r\n",      // negative time
+             "E\t0\t5\t1\t2\t3\t4\t99999\ta.csv\r\n",   // intensity out of range
+             "G\ta.csv\ta.csv\t1\t2\r\n",                  // the same group twice
          })
         EXPECT_FALSE(ParseHistoryIndex(sealed(head + bad))) << bad;
-    EXPECT_FALSE(ParseHistoryIndex(sealed("QUORVEL TRIGGER HISTORY 1\r\nE\t-\t5\t1\t2\t3\t4\t-\t0\ta.csv\r\n")));
+    EXPECT_FALSE(ParseHistoryIndex(sealed(head + good + good)));  // two recordings in one group
+    EXPECT_FALSE(ParseHistoryIndex(sealed("QUORVEL TRIGGER HISTORY 1\r\n" + good)));
     EXPECT_FALSE(ParseHistoryIndex(sealed("QUORVEL TRIGGER HISTORY 1\r\nG\ta.csv\tb.csv\t1\t2\r\n")));
 }
 

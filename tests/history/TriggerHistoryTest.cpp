@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 
 #include "HistoryFiles.h"
 #include "app/TriggerHistory.h"
@@ -65,7 +66,7 @@ TEST(TriggerEvents, OneRecordingAcrossItsParts) {
     const TriggerEvent& e = events[0];
     EXPECT_EQ(e.files.size(), 3u);
     EXPECT_EQ(e.samples, 2500);
-    EXPECT_EQ(e.time.minute * 100 + e.time.second, 3456);  // the first file's time
+    EXPECT_EQ(HistoryCellText(e, HistoryColumn::Time), "2024/05/06 12:34:56");  // the first file's time
     double px = 0, py = 0, pz = 0, pv = 0;
     for (std::size_t i = 0; i < n; ++i) {
         px = std::max(px, std::fabs(x[i]));
@@ -85,15 +86,17 @@ TEST(TriggerEvents, OneRecordingAcrossItsParts) {
     EXPECT_EQ(HistoryCellText(e, HistoryColumn::File), "20240506_123456.csv (+2)");
 }
 
-TEST(TriggerEvents, SharedFilesOddFilesAndFilesInUse) {
+TEST(TriggerEvents, FilesReadAsTheImportReadsThem) {
     ScratchFolder dir;
     const std::vector<double> a(20, 3.0), b(500, -8.0);
-    // Two recordings that started in the same second share one file; the second header has no
-    // usable time, so it stays without one rather than borrowing the file name's.
-    WriteBytes(dir.File("20240506_123456.csv"), TriggerHeader("2024.05.06_12:34:56") + SampleLines(a, a, a) +
-                                                    TriggerHeader("bad") + SampleLines(b, b, b));
-    // No header time: the name gives it. Not a waveform file at all: no event.
-    WriteBytes(dir.File("20240601_070809.csv"), "COMMENT_1:TRIG DATA\r\nDATA:\r\nX\r\ngal\r\n1,2,3\r\n");
+    // Two recordings that started in the same second share one file. The import reads the second
+    // header as six lines of samples (zeros); the history shows the file as one recording from the
+    // first header's time, as the review would load it.
+    WriteBytes(dir.File("20240506_123456.csv"), TriggerHeader("2024.05.06_12:34:57") + SampleLines(a, a, a) +
+                                                    TriggerHeader("2024.05.06_12:34:58") + SampleLines(b, b, b));
+    // No header time: the name gives it. CR-only lines, as an editor may save them. Not a waveform
+    // file at all: no recording.
+    WriteBytes(dir.File("20240601_070809.csv"), "COMMENT_1:TRIG DATA\rDATA:\rX\rgal\r1,2,3\r4,5,6\r");
     WriteBytes(dir.File("list.csv"), "a,b,c\r\n1,2,3\r\n");
 
     IntensityCalculator calc;
@@ -108,14 +111,12 @@ TEST(TriggerEvents, SharedFilesOddFilesAndFilesInUse) {
     EXPECT_TRUE(byGroup[0].empty());  // list.csv
     ASSERT_EQ(byGroup[1].size(), 1u);
     EXPECT_EQ(HistoryCellText(byGroup[1][0], HistoryColumn::Time), "2024/06/01 07:08:09");
-    ASSERT_EQ(byGroup[2].size(), 2u);
-    EXPECT_EQ(byGroup[2][0].samples, 20);
-    EXPECT_FALSE(byGroup[2][0].hasIntensity);  // constant: no motion once the mean is gone
-    EXPECT_EQ(byGroup[2][1].samples, 500);
-    EXPECT_EQ(byGroup[2][1].segment, 1);
-    EXPECT_EQ(byGroup[2][1].peak[1], 8.0);
-    EXPECT_EQ(HistoryCellText(byGroup[2][1], HistoryColumn::Time), "-");
-    EXPECT_EQ(HistoryCellText(byGroup[2][1], HistoryColumn::File), "20240506_123456.csv #2");
+    EXPECT_EQ(byGroup[1][0].samples, 2);
+    EXPECT_EQ(byGroup[1][0].peak[2], 6.0);
+    ASSERT_EQ(byGroup[2].size(), 1u);
+    EXPECT_EQ(HistoryCellText(byGroup[2][0], HistoryColumn::Time), "2024/05/06 12:34:57");
+    EXPECT_EQ(byGroup[2][0].samples, 526);
+    EXPECT_EQ(byGroup[2][0].peak[1], 8.0);
 
     // A part that vanished between the listing and the read: try again later, nothing half read.
     GroupFiles gone{"20240506_123456.csv", {*files::StampFile(dir.Path(), "20240506_123456.csv"), {"20240506_123456-1.csv", 1, 1}}};
@@ -125,11 +126,23 @@ TEST(TriggerEvents, SharedFilesOddFilesAndFilesInUse) {
     EXPECT_EQ(ReadGroupEvents(dir.Path(), gone, calc, events, cancel), GroupRead::Cancelled);
 }
 
+TEST(TriggerEvents, TimesOfNamesAndTheirCalendar) {
+    for (const char* name : {"20240229_235959.csv", "16010101_000000.csv", "99991231_235959-3.csv"}) {
+        const files::CalendarTime t = CalendarOf(FileNameTime(name));
+        char back[16];
+        std::snprintf(back, sizeof back, "%04d%02d%02d_%02d%02d%02d", t.year, t.month, t.day, t.hour, t.minute, t.second);
+        EXPECT_EQ(std::string(back), std::string(name).substr(0, 15));
+    }
+    EXPECT_EQ(FileNameTime("20230229_000000.csv"), 0u);  // no such day
+    EXPECT_EQ(FileNameTime("2024050_6123456.csv"), 0u);
+    EXPECT_EQ(FileNameTime("memo.csv"), 0u);
+}
+
 TriggerEvent Event(const std::string& group, int day, long long samples, double peakX, int tenths, bool intensity = true) {
     TriggerEvent e;
     e.group = group;
     e.files = {group};
-    e.time = files::ParseWaveFileName("202405" + std::string(day < 10 ? "0" : "") + std::to_string(day) + "_120000");
+    e.startTime = FileNameTime("202405" + std::string(day < 10 ? "0" : "") + std::to_string(day) + "_120000");
     e.samples = samples;
     e.peak[0] = peakX;
     e.vectorPeak = peakX;
