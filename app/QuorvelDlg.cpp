@@ -29,8 +29,8 @@ struct SystemMenuItem {
 };
 constexpr SystemMenuItem kSystemMenuItems[] = {
     {IDM_ABOUTBOX, IDS_ABOUTBOX},
-    {IDM_SAVE_PICTURE, IDS_SAVE_PICTURE},
     {IDM_TRIG_HISTORY, IDS_TRIG_HISTORY},
+    {IDM_SAVE_PICTURE, IDS_SAVE_PICTURE},
 };
 
 void AppendSystemMenuItems(HWND hwnd) {

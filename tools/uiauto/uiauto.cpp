@@ -185,7 +185,6 @@ int Usage() {
         "  lvrows HWND ID                  the captions and rows of list view ID, cells separated by tabs\n"
         "  lvrect HWND ID ROW              screen rectangle of a list view row, then 1 when it is selected\n"
         "  lvcolumn HWND ID COLUMN         screen rectangle of a list view column heading\n"
-        "  settext HWND ID TEXT            set the text of control ID\n"
         "Texts (T, output) are UTF-8.\n",
         stderr);
     return 2;
@@ -230,9 +229,10 @@ HWND WaitMessageBox(int timeoutMs) {
 }  // namespace
 
 int Main(int argc, char** argv);
-// List-view and text commands (MoreCommands.cpp); -1 when `command` is not one of them.
-int MoreCommand(const std::string& command, int argc, char** argv);
+// List-view commands (ListViewCommands.cpp); -1 when `command` is not one of them.
+int ListViewCommand(const std::string& command, int argc, char** argv);
 HWND FindControlById(HWND parent, int id) { return FindControl(parent, id); }
+std::string WideToUtf8Text(const wchar_t* text) { return WideToUtf8(text); }
 
 // Arguments are taken from the wide command line and handed on as UTF-8: Wine has already turned
 // the narrow argv into the ANSI code page, which cannot be told apart from UTF-8 afterwards.
@@ -257,7 +257,7 @@ int main() {
 int Main(int argc, char** argv) {
     if (argc < 2) return Usage();
     const std::string command = argv[1];
-    if (const int rc = MoreCommand(command, argc, argv); rc >= 0) return rc;
+    if (const int rc = ListViewCommand(command, argc, argv); rc >= 0) return rc;
 
     if (command == "find") {
         Query q;

@@ -188,7 +188,9 @@ if start_quorvel "$live" && open_history; then
   # 1 s before the trigger, the 10 s burst, 1 s after-time: about 12 s.
   wait_match 10 '^1[12]\.[0-9]{2}$' eval 'ui lvrows "$hist" $list_id | sed -n 2p | cut -f2' \
     && pass "duration of the X recording: $WAIT_VALUE s" || fail "duration: $WAIT_VALUE"
+  xdotool mousemove 5 5  # no heading lit by the pointer in the pictures
   screenshot "$shots/history-live.png"
+  guide_shot history "$hist"
 
   # Loading while measuring is refused with a message; after the stop it loads.
   double_click "$(row_of 250.00)"

@@ -1,6 +1,5 @@
-// More uiauto commands: rows, row and column rectangles of another process's report list, read
-// through memory allocated in that process (list-view messages carry pointers), and setting a
-// control's text.
+// uiauto's list-view commands: rows, row and column rectangles of another process's report list,
+// read through memory allocated in that process (list-view messages carry pointers).
 #include <windows.h>
 #include <commctrl.h>
 
@@ -8,6 +7,9 @@
 #include <cstdlib>
 #include <string>
 #include <vector>
+
+HWND FindControlById(HWND parent, int id);
+std::string WideToUtf8Text(const wchar_t* text);
 
 namespace {
 
@@ -42,14 +44,6 @@ private:
 constexpr SIZE_T kTextOffset = 512;
 constexpr int kTextSize = 1024;
 
-std::string Utf8(const wchar_t* text) {
-    const int n = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    std::string utf8(static_cast<std::size_t>(n > 0 ? n : 1), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text, -1, &utf8[0], n, nullptr, nullptr);
-    utf8.resize(n > 0 ? static_cast<std::size_t>(n - 1) : 0);
-    return utf8;
-}
-
 // Asks `window` for a text through `message` with `item` (an LVITEMW or HDITEMW) in the other
 // process. Wide messages: their texts need no conversion between the two processes' code pages.
 template <typename Item>
@@ -63,7 +57,7 @@ std::string RemoteText(HWND window, RemoteBlock& block, UINT message, WPARAM wPa
     SendMessageTimeoutW(window, message, wParam, reinterpret_cast<LPARAM>(block.At(0)), SMTO_ABORTIFHUNG, 5000, &ignored);
     block.Read(kTextOffset, text, sizeof text);
     text[kTextSize / 2 - 1] = L'\0';
-    return Utf8(text);
+    return WideToUtf8Text(text);
 }
 
 std::string CellText(HWND list, RemoteBlock& block, int row, int column) {
@@ -80,30 +74,14 @@ std::string Caption(HWND header, RemoteBlock& block, int column) {
 
 }  // namespace
 
-HWND FindControlById(HWND parent, int id);
-
 // "lvrows HWND ID": the column captions, then one line per row; cells separated by tabs.
 // "lvrect HWND ID ROW": the row's rectangle in screen coordinates, and 1 when it is selected.
 // "lvcolumn HWND ID COLUMN": the column heading's rectangle in screen coordinates.
-// "settext HWND ID TEXT": sets control ID's text (UTF-8).
 // Returns -1 for other commands.
-int MoreCommand(const std::string& command, int argc, char** argv) {
+int ListViewCommand(const std::string& command, int argc, char** argv) {
     const bool known = (command == "lvrows" && argc >= 4) || (command == "lvrect" && argc >= 5) ||
-                       (command == "lvcolumn" && argc >= 5) || (command == "settext" && argc >= 5);
+                       (command == "lvcolumn" && argc >= 5);
     if (!known) return -1;
-    if (command == "settext") {
-        HWND control = FindControlById(reinterpret_cast<HWND>(static_cast<INT_PTR>(std::strtoll(argv[2], nullptr, 0))),
-                                       std::atoi(argv[3]));
-        // A combo box keeps its text in its edit field (a file dialog's name box is one).
-        if (HWND edit = control ? FindWindowExA(control, nullptr, "ComboBox", nullptr) : nullptr) control = edit;
-        if (HWND edit = control ? FindWindowExA(control, nullptr, "Edit", nullptr) : nullptr) control = edit;
-        const int n = MultiByteToWideChar(CP_UTF8, 0, argv[4], -1, nullptr, 0);
-        std::wstring text(static_cast<std::size_t>(n > 0 ? n : 1), L'\0');
-        MultiByteToWideChar(CP_UTF8, 0, argv[4], -1, &text[0], n);
-        DWORD_PTR ok = 0;
-        return control && SendMessageTimeoutW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
-                                              SMTO_ABORTIFHUNG, 5000, &ok) && ok ? 0 : 1;
-    }
     HWND list = FindControlById(reinterpret_cast<HWND>(static_cast<INT_PTR>(std::strtoll(argv[2], nullptr, 0))),
                             std::atoi(argv[3]));
     if (!list) return 1;
