@@ -94,12 +94,12 @@ void CBtnDialog::OnCommand(int id, int code, HWND control) {
     case IDC_START_STOP: ToggleMeasurement(); break;
     case IDC_TRIG_MODE: OnTrigMode(); break;
     case IDC_PPCLEAR: OnPeakClear(); break;
+    case IDC_SETTINGS: OnSettings(); break;
     case IDC_RECORD:
-    case IDC_SETTINGS:
     case IDC_LOAD_SD:
     case IDC_LOAD_DATA:
     case IDC_PRINT:
-        break;  // recording, settings, imports and printing are wired in by their own windows
+        break;  // recording, imports and printing are wired in by their own windows
     default:
         ui::Dialog::OnCommand(id, code, control);
     }

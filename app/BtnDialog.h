@@ -38,6 +38,7 @@ private:
     void OnSize(int width, int height);
     void OnTrigMode();
     void OnPeakClear();
+    void OnSettings();
     void SetStatus(int lamp, const char* text);
     void SetIdleButtons(bool idle);
     void ShowStartStopPicture();

@@ -97,6 +97,20 @@ winpath() { printf 'Z:%s' "$1" | tr '/' '\\'; }
 # to_cp932 < utf8 > cp932 with CRLF line ends: how an operator's editor saves INI files.
 to_cp932() { sed 's/$/\r/' | iconv -f UTF-8 -t CP932; }
 
+# start_quorvel DIR: starts Quorvel.exe in DIR and waits for its main window ($hwnd; pid $q_pid).
+QUORVEL_PROP="Quorvel.exe 2A217156-E4D9-4f05-B856-5ED6F5C867BE"
+start_quorvel() {
+  start_win -C "$1" "$E2E_BUILD/Quorvel.exe"
+  q_pid=$E2E_LAST_PID
+  hwnd=$(ui find --prop "$QUORVEL_PROP" --timeout 30000) || { fail "main window did not appear"; return 1; }
+}
+# close_quorvel: closes the main window and waits for the program to end.
+close_quorvel() {
+  ui close "$hwnd"
+  wait_pid "$q_pid" 30
+  [ "$E2E_RC" = timeout ] && { fail "Quorvel did not end"; kill "$q_pid"; }
+}
+
 e2e_finish() {
   if [ "$E2E_FAILED" = 0 ]; then echo "all checks passed"; exit 0; fi
   E2E_KEEP=1

@@ -58,11 +58,23 @@ struct Query {
     std::string title;      // empty: any (ANSI)
     std::string prop;       // empty: none required
     int childId = 0;        // 0: any; otherwise a child with this id must exist
+    int maxChildren = 0;    // 0: any; otherwise at most this many child windows
     HWND found = nullptr;
 };
 
 // The message text of a standard message box is a static control with this id.
 constexpr int kMessageBoxTextId = 0xFFFF;
+
+BOOL CALLBACK CountChild(HWND, LPARAM count) {
+    ++*reinterpret_cast<int*>(count);
+    return TRUE;
+}
+
+int ChildCount(HWND hwnd) {
+    int count = 0;
+    EnumChildWindows(hwnd, CountChild, reinterpret_cast<LPARAM>(&count));
+    return count;
+}
 
 BOOL CALLBACK FindTop(HWND hwnd, LPARAM param) {
     Query* q = reinterpret_cast<Query*>(param);
@@ -70,6 +82,7 @@ BOOL CALLBACK FindTop(HWND hwnd, LPARAM param) {
     if (!q->title.empty() && WindowText(hwnd) != q->title) return TRUE;
     if (!q->prop.empty() && !GetPropA(hwnd, q->prop.c_str())) return TRUE;
     if (q->childId && !GetDlgItem(hwnd, q->childId)) return TRUE;
+    if (q->maxChildren && ChildCount(hwnd) > q->maxChildren) return TRUE;
     if (!IsWindowVisible(hwnd)) return TRUE;
     q->found = hwnd;
     return FALSE;
@@ -122,12 +135,23 @@ BOOL CALLBACK PrintChild(HWND hwnd, LPARAM) {
 int Usage() {
     std::fputs(
         "usage: uiauto <command> [arguments]\n"
-        "  find [--class C] [--title T] [--prop P] [--timeout MS]  print the handle of a visible top-level window\n"
+        "  find [--class C] [--title T] [--prop P] [--child ID] [--timeout MS]\n"
+        "                                  print the handle of a visible top-level window (with a control ID)\n"
         "  rect HWND                       window rectangle and client rectangle (screen coordinates)\n"
         "  children HWND                   one line per descendant: id, class, rectangle, visible, text\n"
         "  text HWND [ID]                  text of the window or of its control ID (searched among descendants)\n"
         "  click HWND ID                   press button ID (posted, so a modal box it opens does not block)\n"
-        "  enabled HWND ID                 1 when control ID is enabled, else 0\n"
+        "  enabled HWND [ID]               1 when the window or its control ID is enabled, else 0\n"
+        "  settext HWND ID TEXT            set the text of control ID\n"
+        "  press HWND ID                   click control ID as the mouse would (radios and check boxes tick)\n"
+        "  checked HWND ID                 1 when button ID is ticked, else 0\n"
+        "  focus HWND                      id of the control that has the keyboard focus in the window's thread\n"
+        "  setfocus HWND ID                give control ID of a dialog the focus, as the dialog manager does\n"
+        "  key HWND NAME                   a key to the focused control of the window's thread, through its\n"
+        "                                  message loop (posted): tab, return, escape, space, down, f4, alt+f4\n"
+        "  combo HWND ID                   \"sel N\" (N the selection, -1 for none) and one item per line\n"
+        "  dropdown HWND ID 1|0            open or close the list of combo box ID (posted)\n"
+        "  dropped HWND ID                 1 when the list of combo box ID is open, else 0\n"
         "  list HWND ID                    the rows of list box ID, one per line\n"
         "  post HWND MESSAGE [WPARAM [LPARAM]]   post a message; MESSAGE is a number or a registered name\n"
         "  close HWND                      post WM_CLOSE\n"
@@ -137,6 +161,35 @@ int Usage() {
         "Texts (T, output) are UTF-8.\n",
         stderr);
     return 2;
+}
+
+// The window with the keyboard focus in the thread of `hwnd`, or none.
+HWND FocusOf(HWND hwnd) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(hwnd, nullptr), &info)) return nullptr;
+    return info.hwndFocus;
+}
+
+// Posts one key press as the keyboard would queue it: down and up, Alt keys as system keys.
+bool PostKey(HWND target, const std::string& name) {
+    struct Key {
+        const char* name;
+        UINT vk;
+        bool alt;
+    };
+    static const Key kKeys[] = {{"tab", VK_TAB, false},    {"return", VK_RETURN, false}, {"escape", VK_ESCAPE, false},
+                                {"space", VK_SPACE, false}, {"down", VK_DOWN, false},     {"f4", VK_F4, false},
+                                {"alt+f4", VK_F4, true}};
+    for (const Key& k : kKeys) {
+        if (name != k.name) continue;
+        const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyA(k.vk, MAPVK_VK_TO_VSC)) << 16;
+        const LPARAM alt = k.alt ? (1 << 29) : 0;
+        PostMessageA(target, k.alt ? WM_SYSKEYDOWN : WM_KEYDOWN, k.vk, 1 | scan | alt);
+        PostMessageA(target, k.alt ? WM_SYSKEYUP : WM_KEYUP, k.vk, 1 | scan | alt | (3u << 30));
+        return true;
+    }
+    return false;
 }
 
 int TimeoutArg(int argc, char** argv, int def) {
@@ -149,6 +202,8 @@ HWND WaitMessageBox(int timeoutMs) {
     Query q;
     q.className = "#32770";
     q.childId = kMessageBoxTextId;
+    // A dialog whose unnamed statics share the text's id is no message box: it has many children.
+    q.maxChildren = 10;
     return WaitTop(q, timeoutMs);
 }
 
@@ -186,6 +241,7 @@ int Main(int argc, char** argv) {
             if (!std::strcmp(argv[i], "--class")) q.className = argv[i + 1];
             else if (!std::strcmp(argv[i], "--title")) q.title = FromUtf8(argv[i + 1]);
             else if (!std::strcmp(argv[i], "--prop")) q.prop = FromUtf8(argv[i + 1]);
+            else if (!std::strcmp(argv[i], "--child")) q.childId = std::atoi(argv[i + 1]);
         }
         HWND hwnd = WaitTop(q, TimeoutArg(argc, argv, 10000));
         if (!hwnd) return 1;
@@ -223,10 +279,78 @@ int Main(int argc, char** argv) {
         PostMessageA(GetParent(control), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(control));
         return 0;
     }
-    if (command == "enabled" && argc >= 4) {
-        HWND control = FindControl(ParseHwnd(argv[2]), std::atoi(argv[3]));
+    if (command == "enabled" && argc >= 3) {
+        HWND control = argc >= 4 ? FindControl(ParseHwnd(argv[2]), std::atoi(argv[3])) : ParseHwnd(argv[2]);
         if (!control) return 1;
         std::printf("%d\n", IsWindowEnabled(control) ? 1 : 0);
+        return 0;
+    }
+    if (command == "settext" && argc >= 5) {
+        HWND control = FindControl(ParseHwnd(argv[2]), std::atoi(argv[3]));
+        if (!control) return 1;
+        const std::string text = FromUtf8(argv[4]);
+        DWORD_PTR done = 0;
+        return SendMessageTimeoutA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG,
+                                   2000, &done) ? 0 : 1;
+    }
+    if (command == "press" && argc >= 4) {
+        HWND control = FindControl(ParseHwnd(argv[2]), std::atoi(argv[3]));
+        if (!control) return 1;
+        return PostMessageA(control, BM_CLICK, 0, 0) ? 0 : 1;
+    }
+    if (command == "checked" && argc >= 4) {
+        HWND control = FindControl(ParseHwnd(argv[2]), std::atoi(argv[3]));
+        if (!control) return 1;
+        DWORD_PTR state = 0;
+        SendMessageTimeoutA(control, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 2000, &state);
+        std::printf("%d\n", state == BST_CHECKED ? 1 : 0);
+        return 0;
+    }
+    if (command == "focus" && argc >= 3) {
+        HWND focus = FocusOf(ParseHwnd(argv[2]));
+        std::printf("%d\n", focus ? GetDlgCtrlID(focus) : 0);
+        return 0;
+    }
+    if (command == "setfocus" && argc >= 4) {
+        HWND dialog = ParseHwnd(argv[2]);
+        HWND control = FindControl(dialog, std::atoi(argv[3]));
+        if (!control) return 1;
+        return PostMessageA(GetParent(control), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE) ? 0 : 1;
+    }
+    if (command == "key" && argc >= 4) {
+        HWND hwnd = ParseHwnd(argv[2]);
+        HWND focus = FocusOf(hwnd);
+        return PostKey(focus ? focus : hwnd, argv[3]) ? 0 : 2;
+    }
+    if (command == "combo" && argc >= 4) {
+        HWND combo = FindControl(ParseHwnd(argv[2]), std::atoi(argv[3]));
+        if (!combo) return 1;
+        DWORD_PTR count = 0, selected = 0;
+        SendMessageTimeoutA(combo, CB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 2000, &count);
+        SendMessageTimeoutA(combo, CB_GETCURSEL, 0, 0, SMTO_ABORTIFHUNG, 2000, &selected);
+        std::printf("sel %d\n", static_cast<int>(static_cast<LRESULT>(selected)));
+        for (DWORD_PTR i = 0; i < count; ++i) {
+            // Wide, as for list boxes: item texts are not converted between processes.
+            wchar_t item[256] = L"";
+            DWORD_PTR copied = 0;
+            SendMessageTimeoutW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item), SMTO_ABORTIFHUNG, 2000, &copied);
+            char utf8[1024] = "";
+            WideCharToMultiByte(CP_UTF8, 0, item, -1, utf8, sizeof utf8, nullptr, nullptr);
+            std::printf("%s\n", utf8);
+        }
+        return 0;
+    }
+    if (command == "dropdown" && argc >= 5) {
+        HWND combo = FindControl(ParseHwnd(argv[2]), std::atoi(argv[3]));
+        if (!combo) return 1;
+        return PostMessageA(combo, CB_SHOWDROPDOWN, std::atoi(argv[4]) ? TRUE : FALSE, 0) ? 0 : 1;
+    }
+    if (command == "dropped" && argc >= 4) {
+        HWND combo = FindControl(ParseHwnd(argv[2]), std::atoi(argv[3]));
+        if (!combo) return 1;
+        DWORD_PTR state = 0;
+        SendMessageTimeoutA(combo, CB_GETDROPPEDSTATE, 0, 0, SMTO_ABORTIFHUNG, 2000, &state);
+        std::printf("%d\n", state ? 1 : 0);
         return 0;
     }
     if (command == "list" && argc >= 4) {

@@ -8,7 +8,6 @@ recsim="$2/recsim"
 [ -x "$recsim" ] || { echo "missing $recsim (native tree)"; exit 77; }
 shots="$E2E_BUILD/screenshots"
 mkdir -p "$shots"
-prop="Quorvel.exe 2A217156-E4D9-4f05-B856-5ED6F5C867BE"
 toggle="C501B7B2-C574-4932-9F54-A50D2464AD46"
 rs_pid=""
 
@@ -45,20 +44,10 @@ mkdir -p "$work/data"
 write_ini() {  # write_ini SAVE_DIRECTORY COM
   { printf '[SPEC]\nCOM=%s\nSAVE_DIRECTORY=%s\nLOG_LIST=1\nBIT=16\nTITLE=振動試験\n' "$2" "$1"; } | to_cp932 >"$work/Quorvel.ini"
 }
-start_quorvel() {
-  start_win -C "$work" "$E2E_BUILD/Quorvel.exe"
-  q_pid=$E2E_LAST_PID
-  hwnd=$(ui find --prop "$prop" --timeout 30000) || { fail "main window did not appear"; return 1; }
-}
-close_quorvel() {
-  ui close "$hwnd"
-  wait_pid "$q_pid" 30
-  [ "$E2E_RC" = timeout ] && { fail "Quorvel did not end"; kill "$q_pid"; }
-}
 
 # --- A missing data folder: its message, and nothing changes.
 write_ini "$(winpath "$work/missing")" COM3
-if start_quorvel; then
+if start_quorvel "$work"; then
   ui click "$hwnd" 1038
   msg=$(ui msgbox --timeout 20000 | tr '\n' '|')
   [ "$msg" = "データ保存フォルダが存在しません。|設定画面で設定してください。|" ] && pass "missing data folder message" \
@@ -72,7 +61,7 @@ fi
 
 # --- A measurement against the simulator.
 write_ini "$(winpath "$work/data")" COM3
-if start_quorvel; then
+if start_quorvel "$work"; then
   title=$(ui text "$hwnd")
   [[ "$title" =~ ^振動試験\ Ver\ [0-9.]+\ HELDRIC$ ]] && pass "title: $title" || fail "title: '$title'"
   [ "$(ui text "$hwnd" 1053)" = "待機中" ] && pass "idle status" || fail "idle status: $(ui text "$hwnd" 1053)"
@@ -123,7 +112,7 @@ fi
 cleanup_recsim
 ln -sfn "$E2E_TMP/no-com1" "$WINEPREFIX/dosdevices/com1"
 write_ini "$(winpath "$work/data")" COM3
-if start_quorvel; then
+if start_quorvel "$work"; then
   ui click "$hwnd" 1038
   msg=$(ui msgbox --timeout 60000)
   [ "$msg" = "使用可能な通信ポートが見つかりません。" ] && pass "no usable port message" || fail "no-port message: '$msg'"
