@@ -398,6 +398,8 @@ void CSettingDialog::OnNcDestroy() {
 }
 
 bool CSettingDialog::PrepareLink() const {
+    // A measurement started meanwhile by another program owns the port object: no exchange then.
+    if (theApp.running) return false;
     // A receive thread given up by the last stop may still hold the port for its last read.
     if (!theApp.WaitForLinkIdle()) return false;
     theApp.link.SetLineConfig(theApp.settings.com, theApp.settings.bit);

@@ -338,6 +338,13 @@ if start_quorvel "$work" && open_settings; then
 fi
 if [ -n "${hwnd:-}" ] && open_settings; then
   expect_text "$dlg" 1023 "＜＜簡易"  # the form switch survives キャンセル
+  # Another program starts a measurement while the dialog is open: the measurement owns the port.
+  ui post "$hwnd" "C501B7B2-C574-4932-9F54-A50D2464AD46"
+  wait_for 20 eval '[ "$(ui text "$hwnd" 1053)" != "待機中" ]' || fail "the measurement did not start"
+  ui click "$dlg" 1018
+  expect_box "時刻転送に失敗しました。"
+  ui post "$hwnd" "C501B7B2-C574-4932-9F54-A50D2464AD46"
+  expect_text "$hwnd" 1053 "待機中" 20
   [ "$(empty_panes)" = 0 ] || fail "a pane without room before the change"
   ui press "$dlg" 1002
   wait_for 10 eval '[ "$(ui enabled "$dlg" 1046)" = 0 ]' && pass "PSD off disables its controls" \
