@@ -2,6 +2,7 @@
 #include "app/BtnDialog.h"
 
 #include "app/ButtonPictures.h"
+#include "app/Messages.h"
 #include "app/QuorvelApp.h"
 #include "app/QuorvelDlg.h"
 #include "config/FormatSignificant.h"
@@ -21,6 +22,11 @@ CBtnDialog::CBtnDialog() : ui::Dialog(IDD_BTN_DIALOG, nullptr) {}
 
 CBtnDialog::~CBtnDialog() {
     theApp.pipeline.hooks.showLowPass = nullptr;
+    app::RecordingHooks& hooks = theApp.recorder.hooks;
+    hooks.addLog = nullptr;
+    hooks.showMessage = nullptr;
+    hooks.recordingChanged = nullptr;
+    hooks.triggerChanged = nullptr;
     if (largeFont_) DeleteObject(largeFont_);
 }
 
@@ -43,6 +49,8 @@ BOOL CBtnDialog::OnInitDialog() {
     comLamp_->Create(hwnd, ItemRectInClient(IDC_LAMP_COM_POS), IDC_LAMP);
     recordLamp_->Create(hwnd, ItemRectInClient(IDC_LAMP_REC_POS), IDC_LAMP);
     trigLamp_->Create(hwnd, ItemRectInClient(IDC_LAMP_TRIG_POS), IDC_LAMP);
+    // The trigger lamp sits inside the group box; a new child starts below it and would be clipped away.
+    SetWindowPos(trigLamp_->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
     RECT client{};
     GetClientRect(hwnd, &client);
@@ -51,18 +59,14 @@ BOOL CBtnDialog::OnInitDialog() {
 
     ShowTriggerSettings();
     ShowStartStopPicture();
-    if (theApp.recording) {
-        SetItemText(IDC_RECORD, "記録停止");
-        recordLamp_->SetState(0);
-    } else {
-        SetItemText(IDC_RECORD, "記録");
-        recordLamp_->SetState(4);
-    }
+    ConnectRecorder();
+    theApp.recorder.hooks.recordingChanged(theApp.recorder.recording != 0);
     SetStatus(4, "待機中");
     trigLamp_->SetState(4);
     SetTimer(hwnd, kStatusTimer, 1000, nullptr);
     theApp.pipeline.hooks.showLowPass = [this](const std::string& text, bool) { ShowLowPass(text); };
     ShowItem(IDC_LOG_LIST, theApp.settings.logList != 0);
+    if (!theApp.startupNotice.empty()) AddLog(theApp.startupNotice, 0);
     return TRUE;
 }
 
@@ -83,6 +87,10 @@ bool CBtnDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESU
         OnSize(LOWORD(lParam), HIWORD(lParam));
         result = 0;
         return true;
+    case kMsgRecordingMessage:
+        OnRecordingMessage();
+        result = 0;
+        return true;
     default:
         return ui::Dialog::HandleMessage(message, wParam, lParam, result);
     }
@@ -94,20 +102,15 @@ void CBtnDialog::OnCommand(int id, int code, HWND control) {
     case IDC_START_STOP: ToggleMeasurement(); break;
     case IDC_TRIG_MODE: OnTrigMode(); break;
     case IDC_PPCLEAR: OnPeakClear(); break;
+    case IDC_RECORD: OnRecord(); break;
     case IDC_SETTINGS: OnSettings(); break;
-    case IDC_RECORD:
     case IDC_LOAD_SD:
     case IDC_LOAD_DATA:
     case IDC_PRINT:
-        break;  // recording, imports and printing are wired in by their own windows
+        break;  // imports and printing are wired in by their own windows
     default:
         ui::Dialog::OnCommand(id, code, control);
     }
-}
-
-void CBtnDialog::OnTrigMode() {
-    theApp.settings.trigMode = IsItemChecked(IDC_TRIG_MODE) ? 1 : 0;
-    for (int id : kTriggerLevelControls) EnableItem(id, theApp.settings.trigMode != 0);
 }
 
 void CBtnDialog::OnPeakClear() {

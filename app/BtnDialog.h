@@ -2,6 +2,7 @@
 // the link status with its lamps and the log list. It also runs measurements (start and stop).
 #pragma once
 
+#include <deque>
 #include <memory>
 #include <string>
 
@@ -37,6 +38,9 @@ private:
     void OnTimer();
     void OnSize(int width, int height);
     void OnTrigMode();
+    void OnRecord();
+    void ConnectRecorder();
+    void OnRecordingMessage();
     void OnPeakClear();
     void OnSettings();
     void SetStatus(int lamp, const char* text);
@@ -48,4 +52,6 @@ private:
     HFONT largeFont_ = nullptr;
     RECT logRect_{};      // the log list's rectangle at start; its bottom follows the panel's
     SIZE initialSize_{};  // the panel's client size at start
+    bool toggling_ = false;  // a start or stop is in progress
+    std::deque<std::string> recordingMessages_;  // shown one per kMsgRecordingMessage
 };

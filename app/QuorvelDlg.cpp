@@ -151,10 +151,6 @@ bool CQuorvelDlg::OnSysCommand(UINT command) {
     return true;
 }
 
-void CQuorvelDlg::OnCancel() {
-    OnClose();  // Escape follows the same rule as closing the window
-}
-
 void CQuorvelDlg::OnClose() {
     if (theApp.running) {
         ui::ShowMessage(Handle(), "計測実行中はウィンドウを閉じることはできません。", MB_OK | MB_ICONINFORMATION);

@@ -6,6 +6,7 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 
 #include "app/AnalysisFromSettings.h"
@@ -315,7 +316,8 @@ void CSettingDialog::OnPortDropDown() {
     portsSearched_ = true;  // set first: a second drop-down during the search must not search again
     {
         Busy busy(Handle());
-        (void)theApp.portFallback.SearchPorts();  // refills theApp.foundPorts
+        static const std::atomic<int32_t> kWholeSearch{1};
+        (void)theApp.portFallback.SearchPorts(kWholeSearch);  // refills theApp.foundPorts
     }
     if (theApp.foundPorts.empty()) theApp.portFallback.ShowNoUsablePort();
     HWND list = Item(IDC_SET_COM);

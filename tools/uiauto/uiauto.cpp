@@ -135,8 +135,8 @@ BOOL CALLBACK PrintChild(HWND hwnd, LPARAM) {
 int Usage() {
     std::fputs(
         "usage: uiauto <command> [arguments]\n"
-        "  find [--class C] [--title T] [--prop P] [--child ID] [--timeout MS]\n"
-        "                                  print the handle of a visible top-level window (with a control ID)\n"
+        "  find [--class C] [--title T] [--prop P] [--child ID] [--timeout MS]  print the handle of a visible\n"
+        "                                  top-level window (with --child: one that has a child ID)\n"
         "  rect HWND                       window rectangle and client rectangle (screen coordinates)\n"
         "  children HWND                   one line per descendant: id, class, rectangle, visible, text\n"
         "  text HWND [ID]                  text of the window or of its control ID (searched among descendants)\n"
@@ -147,13 +147,17 @@ int Usage() {
         "  checked HWND ID                 1 when button ID is ticked, else 0\n"
         "  focus HWND                      id of the control that has the keyboard focus in the window's thread\n"
         "  setfocus HWND ID                give control ID of a dialog the focus, as the dialog manager does\n"
-        "  key HWND NAME                   a key to the focused control of the window's thread, through its\n"
-        "                                  message loop (posted): tab, return, escape, space, down, f4, alt+f4\n"
         "  combo HWND ID                   \"sel N\" (N the selection, -1 for none) and one item per line\n"
         "  dropdown HWND ID 1|0            open or close the list of combo box ID (posted)\n"
         "  dropped HWND ID                 1 when the list of combo box ID is open, else 0\n"
         "  list HWND ID                    the rows of list box ID, one per line\n"
-        "  post HWND MESSAGE [WPARAM [LPARAM]]   post a message; MESSAGE is a number or a registered name\n"
+        "  post HWND MESSAGE [WPARAM [LPARAM]] [--repeat N] [--after-child ID [--timeout MS]]\n"
+        "                                  post a message (N times at once); MESSAGE is a number or a registered\n"
+        "                                  name; --after-child: first wait for a top-level window with child ID\n"
+        "  key HWND ID KEY...              focus control ID (0: keep the focus where it is) and press each KEY\n"
+        "                                  there, as the keyboard would\n"
+        "                                  (posted key messages through the program's message loop): escape,\n"
+        "                                  return, tab, alt+f4 or a virtual-key number\n"
         "  close HWND                      post WM_CLOSE\n"
         "  gone HWND [--timeout MS]        wait until the window no longer exists\n"
         "  msgbox [--timeout MS]           wait for a message box and print its text\n"
@@ -169,27 +173,6 @@ HWND FocusOf(HWND hwnd) {
     info.cbSize = sizeof info;
     if (!GetGUIThreadInfo(GetWindowThreadProcessId(hwnd, nullptr), &info)) return nullptr;
     return info.hwndFocus;
-}
-
-// Posts one key press as the keyboard would queue it: down and up, Alt keys as system keys.
-bool PostKey(HWND target, const std::string& name) {
-    struct Key {
-        const char* name;
-        UINT vk;
-        bool alt;
-    };
-    static const Key kKeys[] = {{"tab", VK_TAB, false},    {"return", VK_RETURN, false}, {"escape", VK_ESCAPE, false},
-                                {"space", VK_SPACE, false}, {"down", VK_DOWN, false},     {"f4", VK_F4, false},
-                                {"alt+f4", VK_F4, true}};
-    for (const Key& k : kKeys) {
-        if (name != k.name) continue;
-        const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyA(k.vk, MAPVK_VK_TO_VSC)) << 16;
-        const LPARAM alt = k.alt ? (1 << 29) : 0;
-        PostMessageA(target, k.alt ? WM_SYSKEYDOWN : WM_KEYDOWN, k.vk, 1 | scan | alt);
-        PostMessageA(target, k.alt ? WM_SYSKEYUP : WM_KEYUP, k.vk, 1 | scan | alt | (3u << 30));
-        return true;
-    }
-    return false;
 }
 
 int TimeoutArg(int argc, char** argv, int def) {
@@ -317,11 +300,6 @@ int Main(int argc, char** argv) {
         if (!control) return 1;
         return PostMessageA(GetParent(control), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE) ? 0 : 1;
     }
-    if (command == "key" && argc >= 4) {
-        HWND hwnd = ParseHwnd(argv[2]);
-        HWND focus = FocusOf(hwnd);
-        return PostKey(focus ? focus : hwnd, argv[3]) ? 0 : 2;
-    }
     if (command == "combo" && argc >= 4) {
         HWND combo = FindControl(ParseHwnd(argv[2]), std::atoi(argv[3]));
         if (!combo) return 1;
@@ -374,13 +352,60 @@ int Main(int argc, char** argv) {
         return 0;
     }
     if (command == "post" && argc >= 4) {
-        HWND hwnd = ParseHwnd(argv[2]);
+        std::vector<char*> pos;
+        int repeat = 1;
+        Query after;
+        for (int i = 2; i < argc; ++i) {
+            if (!std::strcmp(argv[i], "--repeat") && i + 1 < argc) repeat = std::atoi(argv[++i]);
+            else if (!std::strcmp(argv[i], "--after-child") && i + 1 < argc) after.childId = std::atoi(argv[++i]);
+            else if (!std::strcmp(argv[i], "--timeout") && i + 1 < argc) ++i;
+            else pos.push_back(argv[i]);
+        }
+        if (pos.size() < 2) return Usage();
+        HWND hwnd = ParseHwnd(pos[0]);
         char* end = nullptr;
-        UINT message = static_cast<UINT>(std::strtoul(argv[3], &end, 0));
-        if (*end) message = RegisterWindowMessageA(argv[3]);
-        const WPARAM wp = argc >= 5 ? static_cast<WPARAM>(std::strtoll(argv[4], nullptr, 0)) : 0;
-        const LPARAM lp = argc >= 6 ? static_cast<LPARAM>(std::strtoll(argv[5], nullptr, 0)) : 0;
-        return PostMessageA(hwnd, message, wp, lp) ? 0 : 1;
+        UINT message = static_cast<UINT>(std::strtoul(pos[1], &end, 0));
+        if (*end) message = RegisterWindowMessageA(pos[1]);
+        const WPARAM wp = pos.size() >= 3 ? static_cast<WPARAM>(std::strtoll(pos[2], nullptr, 0)) : 0;
+        const LPARAM lp = pos.size() >= 4 ? static_cast<LPARAM>(std::strtoll(pos[3], nullptr, 0)) : 0;
+        // Waiting in this process keeps the time between the window's appearance and the post short.
+        if (after.childId && !WaitTop(after, TimeoutArg(argc, argv, 10000))) return 1;
+        for (int i = 0; i < repeat; ++i) {
+            if (!PostMessageA(hwnd, message, wp, lp)) return 1;
+        }
+        return 0;
+    }
+    if (command == "key" && argc >= 5) {
+        const int id = std::atoi(argv[3]);
+        // ID 0: the control that has the focus now, where the keyboard's keys would go.
+        HWND control = id ? FindControl(ParseHwnd(argv[2]), id) : FocusOf(ParseHwnd(argv[2]));
+        if (!control) return 1;
+        // Focus can only be set on another thread's window while sharing its input state.
+        const DWORD self = GetCurrentThreadId();
+        const DWORD target = GetWindowThreadProcessId(control, nullptr);
+        if (id) {
+            AttachThreadInput(self, target, TRUE);
+            SetFocus(control);
+            AttachThreadInput(self, target, FALSE);
+        }
+        for (int i = 4; i < argc; ++i) {
+            const std::string name = argv[i];
+            const bool alt = name.rfind("alt+", 0) == 0;
+            const std::string key = alt ? name.substr(4) : name;
+            UINT vk = 0;
+            if (key == "escape") vk = VK_ESCAPE;
+            else if (key == "return") vk = VK_RETURN;
+            else if (key == "tab") vk = VK_TAB;
+            else if (key == "f4") vk = VK_F4;
+            else vk = static_cast<UINT>(std::strtoul(key.c_str(), nullptr, 0));
+            if (vk == 0) return Usage();
+            const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC)) << 16;
+            const LPARAM altBit = alt ? (LPARAM{1} << 29) : 0;  // the context code: Alt is down
+            PostMessageA(control, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, vk, 1 | scan | altBit);
+            PostMessageA(control, alt ? WM_SYSKEYUP : WM_KEYUP, vk,
+                         static_cast<LPARAM>(1 | scan | altBit | (LPARAM{3} << 30)));
+        }
+        return 0;
     }
     if (command == "close" && argc >= 3) {
         return PostMessageA(ParseHwnd(argv[2]), WM_CLOSE, 0, 0) ? 0 : 1;

@@ -17,20 +17,12 @@ rslog="$E2E_TMP/rs.log"
 cleanup_recsim() {
   [ -n "$rs_pid" ] && { kill "$rs_pid" 2>/dev/null; wait "$rs_pid" 2>/dev/null; }
   rs_pid=""
-  rm -f "$WINEPREFIX/dosdevices/com1" "$WINEPREFIX/dosdevices/com3"
+  rm -f "$WINEPREFIX/dosdevices/com3"
 }
-trap 'e2e_cleanup; cleanup_recsim' EXIT
+trap 'let_com1_show; cleanup_recsim; e2e_cleanup' EXIT
 
-# COM1 would open /dev/ttyS0: a link to an empty folder hides it, so the recorder on COM3 is the
-# only usable port. Wine's mount manager puts the link back when it starts: keep it hidden.
-mkdir -p "$E2E_TMP/no-com1"
-hide_com1() { ln -sfn "$E2E_TMP/no-com1" "$WINEPREFIX/dosdevices/com1"; }
-hide_com1
-( while :; do
-    [ "$(readlink "$WINEPREFIX/dosdevices/com1")" = "$E2E_TMP/no-com1" ] || hide_com1
-    sleep 0.1
-  done ) &
-E2E_PIDS+=($!)
+# With COM1 hidden the recorder on COM3 is the only usable port.
+keep_com1_hidden
 "$recsim" --paused --bit 16 --link "$WINEPREFIX/dosdevices/com3" --keep-link --control "$ctl" \
   --log "$rslog" >"$E2E_TMP/rs.out" 2>&1 &
 rs_pid=$!
@@ -44,13 +36,7 @@ ini="$work/Quorvel.ini"
 
 # expect_text HWND ID TEXT [SECONDS]: waits until a control shows TEXT; reports what it showed.
 expect_text() {
-  local got end=$((SECONDS + ${4:-10}))
-  while :; do
-    got=$(ui text "$1" "$2")
-    [ "$got" = "$3" ] && { pass "$2 shows '$3'"; return 0; }
-    [ $SECONDS -ge $end ] && { fail "$2 shows '$got', expected '$3'"; return 1; }
-    sleep 0.1
-  done
+  wait_equal "${4:-10}" "$3" ui text "$1" "$2" && pass "$2 shows '$3'" || fail "$2 shows '$WAIT_VALUE', expected '$3'"
 }
 # expect_state WHAT HWND ID VALUE: enabled/checked state of a control (0 or 1).
 expect_state() {
@@ -187,7 +173,7 @@ if start_quorvel "$work" && open_settings; then
   order=$(ui focus "$dlg")
   for _ in $(seq 1 40); do
     before=$(ui focus "$dlg")
-    ui key "$dlg" tab
+    ui key "$dlg" 0 tab
     wait_for 5 eval '! focus_is "$dlg" "$before"' || { fail "Tab did not move from $before"; break; }
     now=$(ui focus "$dlg")
     [ "$now" = "${order%% *}" ] && break
@@ -225,7 +211,7 @@ if start_quorvel "$work" && open_settings; then
   expect_text "$dlg" 1104 "0.0"
   expect_text "$dlg" 1053 "0.125"
   expect_state checked "$dlg" 1019 1
-  ui key "$dlg" escape
+  ui key "$dlg" 0 escape
   dialog_gone
 fi
 
@@ -260,9 +246,7 @@ if [ -n "${hwnd:-}" ] && open_settings; then
 EOF
   # Every value now at an end of its range: Enter in an edit is OK, with no message.
   ui settext "$dlg" 1037 "0.0"
-  ui setfocus "$dlg" 1037
-  wait_for 5 focus_is "$dlg" 1037 || fail "focus not on 1037"
-  ui key "$dlg" return
+  ui key "$dlg" 1037 return
   dialog_gone
   no_box && pass "values at the ends of their ranges are accepted" || fail "a message for values in range"
   close_quorvel
@@ -312,7 +296,7 @@ if start_quorvel "$work" && open_settings; then
     [ "$(ui text "$browser" 14146)" = "データ保存フォルダの選択" ] && pass "folder browser with its title" \
       || fail "browser title '$(ui text "$browser" 14146)'"
     [ "$(ui enabled "$dlg")" = 0 ] && pass "dialog disabled while browsing" || fail "dialog enabled while browsing"
-    ui key "$browser" escape
+    ui key "$browser" 0 escape
     ui gone "$browser" --timeout 20000 || fail "browser did not close"
     wait_for 10 eval '[ "$(ui enabled "$dlg")" = 1 ]' || fail "dialog not enabled after browsing"
     [ "$(ui enabled "$hwnd")" = 0 ] && pass "main window still disabled" || fail "main window enabled under the dialog"
@@ -324,7 +308,7 @@ if start_quorvel "$work" && open_settings; then
   ui click "$dlg" 1066
   if version=$(ui find --class "#32770" --child 1068 --timeout 20000); then
     [ "$(ui text "$version" 1067)" = "Quorvel.exe" ] && pass "version dialog" || fail "version dialog shows '$(ui text "$version" 1067)'"
-    ui key "$version" escape
+    ui key "$version" 0 escape
     ui gone "$version" --timeout 20000 || fail "version dialog did not close"
   else
     fail "no version dialog"
@@ -333,7 +317,7 @@ if start_quorvel "$work" && open_settings; then
   expect_text "$dlg" 1023 "＜＜簡易"
   w=$(width_of "$dlg")
   [ "$w" = "${full_width:-}" ] && pass "detailed again ($w)" || fail "detailed width $w"
-  ui key "$dlg" alt+f4
+  ui key "$dlg" 0 alt+f4
   dialog_gone
 fi
 if [ -n "${hwnd:-}" ] && open_settings; then
