@@ -421,9 +421,17 @@ int Main(int argc, char** argv) {
         return 0;
     }
     if (command == "msgbox") {
-        HWND box = WaitMessageBox(TimeoutArg(argc, argv, 10000));
+        const DWORD start = GetTickCount();
+        const int timeout = TimeoutArg(argc, argv, 10000);
+        HWND box = WaitMessageBox(timeout);
         if (!box) return 1;
-        std::printf("%s\n", ToUtf8(WindowText(GetDlgItem(box, kMessageBoxTextId))).c_str());
+        // A box can be visible a moment before its text is set: wait for the text as well.
+        std::string text = WindowText(GetDlgItem(box, kMessageBoxTextId));
+        while (text.empty() && IsWindow(box) && static_cast<int>(GetTickCount() - start) < timeout) {
+            Sleep(50);
+            text = WindowText(GetDlgItem(box, kMessageBoxTextId));
+        }
+        std::printf("%s\n", ToUtf8(text).c_str());
         return 0;
     }
     if (command == "answer" && argc >= 3) {
