@@ -122,6 +122,12 @@ void CQuorvelDlg::LayoutPanes() {
     layoutPending_ = false;
 }
 
+void CQuorvelDlg::RefreshAfterSettings() {
+    LayoutPanes();  // [PSD] FLG may have changed
+    // The monitors re-apply axis, scale and colours once their graphs exist.
+    for (HWND pane : {waveMonitor_->Handle(), psdMonitor_->Handle()}) InvalidateRect(pane, nullptr, TRUE);
+}
+
 bool CQuorvelDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     result = 0;
     if (message == MSG_81577DB4) { OnSampleData(); return true; }

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <memory>
 
+#include "app/SettingsView.h"
 #include "resources/resource.h"
 #include "ui/Dialog.h"
 
@@ -13,7 +14,7 @@ class CBtnDialog;
 class CGraphMoniDialog;
 class CPsdMoniDialog;
 
-class CQuorvelDlg : public ui::Dialog {
+class CQuorvelDlg : public ui::Dialog, public SettingsView {
 public:
     CQuorvelDlg();
     ~CQuorvelDlg() override;
@@ -27,6 +28,7 @@ public:
     void LayoutPanes();
     // The standard title: [SPEC] TITLE with the program's version.
     void RestoreTitle();
+    void RefreshAfterSettings() override;
 
     // Review position of the monitors (set to 0 by the review set-up).
     int reviewPosition[2] = {0, 0};

@@ -26,26 +26,9 @@ status() { ui text "$hwnd" 1053; }
 log_rows() { ui list "$hwnd" 1052; }
 # log_count TEXT: rows of the event log that are exactly TEXT.
 log_count() { ui list "$hwnd" 1052 | grep -cxF -- "$1"; }
-hide_com1() { ln -sfn "$E2E_TMP/no-com1" "$WINEPREFIX/dosdevices/com1"; }
-# Wine's mount manager links COM1 to the host's port again whenever its services start; the
-# sections that need COM1 hidden keep re-hiding it.
-hider=""
-keep_com1_hidden() {
-  hide_com1
-  ( while :; do
-      [ "$(readlink "$WINEPREFIX/dosdevices/com1")" = "$E2E_TMP/no-com1" ] || hide_com1
-      sleep 0.1
-    done ) &
-  hider=$!
-  E2E_PIDS+=("$hider")
-}
-let_com1_show() { [ -n "$hider" ] && kill "$hider" 2>/dev/null; wait "$hider" 2>/dev/null; hider=""; rm -f "$WINEPREFIX/dosdevices/com1"; }
 # The port search dialog is the top-level window with its progress bar (id 1097).
 search_child=1097
 
-# COM1 would open /dev/ttyS0, which exists here: a link to an empty folder hides it (a missing
-# target would not: Wine then falls back to the device).
-mkdir -p "$E2E_TMP/no-com1"
 keep_com1_hidden
 "$recsim" --paused --bit 16 --rate 100 --lowpass 20 --tm-every 1 --axis x:amp=800,freq=2 \
   --axis y:amp=400,freq=5 --axis z:noise=50 --link "$WINEPREFIX/dosdevices/com3" --keep-link \
