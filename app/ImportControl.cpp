@@ -22,11 +22,16 @@ void CBtnDialog::OnImport(bool sd) {
     const std::optional<std::string> path = sd ? ChooseImportFile("ＳＤファイル", "txt", true, theApp.settings, main)
                                                : ChooseImportFile("読み込みファイル", "csv", false, theApp.settings, main);
     if (!path) return;
-    // Another program may have started a measurement while the dialog was open: its rings stay.
-    if (theApp.running) return;
-    if (!ReadWaveFile(*path, sd, main)) return;
-    main = mainWindowHandle.load();
-    if (!main) return;
-    SetWindowTextA(main, files::ImportedTitle(BuildMainTitle(theApp.settings.title), *path).c_str());
+    ReviewWaveFile(*path, sd, main);
+}
+
+bool ReviewWaveFile(const std::string& path, bool sd, HWND owner) {
+    // Another program may have started a measurement while a dialog was open: its rings stay.
+    if (theApp.running) return false;
+    if (!ReadWaveFile(path, sd, owner)) return false;
+    HWND main = mainWindowHandle.load();
+    if (!main) return false;
+    SetWindowTextA(main, files::ImportedTitle(BuildMainTitle(theApp.settings.title), path).c_str());
     PostMessageA(main, MSG_9388BF10, 0, 0);
+    return true;
 }

@@ -6,10 +6,12 @@
 #include "app/BtnDialog.h"
 #include "app/Messages.h"
 #include "app/QuorvelApp.h"
+#include "app/TrigHistory.h"
 #include "config/Win32Version.h"
 #include "graphs/GraphMoniDialog.h"
 #include "graphs/PsdMoniDialog.h"
 #include "graphs/SavePicture.h"
+#include "resources/TrigHistoryResource.h"
 #include "ui/MessageBox.h"
 
 CQuorvelDlg* mainWindow = nullptr;
@@ -27,6 +29,7 @@ struct SystemMenuItem {
 };
 constexpr SystemMenuItem kSystemMenuItems[] = {
     {IDM_ABOUTBOX, IDS_ABOUTBOX},
+    {IDM_TRIG_HISTORY, IDS_TRIG_HISTORY},
     {IDM_SAVE_PICTURE, IDS_SAVE_PICTURE},
 };
 
@@ -80,6 +83,7 @@ BOOL CQuorvelDlg::OnInitDialog() {
 
     RestoreTitle();
     SetPropA(hwnd, kInstanceName, reinterpret_cast<HANDLE>(1));
+    theTrigHistory.Start(hwnd);
     initialised_ = true;
     return TRUE;
 }
@@ -155,6 +159,9 @@ bool CQuorvelDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
     case WM_GETMINMAXINFO:
         OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam));
         return false;
+    case kMsgHistoryNotice:
+        theTrigHistory.OnNotice();
+        return true;
     case kMsgPortChanged:
         theApp.settings.com = *reinterpret_cast<const std::string*>(lParam);
         return true;
@@ -172,6 +179,9 @@ bool CQuorvelDlg::OnSysCommand(UINT command) {
     }
     case IDM_SAVE_PICTURE:
         SaveWindowPicture(Handle(), theApp.settings.saveDirectory);
+        return true;
+    case IDM_TRIG_HISTORY:
+        theTrigHistory.OpenWindow();
         return true;
     default:
         return false;
@@ -232,6 +242,7 @@ void CQuorvelDlg::OnReviewSetup() {
 void CQuorvelDlg::OnNcDestroy() {
     // The receive thread is told to stop and given up; the exit waits for it to drain.
     if (panel_) panel_->ReleaseReceiveThread();
+    theTrigHistory.Stop();
     panel_.reset();
     waveMonitor_.reset();
     psdMonitor_.reset();

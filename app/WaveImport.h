@@ -12,3 +12,7 @@
 // and the rings, the review base time and the title stay as they were. Message boxes are owned
 // by `owner`.
 [[nodiscard]] bool ReadWaveFile(const std::string& path, bool sd, HWND owner);
+// The import after its file was chosen: reads the file as ReadWaveFile does, then shows its path in
+// the main window's title and starts the review display. Nothing happens while a measurement runs.
+// True when the file was loaded.
+bool ReviewWaveFile(const std::string& path, bool sd, HWND owner);

@@ -70,6 +70,21 @@ start_win() {
   E2E_PIDS+=("$E2E_LAST_PID")
 }
 
+# start_quorvel DIR: starts Quorvel with DIR as its working folder and waits for its main window;
+# sets $q_pid and $hwnd.
+start_quorvel() {
+  start_win -C "$1" "$E2E_BUILD/Quorvel.exe"
+  q_pid=$E2E_LAST_PID
+  hwnd=$(ui find --prop "Quorvel.exe 2A217156-E4D9-4f05-B856-5ED6F5C867BE" --timeout 30000) \
+    || { fail "main window did not appear"; return 1; }
+}
+# close_quorvel: closes the main window and waits for the program to end.
+close_quorvel() {
+  ui close "$hwnd"
+  wait_pid "$q_pid" 30
+  [ "$E2E_RC" = timeout ] && { fail "Quorvel did not end"; kill "$q_pid"; }
+}
+
 # wait_pid PID TIMEOUT_S: waits for a background program; sets E2E_RC to its exit code, or to
 # "timeout". Not for $(...): only this shell can collect its own children.
 wait_pid() {

@@ -201,6 +201,9 @@ int Usage() {
         "  gone HWND [--timeout MS]        wait until the window no longer exists\n"
         "  msgbox [--timeout MS]           wait for a message box and print its text\n"
         "  answer ID [--timeout MS]        wait for a message box and press its button ID (1 OK, 2 Cancel, 6 Yes, 7 No)\n"
+        "  lvrows HWND ID                  the captions and rows of list view ID, cells separated by tabs\n"
+        "  lvrect HWND ID ROW              screen rectangle of a list view row, then 1 when it is selected\n"
+        "  lvcolumn HWND ID COLUMN         screen rectangle of a list view column heading\n"
         "Texts (T, output) are UTF-8.\n",
         stderr);
     return 2;
@@ -255,6 +258,10 @@ HWND WaitMessageBox(int timeoutMs) {
 }  // namespace
 
 int Main(int argc, char** argv);
+// List-view commands (ListViewCommands.cpp); -1 when `command` is not one of them.
+int ListViewCommand(const std::string& command, int argc, char** argv);
+HWND FindControlById(HWND parent, int id) { return FindControl(parent, id); }
+std::string WideToUtf8Text(const wchar_t* text) { return WideToUtf8(text); }
 
 // Arguments are taken from the wide command line and handed on as UTF-8: Wine has already turned
 // the narrow argv into the ANSI code page, which cannot be told apart from UTF-8 afterwards.
@@ -279,6 +286,7 @@ int main() {
 int Main(int argc, char** argv) {
     if (argc < 2) return Usage();
     const std::string command = argv[1];
+    if (const int rc = ListViewCommand(command, argc, argv); rc >= 0) return rc;
 
     if (command == "find") {
         Query q;

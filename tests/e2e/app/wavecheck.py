@@ -53,7 +53,8 @@ def read_file(path, trigger):
 
 def recording(folder, trigger, maxnum):
     """The sample lines of the one recording in folder, parts in order."""
-    names = sorted(os.listdir(folder))
+    # The trigger history keeps its index file in the folder of the trigger recordings.
+    names = sorted(n for n in os.listdir(folder) if n != "TrigHistory.idx")
     bases = [n[:-4] for n in names if re.fullmatch(r"\d{8}_\d{6}\.csv", n)]
     if len(bases) != 1:
         raise ValueError("%s: expected one recording, found %s" % (folder, names))

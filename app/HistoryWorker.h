@@ -1,0 +1,82 @@
+// The trigger history's worker thread: lists the Trig.dt folder, takes unchanged groups from the
+// index file, reads the rest (newest first), keeps the index file up to date and hands the results
+// to the user-interface thread as HistoryUpdate values.
+#pragma once
+
+#include <atomic>
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/HistoryIndex.h"
+#include "app/TriggerHistory.h"
+
+namespace app {
+
+struct HistoryProgress {
+    int done = 0;       // groups read in the current pass
+    int total = 0;      // groups the current pass has to read
+    bool busy = false;  // a pass is running or waiting
+};
+
+class HistoryWorker {
+public:
+    // `notify` runs on the worker thread, with no lock held, whenever updates wait and no earlier
+    // notice is pending (TakeUpdates clears that), and once more when the work in hand is done (so
+    // at most two notices are ever outstanding); it must only post a message.
+    explicit HistoryWorker(std::function<void()> notify);
+    ~HistoryWorker();
+    HistoryWorker(const HistoryWorker&) = delete;
+    HistoryWorker& operator=(const HistoryWorker&) = delete;
+
+    // Brings the history of `folder` up to date: a reset update with every group the index still
+    // holds for unchanged files, then one update per group read. Supersedes pending requests.
+    void Scan(const std::string& folder);
+    // Reads again the group whose first file is `fileName` in `folder` (a finished trigger
+    // recording); a different folder than the last scan's scans that folder instead.
+    void Refresh(const std::string& folder, const std::string& fileName);
+    // Updates produced since the last call, oldest first.
+    [[nodiscard]] std::vector<HistoryUpdate> TakeUpdates();
+    [[nodiscard]] HistoryProgress Progress() const;
+    // Cancels the work in hand (the index keeps what was read) and ends the thread. Idempotent.
+    void Stop();
+
+private:
+    struct Request {
+        bool scan = true;
+        std::string folder;
+        std::string fileName;
+    };
+
+    void Run();
+    void DoScan(const std::string& folder);
+    void DoRefresh(const std::string& fileName);
+    void LoadIndex(const std::string& folder);
+    void SaveIndex();
+    void Publish(HistoryUpdate update);
+    bool ScanRequested();
+
+    std::function<void()> notify_;
+    mutable std::mutex mutex_;
+    std::condition_variable wake_;
+    std::deque<Request> requests_;        // guarded by mutex_
+    std::vector<HistoryUpdate> updates_;  // guarded by mutex_
+    std::atomic<bool> stop_{false};
+    std::atomic<bool> noticePending_{false};
+    std::atomic<int> done_{0};
+    std::atomic<int> total_{0};
+    std::atomic<bool> busy_{false};
+    std::thread thread_;
+
+    // Worker thread only.
+    std::string folder_;      // folder of the loaded index; empty before the first request
+    HistoryIndex index_;
+    bool indexDirty_ = false;
+    IntensityCalculator calculator_;
+};
+
+}  // namespace app

@@ -1,0 +1,114 @@
+// The running program's trigger history: worker notices posted to the main window, the list kept
+// on the user-interface thread, the window, loading a recording for review and the CSV export.
+#include "app/TrigHistory.h"
+
+#include <commdlg.h>
+
+#include <cstdio>
+
+#include "app/QuorvelApp.h"
+#include "app/TrigHistoryDlg.h"
+#include "app/WaveImport.h"
+#include "files/Folder.h"
+#include "ui/MessageBox.h"
+
+CTrigHistory theTrigHistory;
+
+namespace {
+
+constexpr const char* kTrigFolder = "Trig.dt";
+
+// Code page 932 text as UTF-8, for files that spreadsheet programs open as UTF-8.
+std::string Utf8FromCp932(const std::string& text) {
+    if (text.empty()) return text;
+    const int wide = MultiByteToWideChar(932, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring w(static_cast<std::size_t>(wide), L'\0');
+    MultiByteToWideChar(932, 0, text.data(), static_cast<int>(text.size()), &w[0], wide);
+    const int bytes = WideCharToMultiByte(CP_UTF8, 0, w.data(), wide, nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<std::size_t>(bytes), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, w.data(), wide, &utf8[0], bytes, nullptr, nullptr);
+    return utf8;
+}
+
+}  // namespace
+
+CTrigHistory::CTrigHistory() = default;
+CTrigHistory::~CTrigHistory() = default;
+
+std::string CTrigHistory::Folder() const { return files::JoinFolder(theApp.settings.saveDirectory, kTrigFolder); }
+
+void CTrigHistory::Start(HWND mainWindow) {
+    mainWindow_ = mainWindow;
+    theApp.recorder.hooks.triggerEnded = [this](const app::TriggerRecordingEnd& end) { OnTriggerRecordingEnded(end.paths); };
+    worker_ = std::make_unique<app::HistoryWorker>([mainWindow] { PostMessageA(mainWindow, kMsgHistoryNotice, 0, 0); });
+    worker_->Scan(Folder());
+}
+
+void CTrigHistory::Stop() {
+    theApp.recorder.hooks.triggerEnded = nullptr;
+    if (window_ && window_->Handle()) DestroyWindow(window_->Handle());
+    if (worker_) worker_->Stop();  // the worker never sends to this thread: waiting cannot block it
+    worker_.reset();
+}
+
+void CTrigHistory::OpenWindow() {
+    if (!window_) window_ = std::make_unique<CTrigHistoryDlg>(*this);
+    if (!window_->Handle()) {
+        if (!window_->Create(mainWindow_)) return;
+        ShowWindow(window_->Handle(), SW_SHOW);
+    } else {
+        if (IsIconic(window_->Handle())) ShowWindow(window_->Handle(), SW_RESTORE);
+        SetForegroundWindow(window_->Handle());
+    }
+    // Files may have come or gone, or the data folder changed; a reading in progress goes on.
+    if (worker_ && (!worker_->Progress().busy || list_.Folder() != Folder())) worker_->Scan(Folder());
+    window_->Refresh();
+}
+
+void CTrigHistory::OnNotice() {
+    if (!worker_) return;
+    std::vector<app::HistoryUpdate> updates = worker_->TakeUpdates();
+    if (window_) window_->RememberSelection();
+    for (const app::HistoryUpdate& update : updates) list_.Apply(update);
+    if (window_) window_->Refresh();
+}
+
+void CTrigHistory::OnTriggerRecordingEnded(const std::vector<std::string>& paths) {
+    // Files that went into the data folder itself (Trig.dt could not be made) are not found there,
+    // so they change nothing.
+    if (!worker_ || paths.empty()) return;
+    worker_->Refresh(Folder(), files::NameOf(paths.front()));
+}
+
+app::HistoryProgress CTrigHistory::Progress() const { return worker_ ? worker_->Progress() : app::HistoryProgress{}; }
+
+void CTrigHistory::LoadForReview(HWND owner, const app::TriggerEvent& event) {
+    if (theApp.running) {
+        ui::ShowMessage(owner, "計測実行中はファイルを読み込めません。", MB_OK | MB_ICONINFORMATION);
+        return;
+    }
+    ReviewWaveFile(files::JoinFolder(list_.Folder(), event.group), false, owner);
+}
+
+void CTrigHistory::ExportList(HWND owner) {
+    char path[MAX_PATH] = "TrigHistory.csv";
+    OPENFILENAMEA ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = owner;
+    ofn.lpstrFilter = "CSV ファイル (*.csv)\0*.csv\0全てのファイル (*.*)\0*.*\0";
+    ofn.lpstrFile = path;
+    ofn.nMaxFile = MAX_PATH;
+    ofn.lpstrDefExt = "csv";
+    ofn.lpstrInitialDir = theApp.settings.saveDirectory.empty() ? nullptr : theApp.settings.saveDirectory.c_str();
+    ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST;
+    if (!GetSaveFileNameA(&ofn)) return;
+
+    const std::string bytes = "\xEF\xBB\xBF" + Utf8FromCp932(app::HistoryCsv(list_.Rows()));
+    std::FILE* file = std::fopen(path, "wb");
+    bool written = file && std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    if (file && std::fclose(file) != 0) written = false;
+    if (!written) {
+        const std::string text = std::string(path) + " に書き込めませんでした。";
+        ui::ShowMessage(owner, text.c_str(), MB_OK);
+    }
+}

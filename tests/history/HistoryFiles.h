@@ -1,0 +1,69 @@
+// Test helpers of the trigger history: a scratch folder and waveform files as the recorder's
+// writer lays them out.
+#pragma once
+
+#include <atomic>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace history_test {
+
+class ScratchFolder {
+public:
+    ScratchFolder() {
+        static std::atomic<int> serial{0};
+        path_ = std::filesystem::temp_directory_path() /
+                ("quorvel-history-" + std::to_string(std::rand()) + "-" + std::to_string(serial++));
+        std::filesystem::remove_all(path_);
+        std::filesystem::create_directories(path_);
+    }
+    ~ScratchFolder() {
+        std::error_code ec;
+        std::filesystem::remove_all(path_, ec);
+    }
+    std::string Path() const { return path_.string(); }
+    std::string File(const std::string& name) const { return (path_ / name).string(); }
+
+private:
+    std::filesystem::path path_;
+};
+
+inline void WriteBytes(const std::string& path, const std::string& bytes, const char* mode = "wb") {
+    std::FILE* f = std::fopen(path.c_str(), mode);
+    if (!f) return;
+    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::fclose(f);
+}
+
+inline std::string ReadBytes(const std::string& path) {
+    std::string out;
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) return out;
+    char buf[4096];
+    std::size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);
+    std::fclose(f);
+    return out;
+}
+
+// The six header lines of a trigger file opened at `stamp` ("2024.05.06_12:34:56").
+inline std::string TriggerHeader(const std::string& stamp) {
+    return "COMMENT_1:TRIG DATA\r\nDATE_MAKE:" + stamp + "\r\nCLOCK:10.000000 ( msec )\r\nDATA:\r\nＸ,Ｙ,Ｚ\r\ngal,gal,gal\r\n";
+}
+
+// Sample lines "%f,%f,%f" with CR LF.
+inline std::string SampleLines(const std::vector<double>& x, const std::vector<double>& y,
+                               const std::vector<double>& z, std::size_t from = 0,
+                               std::size_t to = static_cast<std::size_t>(-1)) {
+    std::string out;
+    char line[128];
+    for (std::size_t i = from; i < x.size() && i < to; ++i) {
+        std::snprintf(line, sizeof line, "%f,%f,%f\r\n", x[i], y[i], z[i]);
+        out += line;
+    }
+    return out;
+}
+
+}  // namespace history_test

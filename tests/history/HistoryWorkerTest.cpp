@@ -1,0 +1,170 @@
+// The history worker over a real folder: the first scan reads every file and writes the index; a
+// restart takes everything from the index; a damaged or missing index is rebuilt; changed, new and
+// deleted files are followed; a folder that does not exist gives an empty history.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+
+#include "HistoryFiles.h"
+#include "app/HistoryWorker.h"
+
+namespace app {
+namespace {
+
+using history_test::ReadBytes;
+using history_test::SampleLines;
+using history_test::ScratchFolder;
+using history_test::TriggerHeader;
+using history_test::WriteBytes;
+
+// A worker whose notices land in a list the test waits on, as the window's messages would.
+class Harness {
+public:
+    Harness() : worker_([this] { Notify(); }) {}
+
+    // Waits (bounded) until the worker is idle and its updates were taken; applies them.
+    void Settle() {
+        std::unique_lock<std::mutex> lock(mutex_);
+        const bool idle = cv_.wait_for(lock, std::chrono::seconds(60), [this] {
+            return notices_ > 0 && !worker_.Progress().busy;
+        });
+        ASSERT_TRUE(idle) << "worker still busy";
+        notices_ = 0;
+        lock.unlock();
+        for (const HistoryUpdate& u : worker_.TakeUpdates()) {
+            list.Apply(u);
+            ++updates;
+        }
+    }
+
+    HistoryWorker& Worker() { return worker_; }
+    std::vector<std::string> Files() {
+        std::vector<std::string> out;
+        for (const TriggerEvent* e : list.Rows()) out.push_back(HistoryCellText(*e, HistoryColumn::File));
+        return out;
+    }
+
+    TriggerHistoryList list;
+    int updates = 0;
+
+private:
+    void Notify() {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            ++notices_;
+        }
+        cv_.notify_all();
+    }
+
+    std::mutex mutex_;
+    std::condition_variable cv_;
+    int notices_ = 0;
+    HistoryWorker worker_;  // last: its thread stops before the members it notifies go
+};
+
+void WriteEvent(const ScratchFolder& dir, const std::string& stem, double amplitude, std::size_t n = 300) {
+    std::vector<double> x(n), zero(n, 0.0);
+    for (std::size_t i = 0; i < n; ++i) x[i] = amplitude * ((i / 25) % 2 ? 1.0 : -1.0);
+    WriteBytes(dir.File(stem + ".csv"), TriggerHeader(stem.substr(0, 4) + "." + stem.substr(4, 2) + "." +
+                                                      stem.substr(6, 2) + "_" + stem.substr(9, 2) + ":" +
+                                                      stem.substr(11, 2) + ":" + stem.substr(13, 2)) +
+                                            SampleLines(x, zero, zero));
+}
+
+TEST(HistoryWorker, ScanRestartDamagedIndexAndChanges) {
+    ScratchFolder dir;
+    WriteEvent(dir, "20240506_120000", 10.0);
+    WriteEvent(dir, "20240506_130000", 200.0);
+    WriteEvent(dir, "20240506_140000", 50.0);
+    const std::string indexPath = dir.File(kHistoryIndexName);
+
+    std::vector<std::string> rows;
+    {
+        Harness h;
+        h.Worker().Scan(dir.Path());
+        h.Settle();
+        rows = h.Files();
+        EXPECT_EQ(rows, (std::vector<std::string>{"20240506_140000.csv", "20240506_130000.csv", "20240506_120000.csv"}));
+        EXPECT_EQ(h.Worker().Progress().total, 3);
+        EXPECT_TRUE(ParseHistoryIndex(ReadBytes(indexPath)));
+    }
+    const std::string index = ReadBytes(indexPath);
+    {   // A restart: everything comes from the index, in the first (reset) update.
+        Harness h;
+        h.Worker().Scan(dir.Path());
+        h.Settle();
+        EXPECT_EQ(h.Files(), rows);
+        EXPECT_EQ(h.Worker().Progress().total, 0);
+        EXPECT_EQ(ReadBytes(indexPath), index);  // unchanged, not even rewritten differently
+    }
+    for (const std::string& damage : {std::string(), index.substr(0, index.size() / 2), std::string("garbage")}) {
+        if (damage.empty()) std::remove(indexPath.c_str());
+        else WriteBytes(indexPath, damage);
+        Harness h;
+        h.Worker().Scan(dir.Path());
+        h.Settle();
+        EXPECT_EQ(h.Files(), rows);
+        EXPECT_EQ(h.Worker().Progress().total, 3) << "not rebuilt";
+        EXPECT_EQ(ReadBytes(indexPath), index) << "index not rewritten";
+    }
+    {   // Changes while the program runs: a file grows, one is deleted, a new recording ends.
+        Harness h;
+        h.Worker().Scan(dir.Path());
+        h.Settle();
+        WriteEvent(dir, "20240506_120000", 10.0, 900);
+        std::remove(dir.File("20240506_130000.csv").c_str());
+        WriteEvent(dir, "20240506_150000", 80.0);
+        h.Worker().Refresh(dir.Path(), "20240506_150000.csv");
+        h.Settle();
+        EXPECT_EQ(h.list.Size(), 4u) << "a refresh reads only its own group";
+        h.Worker().Refresh(dir.Path(), "20240506_130000.csv");
+        h.Settle();
+        EXPECT_EQ(h.Files(), (std::vector<std::string>{"20240506_150000.csv", "20240506_140000.csv", "20240506_120000.csv"}));
+        h.Worker().Scan(dir.Path());
+        h.Settle();
+        EXPECT_EQ(h.Worker().Progress().total, 1);  // only the grown file is read again
+        h.list.SortBy(HistoryColumn::Duration);
+        EXPECT_EQ(HistoryCellText(*h.list.Rows().front(), HistoryColumn::Duration), "9.00");
+    }
+    {   // The next start agrees with what the running program showed.
+        Harness h;
+        h.Worker().Scan(dir.Path());
+        h.Settle();
+        EXPECT_EQ(h.Worker().Progress().total, 0);
+        EXPECT_EQ(h.list.Size(), 3u);
+    }
+}
+
+TEST(HistoryWorker, MissingFolderGivesAnEmptyHistoryAndCreatesNothing) {
+    ScratchFolder dir;
+    const std::string missing = dir.File("Trig.dt");
+    Harness h;
+    h.Worker().Scan(missing);
+    h.Settle();
+    EXPECT_EQ(h.list.Size(), 0u);
+    EXPECT_FALSE(files::ListFolder(missing));
+    // The folder appears with the first trigger recording; its refresh scans it.
+    ASSERT_TRUE(std::filesystem::create_directory(missing));
+    WriteBytes(files::JoinFolder(missing, "20240506_120000.csv"), TriggerHeader("2024.05.06_12:00:00") + "1,2,3\r\n");
+    h.Worker().Refresh(missing, "20240506_120000.csv");
+    h.Settle();
+    EXPECT_EQ(h.list.Size(), 1u);
+}
+
+TEST(HistoryWorker, StopsPromptlyInTheMiddleOfAScan) {
+    ScratchFolder dir;
+    for (int i = 0; i < 30; ++i) WriteEvent(dir, "20240506_1200" + std::string(i < 10 ? "0" : "") + std::to_string(i), 10.0, 3000);
+    HistoryWorker worker([] {});
+    worker.Scan(dir.Path());
+    worker.Stop();  // returns once the thread has ended; what was read is in the index
+    const std::optional<HistoryIndex> index = ParseHistoryIndex(ReadBytes(dir.File(kHistoryIndexName)));
+    if (index) {
+        EXPECT_LE(index->size(), 30u);
+    }
+    worker.Stop();
+}
+
+}  // namespace
+}  // namespace app

@@ -1,0 +1,13 @@
+// Keyboard for modeless dialogs while a modal dialog's loop runs the thread: Tab, Enter, Escape and
+// the mnemonics reach them through the dialog manager's message filter.
+#pragma once
+
+#include <windows.h>
+
+namespace ui {
+
+// `dialog` gets its keys through IsDialogMessage until it is removed. Call on its own thread.
+void AddModelessDialog(HWND dialog);
+void RemoveModelessDialog(HWND dialog);
+
+}  // namespace ui
