@@ -5,6 +5,7 @@
 #include "app/QuorvelApp.h"
 #include "app/QuorvelDlg.h"
 #include "config/FormatSignificant.h"
+#include "graphs/GraphMoniDialog.h"
 #include "graphs/Indicator.h"
 #include "ui/MessageBox.h"
 
@@ -108,6 +109,8 @@ void CBtnDialog::OnCommand(int id, int code, HWND control) {
 void CBtnDialog::OnTrigMode() {
     theApp.settings.trigMode = IsItemChecked(IDC_TRIG_MODE) ? 1 : 0;
     for (int id : kTriggerLevelControls) EnableItem(id, theApp.settings.trigMode != 0);
+    // The time graphs draw the trigger levels only while the mode is on.
+    if (mainWindow && mainWindow->WaveMonitor()) mainWindow->WaveMonitor()->RepaintGraphs();
 }
 
 void CBtnDialog::OnPeakClear() {

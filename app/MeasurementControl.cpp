@@ -8,6 +8,7 @@
 #include "app/QuorvelApp.h"
 #include "app/QuorvelDlg.h"
 #include "device/Win32SerialPort.h"
+#include "graphs/GraphMoniDialog.h"
 #include "graphs/Indicator.h"
 #include "ui/MessageBox.h"
 
@@ -30,6 +31,10 @@ void CBtnDialog::StartMeasurement() {
     const int capacity = app::RingCapacity(theApp.settings);
     for (WaveBuffer& ring : theApp.waveBuffers) ring.Reset(capacity);
     for (int axis = 0; axis < 3; ++axis) theApp.peakMin[axis] = theApp.peakMax[axis] = 0.0;
+    if (mainWindow && mainWindow->WaveMonitor()) {
+        mainWindow->WaveMonitor()->ResetForMeasurement();
+        mainWindow->WaveMonitor()->LeaveReview();
+    }
 
     theApp.link.SetLineConfig(theApp.settings.com, theApp.settings.bit);
     if (!theApp.link.OpenPort(true)) {
@@ -73,6 +78,13 @@ void CBtnDialog::StopMeasurement() {
     FILETIME now{};
     GetSystemTimeAsFileTime(&now);
     FileTimeToLocalFileTime(&now, &theApp.reviewBaseTime);
+    // Review position 0 is the oldest held sample, not the stop: its time is that many 10 ms earlier.
+    ULARGE_INTEGER base;
+    base.LowPart = theApp.reviewBaseTime.dwLowDateTime;
+    base.HighPart = theApp.reviewBaseTime.dwHighDateTime;
+    base.QuadPart -= static_cast<ULONGLONG>(theApp.waveBuffers[0].heldCount) * 100000ULL;
+    theApp.reviewBaseTime.dwLowDateTime = base.LowPart;
+    theApp.reviewBaseTime.dwHighDateTime = base.HighPart;
 
     theApp.running = 0;
     SetIdleButtons(true);
@@ -89,6 +101,11 @@ void CBtnDialog::StopMeasurement() {
     }
     AddLog("RCV-END", 0);
     SetStatus(4, app::kStatusIdle);
+    if (mainWindow && mainWindow->WaveMonitor()) {
+        CGraphMoniDialog* monitor = mainWindow->WaveMonitor();
+        for (int axis = 0; axis < 3; ++axis) monitor->SetTriggerMarker(axis, false);
+        monitor->EnterReview();
+    }
     ShowStartStopPicture();
 }
 

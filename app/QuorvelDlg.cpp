@@ -54,6 +54,11 @@ BOOL CQuorvelDlg::OnInitDialog() {
     GetWindowRect(waveMonitor_->Handle(), &waveRect_);
     GetWindowRect(psdMonitor_->Handle(), &psdRect_);
 
+    // After the rings, each batch moves the graphs of the time monitor, then those of the PSD monitor.
+    theApp.pipeline.hooks.advanceGraphs = [this](int n) {
+        if (waveMonitor_) waveMonitor_->AdvanceGraphs(n);
+    };
+
     LayoutPanes();
     ShowWindow(waveMonitor_->Handle(), SW_SHOW);
     ShowWindow(psdMonitor_->Handle(), SW_SHOW);
@@ -198,11 +203,13 @@ void CQuorvelDlg::OnLinkEvent(WPARAM kind) {
 
 void CQuorvelDlg::OnReviewSetup() {
     reviewPosition[0] = reviewPosition[1] = 0;
+    if (waveMonitor_) waveMonitor_->EnterReview();
 }
 
 void CQuorvelDlg::OnNcDestroy() {
     // The receive thread is told to stop and given up; the exit waits for it to drain.
     if (panel_) panel_->ReleaseReceiveThread();
+    theApp.pipeline.hooks.advanceGraphs = nullptr;
     panel_.reset();
     waveMonitor_.reset();
     psdMonitor_.reset();

@@ -97,6 +97,15 @@ winpath() { printf 'Z:%s' "$1" | tr '/' '\\'; }
 # to_cp932 < utf8 > cp932 with CRLF line ends: how an operator's editor saves INI files.
 to_cp932() { sed 's/$/\r/' | iconv -f UTF-8 -t CP932; }
 
+# cleanup_recsim: ends the simulated recorder whose pid is in $rs_pid (control FIFO $E2E_TMP/ctl)
+# and removes the COM links the scripts made.
+rs_pid=""
+cleanup_recsim() {
+  [ -n "$rs_pid" ] && { echo quit >"$E2E_TMP/ctl" & sleep 0.2; kill "$rs_pid" 2>/dev/null; wait "$rs_pid" 2>/dev/null; }
+  rs_pid=""
+  rm -f "$WINEPREFIX/dosdevices/com1" "$WINEPREFIX/dosdevices/com3"
+}
+
 e2e_finish() {
   if [ "$E2E_FAILED" = 0 ]; then echo "all checks passed"; exit 0; fi
   E2E_KEEP=1

@@ -88,23 +88,29 @@ HWND WaitTop(Query q, int timeoutMs) {
 
 struct ControlQuery {
     int id;
+    bool visibleOnly;
     HWND found;
 };
 
 BOOL CALLBACK FindControlProc(HWND hwnd, LPARAM param) {
     ControlQuery* q = reinterpret_cast<ControlQuery*>(param);
     if (GetDlgCtrlID(hwnd) != q->id) return TRUE;
+    if (q->visibleOnly && !IsWindowVisible(hwnd)) return TRUE;
     q->found = hwnd;
     return FALSE;
 }
 
 // The control with `id` among the window's children, or else among all its descendants (the
-// controls of a child dialog, such as the main window's control panel).
+// controls of a child dialog, such as the main window's control panel); a visible one first,
+// since panes may reuse an id of a hidden placeholder.
 HWND FindControl(HWND parent, int id) {
     if (HWND direct = GetDlgItem(parent, id)) return direct;
-    ControlQuery q{id, nullptr};
-    EnumChildWindows(parent, FindControlProc, reinterpret_cast<LPARAM>(&q));
-    return q.found;
+    for (bool visibleOnly : {true, false}) {
+        ControlQuery q{id, visibleOnly, nullptr};
+        EnumChildWindows(parent, FindControlProc, reinterpret_cast<LPARAM>(&q));
+        if (q.found) return q.found;
+    }
+    return nullptr;
 }
 
 HWND ParseHwnd(const char* text) {
@@ -130,6 +136,7 @@ int Usage() {
         "  enabled HWND ID                 1 when control ID is enabled, else 0\n"
         "  list HWND ID                    the rows of list box ID, one per line\n"
         "  post HWND MESSAGE [WPARAM [LPARAM]]   post a message; MESSAGE is a number or a registered name\n"
+        "  scroll HWND ID CODE [POS]       send WM_HSCROLL (CODE: SB_ number, POS for thumb codes) from scroll bar ID to its parent\n"
         "  close HWND                      post WM_CLOSE\n"
         "  gone HWND [--timeout MS]        wait until the window no longer exists\n"
         "  msgbox [--timeout MS]           wait for a message box and print its text\n"
@@ -257,6 +264,23 @@ int Main(int argc, char** argv) {
         const WPARAM wp = argc >= 5 ? static_cast<WPARAM>(std::strtoll(argv[4], nullptr, 0)) : 0;
         const LPARAM lp = argc >= 6 ? static_cast<LPARAM>(std::strtoll(argv[5], nullptr, 0)) : 0;
         return PostMessageA(hwnd, message, wp, lp) ? 0 : 1;
+    }
+    if (command == "scroll" && argc >= 5) {
+        HWND bar = FindControl(ParseHwnd(argv[2]), std::atoi(argv[3]));
+        if (!bar) return 1;
+        const int code = std::atoi(argv[4]);
+        const int pos = argc >= 6 ? std::atoi(argv[5]) : 0;
+        if (code == SB_THUMBTRACK) {
+            // A real drag reports the track position through GetScrollInfo as well.
+            SCROLLINFO info{};
+            info.cbSize = sizeof info;
+            info.fMask = SIF_POS;
+            info.nPos = pos;
+            SetScrollInfo(bar, SB_CTL, &info, FALSE);
+        }
+        DWORD_PTR result = 0;
+        return SendMessageTimeoutA(GetParent(bar), WM_HSCROLL, MAKEWPARAM(code, pos), reinterpret_cast<LPARAM>(bar),
+                                   SMTO_ABORTIFHUNG, 5000, &result) ? 0 : 1;
     }
     if (command == "close" && argc >= 3) {
         return PostMessageA(ParseHwnd(argv[2]), WM_CLOSE, 0, 0) ? 0 : 1;

@@ -10,13 +10,7 @@ shots="$E2E_BUILD/screenshots"
 mkdir -p "$shots"
 prop="Quorvel.exe 2A217156-E4D9-4f05-B856-5ED6F5C867BE"
 toggle="C501B7B2-C574-4932-9F54-A50D2464AD46"
-rs_pid=""
 
-cleanup_recsim() {
-  [ -n "$rs_pid" ] && { echo quit >"$E2E_TMP/ctl" & sleep 0.2; kill "$rs_pid" 2>/dev/null; wait "$rs_pid" 2>/dev/null; }
-  rs_pid=""
-  rm -f "$WINEPREFIX/dosdevices/com1" "$WINEPREFIX/dosdevices/com3"
-}
 trap 'cleanup_recsim; e2e_cleanup' EXIT
 
 # wait_text HWND ID TEXT SECONDS: waits until a control shows TEXT.
