@@ -9,6 +9,7 @@
 #include "app/QuorvelDlg.h"
 #include "device/Win32SerialPort.h"
 #include "graphs/GraphMoniDialog.h"
+#include "graphs/PsdMoniDialog.h"
 #include "graphs/Indicator.h"
 #include "ui/MessageBox.h"
 
@@ -35,6 +36,7 @@ void CBtnDialog::StartMeasurement() {
         mainWindow->WaveMonitor()->ResetForMeasurement();
         mainWindow->WaveMonitor()->LeaveReview();
     }
+    if (mainWindow && mainWindow->PsdMonitor()) mainWindow->PsdMonitor()->ResetForMeasurement();
 
     theApp.link.SetLineConfig(theApp.settings.com, theApp.settings.bit);
     if (!theApp.link.OpenPort(true)) {

@@ -3,10 +3,12 @@
 #include "app/QuorvelDlg.h"
 
 #include "app/AboutDlg.h"
+#include "app/AnalysisFromSettings.h"
 #include "app/BtnDialog.h"
 #include "app/Messages.h"
 #include "app/QuorvelApp.h"
 #include "config/Win32Version.h"
+#include "graphs/GraphCtrl.h"
 #include "graphs/GraphMoniDialog.h"
 #include "graphs/PsdMoniDialog.h"
 #include "ui/MessageBox.h"
@@ -57,7 +59,12 @@ BOOL CQuorvelDlg::OnInitDialog() {
     // After the rings, each batch moves the graphs of the time monitor, then those of the PSD monitor.
     theApp.pipeline.hooks.advanceGraphs = [this](int n) {
         if (waveMonitor_) waveMonitor_->AdvanceGraphs(n);
+        if (psdMonitor_) psdMonitor_->AdvanceGraphs(n);
     };
+    // Review windows, the scale menu and the frequency-axis menu reach the other monitor's graphs.
+    waveMonitor_->reviewPsd = [this](int start, int count) { psdMonitor_->ShowWindowAt(start, count); };
+    waveMonitor_->scaleChanged = [this] { psdMonitor_->RepaintGraphs(); };
+    psdMonitor_->axisChanged = [this] { waveMonitor_->RepaintGraphs(); };
 
     LayoutPanes();
     ShowWindow(waveMonitor_->Handle(), SW_SHOW);
@@ -68,6 +75,30 @@ BOOL CQuorvelDlg::OnInitDialog() {
     SetPropA(hwnd, kInstanceName, reinterpret_cast<HANDLE>(1));
     initialised_ = true;
     return TRUE;
+}
+
+void CQuorvelDlg::ApplySettingsToPanes() {
+    // The display time, window and cut-off may have changed: the analysis first, the graphs take
+    // its length and tables.
+    app::SetupAnalysis(theApp.analysis, app::AnalysisSettingsFrom(theApp.settings));
+    LayoutPanes();
+    for (int axis = 0; axis < 3; ++axis) {
+        CGraphCtrl& graph = waveMonitor_->Graph(axis);
+        graph.ApplyAxisSettings();
+        graph.UpdateScale();
+        graph.ApplyColors();
+        waveMonitor_->UpdateAxisFields(axis, true, true, true);
+    }
+    waveMonitor_->ApplyFieldColors();
+    for (int axis = 0; axis < 3; ++axis) {
+        CGraphCtrl& graph = psdMonitor_->Graph(axis);
+        graph.ApplyAxisSettings();
+        graph.UpdateScale();
+        graph.ApplyColors();
+        psdMonitor_->UpdatePsdAxisFields(axis, true, true, true);
+    }
+    psdMonitor_->ApplyFieldColors();
+    if (IsWindowEnabled(GetDlgItem(waveMonitor_->Handle(), IDC_GM_SCROLL))) waveMonitor_->EnterReview();
 }
 
 void CQuorvelDlg::RestoreTitle() {
@@ -126,6 +157,10 @@ bool CQuorvelDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
         }
         if (layoutPending_) LayoutPanes();
         return false;
+    case WM_TIMER:
+        if (wParam != kSampleTimer) return false;
+        RunSampleData();
+        return true;
     case WM_QUERYDRAGICON:
         result = reinterpret_cast<LRESULT>(icon_);
         return true;
@@ -190,6 +225,18 @@ void CQuorvelDlg::OnGetMinMaxInfo(MINMAXINFO* info) const {
 }
 
 void CQuorvelDlg::OnSampleData() {
+    const DWORD elapsed = GetTickCount() - lastSampleRun_;
+    if (elapsed < kSampleInterval) {
+        // The notice stays pending meanwhile, so the receive thread queues without posting again.
+        SetTimer(Handle(), kSampleTimer, kSampleInterval - elapsed, nullptr);
+        return;
+    }
+    RunSampleData();
+}
+
+void CQuorvelDlg::RunSampleData() {
+    KillTimer(Handle(), kSampleTimer);
+    lastSampleRun_ = GetTickCount();
     theApp.OnSampleData();
 }
 

@@ -25,6 +25,10 @@ public:
     // Places the panel, the PSD monitor and the time monitor for the present client size and
     // [PSD] FLG, widening the window first when it is narrower than they need.
     void LayoutPanes();
+    // After the settings dialog was confirmed: the analysis set up again, panes laid out, the graphs'
+    // axis, scale and colours and the monitors' labels and fields from the settings, and the review
+    // window shown again when in review.
+    void ApplySettingsToPanes();
     // The standard title: [SPEC] TITLE with the program's version.
     void RestoreTitle();
 
@@ -45,6 +49,7 @@ private:
     void OnSize();
     void OnGetMinMaxInfo(MINMAXINFO* info) const;
     void OnSampleData();
+    void RunSampleData();
     void OnLinkEvent(WPARAM kind);
     void OnReviewSetup();
 
@@ -56,6 +61,11 @@ private:
     SIZE minClient_{0, 0};
     bool initialised_ = false;
     bool layoutPending_ = false;
+    // The data handler runs at most once per kSampleInterval ms: the display shows no more than that,
+    // and every run repaints the graphs' new bands and the value fields.
+    static constexpr UINT_PTR kSampleTimer = 1;
+    static constexpr DWORD kSampleInterval = 50;
+    DWORD lastSampleRun_ = 0;
 };
 
 // Set by the control panel when it initialises; the data handler and the measurement control reach

@@ -62,31 +62,50 @@ void GdiGraphSurface::SetXor(bool on) {
     else if (oldRop_) SetROP2(dc_, oldRop_);
 }
 
-bool PaintGraphClip(HDC target, const RECT& clip, GraphCore& graph, const GraphPens& pens) {
+void PaintBuffer::Release() {
+    if (dc_) {
+        SelectObject(dc_, oldBitmap_);
+        DeleteDC(dc_);
+    }
+    if (bitmap_) DeleteObject(bitmap_);
+    dc_ = nullptr;
+    bitmap_ = nullptr;
+    oldBitmap_ = nullptr;
+    width_ = height_ = 0;
+}
+
+HDC PaintBuffer::Get(HDC target, int width, int height) {
+    if (dc_ && width <= width_ && height <= height_) return dc_;
+    const int w = width > width_ ? width : width_;
+    const int h = height > height_ ? height : height_;
+    Release();
+    dc_ = CreateCompatibleDC(target);
+    bitmap_ = dc_ ? CreateCompatibleBitmap(target, w, h) : nullptr;
+    if (!bitmap_) {
+        Release();
+        return nullptr;
+    }
+    oldBitmap_ = SelectObject(dc_, bitmap_);
+    width_ = w;
+    height_ = h;
+    return dc_;
+}
+
+bool PaintGraphClip(HDC target, const RECT& clip, GraphCore& graph, const GraphPens& pens, PaintBuffer& buffer) {
     const int w = clip.right - clip.left;
     const int h = clip.bottom - clip.top;
     if (w <= 0 || h <= 0) return false;
-    HDC memory = CreateCompatibleDC(target);
+    HDC memory = buffer.Get(target, w, h);
     if (!memory) return false;
-    HBITMAP bitmap = CreateCompatibleBitmap(target, w, h);
-    if (!bitmap) {
-        DeleteDC(memory);
-        return false;
-    }
     const int saved = SaveDC(memory);
-    SelectObject(memory, bitmap);
-    // Window coordinates draw into the bitmap at the clip box.
-    POINT oldOrigin{};
-    SetViewportOrgEx(memory, -clip.left, -clip.top, &oldOrigin);
+    // Window coordinates draw into the bitmap from its top-left corner on.
+    SetViewportOrgEx(memory, -clip.left, -clip.top, nullptr);
     {
         GdiGraphSurface surface(memory, pens);
         graph.Draw(surface, {clip.left, clip.top, clip.right, clip.bottom});
     }
-    SetViewportOrgEx(memory, oldOrigin.x, oldOrigin.y, nullptr);
-    BitBlt(target, clip.left, clip.top, w, h, memory, 0, 0, SRCCOPY);
     RestoreDC(memory, saved);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
+    BitBlt(target, clip.left, clip.top, w, h, memory, 0, 0, SRCCOPY);
     return true;
 }
 

@@ -237,6 +237,7 @@ app::AnalysisWindow GraphCore::AnalysisWindow() const {
 }
 
 bool GraphCore::RunAnalysis() {
+    samplesSinceAnalysis_ = 0;
     const bool fresh = app::ComputeSpectrum(*context_.analysis, app::AnalysisSettingsFrom(*context_.settings),
                                             AnalysisWindow(), psd_);
     if (fresh) RequestFullRepaint();
@@ -252,7 +253,13 @@ void GraphCore::AppendSamples(int k) {
             if (capacity > 0) sweepStart_ = Ring(sweepStart_, (sweepCount_ - sweepLength_) % capacity, capacity);
             sweepCount_ = std::max(sweepLength_, 0);
         }
-        if (RunAnalysis()) UpdateScale();
+        // A spectrum per 100 ms of data is as often as anyone can read it; the first one comes as
+        // soon as the window is full. (A window that is not full has no spectrum to compute.)
+        samplesSinceAnalysis_ += k;
+        const bool full = sweepCount_ >= sweepLength_ && sweepLength_ > 0;
+        if (full && (!psd_.psdValid || samplesSinceAnalysis_ >= kAnalysisStride)) {
+            if (RunAnalysis()) UpdateScale();
+        }
         host_.UpdateNow();
         return;
     }

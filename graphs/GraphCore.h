@@ -157,12 +157,15 @@ public:
     void ApplyAxisSettings();
     // y range and grid step from the settings or the data; notifies YRangeChanged on a change.
     void UpdateScale();
-    // k new samples were stored in the rings: sweep (time graph) or slide and analyse (PSD graph).
+    // k new samples were stored in the rings: sweep (time graph) or slide the window and analyse it
+    // (PSD graph; as soon as it is full, then every kAnalysisStride samples).
     void AppendSamples(int k);
     // Shows `count` samples from ring index `start`, without a previous sweep.
     void SetWindow(int start, int count);
     // Runs the analysis on the window; true when a new spectrum was stored (a repaint is requested).
     bool RunAnalysis();
+    // While measuring, a PSD graph analyses its sliding window again once this many samples came in.
+    static constexpr int kAnalysisStride = 10;
     // Invalidates the whole window unless a repaint is pending (or, with `unlessPainting`, a
     // paint runs).
     void RequestFullRepaint(bool unlessPainting = false);
@@ -243,6 +246,7 @@ private:
     app::PsdResult psd_;
     GraphKind kind_ = GraphKind::Time;
     bool logX_ = false;
+    int samplesSinceAnalysis_ = 0;  // samples appended since the last analysis (PSD graph)
 };
 
 }  // namespace graphs

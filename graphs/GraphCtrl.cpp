@@ -90,7 +90,7 @@ void CGraphCtrl::OnPaint() {
     if (core_.PaintWanted()) {
         RECT clip{};
         GetClipBox(dc, &clip);
-        graphs::PaintGraphClip(dc, clip, core_, pens_);
+        graphs::PaintGraphClip(dc, clip, core_, pens_, buffer_);
     }
     core_.EndPaint();
     EndPaint(hwnd_, &ps);

@@ -49,5 +49,6 @@ private:
     graphs::GraphContext context_;
     HWND hwnd_ = nullptr;  // null before Create and after the window is destroyed
     graphs::GraphPens pens_;
+    graphs::PaintBuffer buffer_;
     graphs::GraphCore core_;
 };

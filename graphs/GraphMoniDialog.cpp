@@ -4,10 +4,10 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "app/AnalysisFromSettings.h"
 #include "app/Messages.h"
 #include "app/QuorvelApp.h"
 #include "config/FormatSignificant.h"
+#include "graphs/MonitorShell.h"
 #include "graphs/MonitorText.h"
 
 namespace {
@@ -18,29 +18,14 @@ constexpr int kLetter[3] = {IDC_GM_LETTER_X, IDC_GM_LETTER_Y, IDC_GM_LETTER_Z};
 int Width(const RECT& r) { return r.right - r.left; }
 int Height(const RECT& r) { return r.bottom - r.top; }
 
-void MoveTo(HWND control, int x, int y) {
-    SetWindowPos(control, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-graphs::GraphContext AppContext() {
-    return {&theApp.settings, &theApp.analysis, theApp.waveBuffers, &theApp.running};
-}
-
-double DisplayTime() { return app::AnalysisSettingsFrom(theApp.settings).displayTime; }
-
-HFONT ScaledFont(HFONT base, double factor) {
-    LOGFONTA lf{};
-    GetObjectA(base, sizeof lf, &lf);
-    lf.lfHeight = static_cast<LONG>(lf.lfHeight * factor);
-    lf.lfWidth = 0;
-    return CreateFontIndirectA(&lf);
-}
+using monitor::MoveControl;
+using monitor::DisplayTime;
 
 COLORREF Colour(const ColorTriple& c) { return graphs::ColourOf(c); }
 
 }  // namespace
 
-CGraphMoniDialog::CGraphMoniDialog(int* accAuto) : ui::Dialog(IDD_GRAPH_MONI, nullptr), accAuto_(accAuto) {}
+CGraphMoniDialog::CGraphMoniDialog(int* accAuto) : CMonitorPane(IDD_GRAPH_MONI, nullptr), accAuto_(accAuto) {}
 
 CGraphMoniDialog::~CGraphMoniDialog() {
     // The graphs and fields go before the dialog window that holds them.
@@ -53,32 +38,30 @@ BOOL CGraphMoniDialog::OnInitDialog() {
     HWND hwnd = Handle();
     HFONT dialogFont = reinterpret_cast<HFONT>(SendMessageA(hwnd, WM_GETFONT, 0, 0));
     const DWORD fieldStyle = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_BORDER;
-    const Settings& s = theApp.settings;
     for (int i = 0; i < 3; ++i) {
-        graphs_[i] = std::make_unique<CGraphCtrl>(AppContext());
+        graphs_[i] = std::make_unique<CGraphCtrl>(monitor::AppGraphContext());
         graphs_[i]->Create(Rect(IDC_GM_GRAPH_FRAME + i), hwnd, IDC_GRAPH + i, graphs::GraphKind::Time, i);
         ShowWindow(graphs_[i]->Handle(), SW_SHOW);
         struct FieldSpec {
             CNumCtrl& field;
             int frame, id;
-            const ColorTriple& colour;
             double scale;
             bool shown;
         };
-        const FieldSpec fields[] = {{maxField_[i], IDC_GM_MAX_FRAME, IDC_GM_MAX, s.moniMaxmin, 2.0, true},
-                                    {minField_[i], IDC_GM_MIN_FRAME, IDC_GM_MIN, s.moniMaxmin, 2.0, true},
-                                    {nowField_[i], IDC_GM_NOW_FRAME, IDC_GM_NOW, s.moniNow, 2.0, true},
-                                    {trigField_[i], IDC_GM_TRIG_FRAME, IDC_GM_TRIG, s.moniTrig, 1.7, false}};
+        const FieldSpec fields[] = {{maxField_[i], IDC_GM_MAX_FRAME, IDC_GM_MAX, 2.0, true},
+                                    {minField_[i], IDC_GM_MIN_FRAME, IDC_GM_MIN, 2.0, true},
+                                    {nowField_[i], IDC_GM_NOW_FRAME, IDC_GM_NOW, 2.0, true},
+                                    {trigField_[i], IDC_GM_TRIG_FRAME, IDC_GM_TRIG, 1.7, false}};
         for (const FieldSpec& f : fields) {
             f.field.CreateEx(WS_EX_CLIENTEDGE, f.shown ? fieldStyle : fieldStyle & ~WS_VISIBLE, Rect(f.frame + i), hwnd,
                              f.id + i);
-            f.field.SetBackground(Colour(f.colour));
-            f.field.SetFont(ScaledFont(dialogFont, f.scale));
+            f.field.SetFont(monitor::ScaledFont(dialogFont, f.scale));
         }
         trigField_[i].SetText("Trig");
     }
-    letterFont_ = ScaledFont(dialogFont, 3.0);
-    labelFont_ = ScaledFont(dialogFont, 1.0);
+    ApplyFieldColors();
+    letterFont_ = monitor::ScaledFont(dialogFont, 3.0);
+    labelFont_ = monitor::ScaledFont(dialogFont, 1.0);
     for (int id : kLetter) SendMessageA(Item(id), WM_SETFONT, reinterpret_cast<WPARAM>(letterFont_), TRUE);
 
     Layout();
@@ -106,10 +89,10 @@ void CGraphMoniDialog::Layout() {
         MoveWindow(graphs_[i]->Handle(), gx, y0, gw - 10, gh, TRUE);
         graphTop_[i] = y0;
 
-        MoveTo(Item(IDC_GM_X_LEFT + i), gx, y0 + gh);
+        MoveControl(Item(IDC_GM_X_LEFT + i), gx, y0 + gh);
         timeLabelY_[i] = y0 + gh;
         const int rightX = gx + gw - 10 - Width(Rect(IDC_GM_X_RIGHT + i));
-        MoveTo(Item(IDC_GM_X_RIGHT + i), rightX, y0 + gh);
+        MoveControl(Item(IDC_GM_X_RIGHT + i), rightX, y0 + gh);
         if (i == 0) {
             labelColumnX_ = gx - Width(Rect(kZeroLabel[0]));
             timeLabelX0_ = gx;
@@ -118,28 +101,28 @@ void CGraphMoniDialog::Layout() {
         }
 
         const int topH = Height(Rect(IDC_GM_Y_TOP + i));
-        MoveTo(Item(IDC_GM_Y_TOP + i), 5, y0);
-        MoveTo(Item(IDC_GM_UNIT + i), 5, y0 + topH);
+        MoveControl(Item(IDC_GM_Y_TOP + i), 5, y0);
+        MoveControl(Item(IDC_GM_UNIT + i), 5, y0 + topH);
         unitBottom_[i] = y0 + topH + Height(Rect(IDC_GM_UNIT + i));
-        MoveTo(Item(kLetter[i]), 10, y0 + gh / 2 - Height(Rect(kLetter[i])) / 2);
+        MoveControl(Item(kLetter[i]), 10, y0 + gh / 2 - Height(Rect(kLetter[i])) / 2);
         yBottomTop_[i] = y0 + gh - Height(Rect(IDC_GM_Y_BOTTOM + i));
-        MoveTo(Item(IDC_GM_Y_BOTTOM + i), 5, yBottomTop_[i]);
+        MoveControl(Item(IDC_GM_Y_BOTTOM + i), 5, yBottomTop_[i]);
 
         const int fx = gx + gw - 6;
         const int h = Height(Rect(IDC_GM_MAX_FRAME + i));
-        MoveTo(maxField_[i].Handle(), fx, y0);
+        MoveControl(maxField_[i].Handle(), fx, y0);
         const int nowY = y0 + h + 16;
-        MoveTo(nowField_[i].Handle(), fx, nowY);
+        MoveControl(nowField_[i].Handle(), fx, nowY);
         const int minY = nowY + Height(Rect(IDC_GM_NOW_FRAME + i)) + 1;
-        MoveTo(minField_[i].Handle(), fx, minY);
-        MoveTo(trigField_[i].Handle(), fx, minY + Height(Rect(IDC_GM_MIN_FRAME + i)) + 1);
+        MoveControl(minField_[i].Handle(), fx, minY);
+        MoveControl(trigField_[i].Handle(), fx, minY + Height(Rect(IDC_GM_MIN_FRAME + i)) + 1);
         PlaceLevelLabels(i);
     }
     HWND scroll = Item(IDC_GM_SCROLL);
     MoveWindow(scroll, gx, 3 * rowH + 16, gw - 10, 24, TRUE);
     const int labelX = gx + gw - 10 + 4;
-    MoveTo(Item(IDC_GM_DATE), labelX, 3 * rowH - 4);
-    MoveTo(Item(IDC_GM_TIME), labelX, 3 * rowH + 16);
+    MoveControl(Item(IDC_GM_DATE), labelX, 3 * rowH - 4);
+    MoveControl(Item(IDC_GM_TIME), labelX, 3 * rowH + 16);
 }
 
 void CGraphMoniDialog::PlaceLevelLabels(int axis) {
@@ -153,7 +136,7 @@ void CGraphMoniDialog::PlaceLevelLabels(int axis) {
     int zeroTop = 0, zeroBottom = 0;
     const int zy = yPix(0.0) - 6;
     if (zy > unitBottom_[axis] && zy + Height(zeroRect) < yBottomTop_[axis]) {
-        MoveTo(zero, labelColumnX_, zy);
+        MoveControl(zero, labelColumnX_, zy);
         ShowWindow(zero, SW_SHOW);
         zeroPlaced = true;
         zeroTop = zy;
@@ -171,13 +154,26 @@ void CGraphMoniDialog::PlaceLevelLabels(int axis) {
     const double level = axis == 0 ? s.valX : (axis == 1 ? s.valY : s.valZ);
     const int t = Height(Rect(IDC_GM_T_UPPER + axis));
     const int uy = yPix(level) - 6;
-    MoveTo(upper, labelColumnX_, uy);
+    MoveControl(upper, labelColumnX_, uy);
     const bool upperShown = uy > unitBottom_[axis] && uy + t < yBottomTop_[axis] && (!zeroPlaced || uy + t < zeroTop);
     ShowWindow(upper, upperShown ? SW_SHOW : SW_HIDE);
     const int ly = yPix(-level) - 6;
-    MoveTo(lower, labelColumnX_, ly);
+    MoveControl(lower, labelColumnX_, ly);
     const bool lowerShown = ly > unitBottom_[axis] && ly + t < yBottomTop_[axis] && (!zeroPlaced || ly > zeroBottom);
     ShowWindow(lower, lowerShown ? SW_SHOW : SW_HIDE);
+}
+
+void CGraphMoniDialog::ApplyFieldColors() {
+    const Settings& s = theApp.settings;
+    for (int i = 0; i < 3; ++i) {
+        const std::pair<CNumCtrl*, const ColorTriple*> fields[] = {
+            {&maxField_[i], &s.moniMaxmin}, {&minField_[i], &s.moniMaxmin}, {&nowField_[i], &s.moniNow},
+            {&trigField_[i], &s.moniTrig}};
+        for (const auto& f : fields) {
+            f.first->SetBackground(Colour(*f.second));
+            if (f.first->Handle()) InvalidateRect(f.first->Handle(), nullptr, TRUE);
+        }
+    }
 }
 
 void CGraphMoniDialog::RepaintGraphs() {
@@ -186,10 +182,6 @@ void CGraphMoniDialog::RepaintGraphs() {
         InvalidateRect(graphs_[i]->Handle(), nullptr, TRUE);
         PlaceLevelLabels(i);
     }
-}
-
-void CGraphMoniDialog::SetLabel(int id, const std::string& text) {
-    if (ItemText(id) != text) SetItemText(id, text);
 }
 
 void CGraphMoniDialog::UpdateAxisFields(int axis, bool timeLabel, bool scaleLabels, bool values) {
@@ -317,34 +309,14 @@ bool CGraphMoniDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam,
         OnScaleMenu(axis);
         return true;
     }
-    switch (message) {
-    case WM_PAINT: OnPaint(); return true;
-    case WM_ERASEBKGND: result = TRUE; return true;
-    case WM_SIZE: OnSize(); return false;
-    case WM_HSCROLL:
-        if (reinterpret_cast<HWND>(lParam) != Item(IDC_GM_SCROLL)) return false;
+    if (message == WM_HSCROLL && reinterpret_cast<HWND>(lParam) == Item(IDC_GM_SCROLL)) {
         OnHScroll(LOWORD(wParam), reinterpret_cast<HWND>(lParam));
         return true;
-    default: return ui::Dialog::HandleMessage(message, wParam, lParam, result);
     }
+    return CMonitorPane::HandleMessage(message, wParam, lParam, result);
 }
 
-void CGraphMoniDialog::OnSize() {
-    if (!initialised_) return;
-    relayoutPending_ = true;
-    InvalidateRect(Handle(), nullptr, TRUE);
-}
-
-void CGraphMoniDialog::OnPaint() {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(Handle(), &ps);
-    if (relayoutPending_) {
-        Layout();
-        relayoutPending_ = false;
-    }
-    RECT client{};
-    GetClientRect(Handle(), &client);
-    FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+void CGraphMoniDialog::PaintOver(HDC dc) {
     HGDIOBJ oldFont = SelectObject(dc, labelFont_);
     const double display = DisplayTime();
     for (int i = 0; i < 3; ++i) {
@@ -355,7 +327,6 @@ void CGraphMoniDialog::OnPaint() {
             TextOutA(dc, label.x, timeLabelY_[i], label.text.c_str(), static_cast<int>(label.text.size()));
     }
     SelectObject(dc, oldFont);
-    EndPaint(Handle(), &ps);
 }
 
 void CGraphMoniDialog::OnHScroll(int code, HWND scrollBar) {
@@ -385,13 +356,7 @@ void CGraphMoniDialog::OnScaleMenu(int axis) {
     AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
     AppendMenuA(menu, MF_STRING | (s.memoryDisp ? MF_CHECKED : 0), 10, "スケール表示");
 
-    SetForegroundWindow(Handle());
-    SendMessageA(Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), 0);
-    POINT at{};
-    GetCursorPos(&at);
-    const int command = static_cast<int>(
-        TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY, at.x, at.y, 0, Handle(), nullptr));
-    DestroyMenu(menu);
+    const int command = TrackMenu(menu);
     if (command == 0) return;
     if (command == 1) {
         *accAuto_ = 1;

@@ -7,11 +7,11 @@
 #include <memory>
 
 #include "graphs/GraphCtrl.h"
+#include "graphs/MonitorShell.h"
 #include "graphs/NumCtrl.h"
 #include "resources/resource.h"
-#include "ui/Dialog.h"
 
-class CGraphMoniDialog : public ui::Dialog {
+class CGraphMoniDialog : public CMonitorPane {
 public:
     // `accAuto` is the address of [SCALE] ACC_AUTO, which the scale menu toggles.
     explicit CGraphMoniDialog(int* accAuto);
@@ -35,6 +35,8 @@ public:
     void SetTriggerMarker(int axis, bool shown);
     // The data handler's per-batch step for the time graphs: sweep and value fields.
     void AdvanceGraphs(int n);
+    // Field colours from [COLOR] again, and a repaint (after the settings changed).
+    void ApplyFieldColors();
     // Repaints the graphs and places the level labels again (after the trigger mode or levels
     // changed).
     void RepaintGraphs();
@@ -47,18 +49,14 @@ public:
 protected:
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     BOOL OnInitDialog() override;
-    void OnOK() override {}      // Enter and Escape do not close a pane
-    void OnCancel() override {}
+    void Layout() override;
+    // The time labels under the graphs.
+    void PaintOver(HDC dc) override;
 
 private:
-    void Layout();
     void PlaceLevelLabels(int axis);
-    void OnPaint();
-    void OnSize();
     void OnHScroll(int code, HWND scrollBar);
     void OnScaleMenu(int axis);
-    void SetLabel(int id, const std::string& text);
-    RECT Rect(int id) const { return ItemRectInClient(id); }
 
     int* accAuto_;
     std::unique_ptr<CGraphCtrl> graphs_[3];
@@ -75,6 +73,4 @@ private:
     int timeLabelX0_ = 0;
     int timeLabelLeftLimit_ = 0;
     int timeLabelRightLimit_ = 0;
-    bool initialised_ = false;
-    bool relayoutPending_ = false;
 };

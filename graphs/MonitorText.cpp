@@ -3,6 +3,8 @@
 
 #include <cstdio>
 
+#include "app/SamplePipeline.h"
+
 namespace graphs {
 
 std::string FormatValue6(double v) {
@@ -28,6 +30,19 @@ std::string FieldText(double v, int bit) {
     else if (v <= -2147483648.0) whole = -2147483647 - 1;
     else if (v == v) whole = static_cast<int>(v);
     return std::to_string(whole);
+}
+
+std::string FormatHz(double hz) {
+    // The low-pass field's rule, which shows 0 as dashes; a frequency of 0 is a number here.
+    return hz == 0.0 ? "   0.0" : app::FormatLowPass(hz);
+}
+
+std::string FormatPsdValue(double v) {
+    char value[400];  // %5.1f of the largest double fits
+    std::snprintf(value, sizeof value, "%5.1f", v);
+    char field[8];
+    std::snprintf(field, sizeof field, "%6.6s", value);
+    return field;
 }
 
 std::string FormatTimeLabel(double seconds) {

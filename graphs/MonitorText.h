@@ -1,5 +1,5 @@
-// Texts and placements of the time-waveform monitor that need no window: value fields, the time
-// labels under the graphs and the scroll bar's moves.
+// Texts and placements of the two monitors that need no window: value fields, the time labels
+// under the graphs and the scroll bar's moves.
 #pragma once
 
 #include <optional>
@@ -16,6 +16,12 @@ namespace graphs {
 // A value field's text: FormatValue6 with 16-bit data, the value truncated toward zero ("%d")
 // with any other converter width. Values beyond int show as the nearest int.
 [[nodiscard]] std::string FieldText(double v, int bit);
+
+// A frequency for the PSD monitor: three decimals with trailing zeros removed but one digit kept
+// after the point, right-aligned in six characters and cut at six ("   0.1", "  20.0", "  12.5").
+[[nodiscard]] std::string FormatHz(double hz);
+// A spectral line's value: "%5.1f", then right-aligned in six characters and cut at six.
+[[nodiscard]] std::string FormatPsdValue(double v);
 
 struct TimeLabel {
     int x;

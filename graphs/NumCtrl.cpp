@@ -37,8 +37,6 @@ void CNumCtrl::SetFont(HFONT font) { font_.reset(font); }
 
 void CNumCtrl::SetText(const std::string& text) {
     if (!text_.Assign(text) || !hwnd_) return;
-    // The window text too, so other programs (tests, screen readers) can read the field.
-    SetWindowTextA(hwnd_, text_.Text().c_str());
     HDC dc = GetDC(hwnd_);
     if (!dc) return;
     DrawBuffered(dc);

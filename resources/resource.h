@@ -75,3 +75,23 @@
 #define IDC_GM_MIN 2100
 #define IDC_GM_NOW 2200
 #define IDC_GM_TRIG 2300
+
+// PSD monitor (IDD_PSD_MONI); per axis i the id is the base + i unless a list is given. Its graphs
+// take IDC_GRAPH + i; its frequency and value fields both take IDC_PM_FIELD + i.
+#define IDC_PM_GRAPH_FRAME 2001   // hidden placeholders of the graphs
+#define IDC_PM_Y_TOP 1081         // yMax
+#define IDC_PM_Y_BOTTOM 1091      // yMin
+#define IDC_PM_UNIT 1061          // "(Gal)" under the top label
+#define IDC_PM_LETTER_X 1080      // "X"
+#define IDC_PM_LETTER_Y 1084      // "Y"
+#define IDC_PM_LETTER_Z 1085      // "Z"
+#define IDC_PM_X_LEFT 2051        // fMin "(Hz)"
+#define IDC_PM_X_RIGHT 2041       // fMax
+#define IDC_PM_CAPTION 2061       // "Max"
+#define IDC_PM_UNIT_HZ 1074       // "(Hz)" beside the frequency field
+#define IDC_PM_UNIT_GAL 1077      // "(Gal)" beside the value field
+#define IDC_PM_FREQ_FRAME 2011    // hidden placeholders of the two fields
+#define IDC_PM_VALUE_FRAME 2014
+#define IDC_PM_DECADE_1 2047      // "1.0" under the logarithmic axis
+#define IDC_PM_DECADE_10 2044     // "10.0"
+#define IDC_PM_FIELD 2000

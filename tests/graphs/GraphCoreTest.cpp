@@ -6,6 +6,7 @@
 
 #include "common/RasterSurface.h"
 #include "graphs/GraphFixture.h"
+#include "graphs/MonitorText.h"
 
 using graphs::GraphKind;
 using graphs::GraphNotice;
@@ -294,6 +295,58 @@ TEST(PsdDrawing, GridsAndTheLogAxisWithoutBinZero) {
     EXPECT_EQ(xs(4, Pen::Light), (std::vector<int>{1, 501, 1001}));                 // 20 Hz: 10 Hz light
     EXPECT_EQ(xs(4, Pen::Dark), (std::vector<int>{251, 751}));                      // 5 and 15 Hz dark
 
+    // The peak fields of this spectrum.
+    EXPECT_EQ(graphs::FormatHz(f.graph.Psd().psdPeakFreq), "   2.0");
+    EXPECT_EQ(graphs::FormatPsdValue(f.graph.Psd().psdPeakCopy), "   3.0");
+
     f.settings.psdFlg = 0;
     EXPECT_FALSE(f.graph.PaintWanted());
+}
+
+TEST(PsdAxis, FrequencyRangesByAxisType) {
+    GraphFixture f(GraphKind::Psd, 0);  // 10 s: N = 1000, highest analysed frequency 49.9 Hz
+    EXPECT_TRUE(f.graph.LogX());
+    EXPECT_DOUBLE_EQ(f.graph.FMin(), 0.1);
+    EXPECT_DOUBLE_EQ(f.graph.FMax(), 50.0);
+    EXPECT_DOUBLE_EQ(f.graph.XMin(), -1.0);
+    EXPECT_DOUBLE_EQ(f.graph.XMax(), std::log10(50.0));
+    EXPECT_EQ(f.graph.Psd().psdValues.size(), 500u);
+    const struct {
+        int type;
+        double fMax;
+        bool log;
+    } cases[] = {{1, 1.0, false}, {2, 5.0, false}, {3, 10.0, false}, {4, 20.0, false}, {5, 50.0, false}, {9, 50.0, true}};
+    for (const auto& c : cases) {
+        f.host.notices.clear();
+        f.settings.xType = c.type;
+        f.graph.ApplyAxisSettings();
+        EXPECT_EQ(f.graph.LogX(), c.log) << c.type;
+        EXPECT_DOUBLE_EQ(f.graph.FMax(), c.fMax) << c.type;
+        EXPECT_DOUBLE_EQ(f.graph.FMin(), c.log ? 0.1 : 0.0) << c.type;
+        EXPECT_EQ(f.host.notices, std::vector<GraphNotice>{GraphNotice::XRangeChanged}) << c.type;
+    }
+    // Linear up to the highest frequency and back: same numbers, another axis type, one notice each.
+    f.settings.xType = 5;
+    f.graph.ApplyAxisSettings();
+    f.host.notices.clear();
+    f.graph.ApplyAxisSettings();
+    EXPECT_TRUE(f.host.notices.empty());
+}
+
+TEST(PsdAxis, SpectrumOnceTheWindowIsFullThenEveryTenthSample) {
+    GraphFixture f(GraphKind::Psd, 0, 5.0);  // N = 500
+    f.Feed(Constant(499, 0.0));
+    EXPECT_FALSE(f.graph.Psd().psdValid);
+    f.Feed(Constant(1, 0.0));
+    ASSERT_TRUE(f.graph.Psd().psdValid);
+    EXPECT_EQ(f.graph.Psd().psdPeak, 0.0);
+    std::vector<double> step(1, 0.0);
+    for (int k = 1; k < graphs::GraphCore::kAnalysisStride; ++k) {
+        step[0] = 50.0 * (k % 2 ? 1 : -1);
+        f.Feed(step);
+        EXPECT_EQ(f.graph.Psd().psdPeak, 0.0) << "analysed again after " << k << " samples";
+    }
+    f.Feed(step);
+    EXPECT_GT(f.graph.Psd().psdPeak, 0.0);
+    EXPECT_EQ(f.graph.SweepCount(), 500);
 }

@@ -27,9 +27,10 @@ TEST(GdiGraphPaint, GridLevelsAndTracesAtKnownPixels) {
     f.Feed(std::vector<double>(100, -0.5));  // wrapped: current sweep at −0.5, previous at +1.5
     graphs::GraphPens pens;
     pens.Build(f.settings, graphs::GraphKind::Time, 1);
+    graphs::PaintBuffer buffer;
 
     Canvas b(1003, 203, RGB(0, 0, 0));
-    ASSERT_TRUE(graphs::PaintGraphClip(b.Dc(), {0, 0, 1003, 203}, f.graph, pens));
+    ASSERT_TRUE(graphs::PaintGraphClip(b.Dc(), {0, 0, 1003, 203}, f.graph, pens, buffer));
     const COLORREF back = Of(f.settings.graphBack), trace = Of(f.settings.graphLine[1]);
     EXPECT_EQ(b.Pixel(300, 60), back);
     EXPECT_EQ(b.Pixel(201, 60), Of(f.settings.scaleLineDark));    // 2000 ms
@@ -41,14 +42,15 @@ TEST(GdiGraphPaint, GridLevelsAndTracesAtKnownPixels) {
     EXPECT_EQ(b.Pixel(105, 26), Of(f.settings.scaleLineLight));  // the gap before the previous sweep: grid only
     EXPECT_EQ(b.Pixel(500, 26), trace);                           // previous sweep at +1.5 gal
 
-    // A clip box alone (a band of a live update) gives the same pixels there and nothing outside.
+    // A clip box alone (a band of a live update, drawn in the same buffer) gives the same pixels
+    // there and nothing outside.
     Canvas band(1003, 203, RGB(0, 0, 0));
-    ASSERT_TRUE(graphs::PaintGraphClip(band.Dc(), {40, 0, 60, 203}, f.graph, pens));
+    ASSERT_TRUE(graphs::PaintGraphClip(band.Dc(), {40, 0, 60, 203}, f.graph, pens, buffer));
     for (int y = 0; y < 203; ++y) {
         ASSERT_EQ(band.Pixel(45, y), b.Pixel(45, y)) << "row " << y;
         ASSERT_EQ(band.Pixel(61, y), RGB(0, 0, 0)) << "row " << y;
     }
-    EXPECT_FALSE(graphs::PaintGraphClip(band.Dc(), {5, 5, 5, 9}, f.graph, pens));
+    EXPECT_FALSE(graphs::PaintGraphClip(band.Dc(), {5, 5, 5, 9}, f.graph, pens, buffer));
 }
 
 #endif

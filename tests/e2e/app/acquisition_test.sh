@@ -13,15 +13,6 @@ toggle="C501B7B2-C574-4932-9F54-A50D2464AD46"
 
 trap 'cleanup_recsim; e2e_cleanup' EXIT
 
-# wait_text HWND ID TEXT SECONDS: waits until a control shows TEXT.
-wait_text() {
-  local limit=$(( $4 * 10 ))
-  for _ in $(seq 1 $limit); do
-    [ "$(ui text "$1" "$2")" = "$3" ] && return 0
-    sleep 0.1
-  done
-  return 1
-}
 
 # COM1 would open /dev/ttyS0, which exists here: a link to an empty folder hides it (a missing
 # target would not: Wine then falls back to the device).

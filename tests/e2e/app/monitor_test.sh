@@ -15,13 +15,6 @@ prop="Quorvel.exe 2A217156-E4D9-4f05-B856-5ED6F5C867BE"
 
 trap 'cleanup_recsim; e2e_cleanup' EXIT
 
-text_is() { [ "$(ui text "$1" "$2")" = "$3" ]; }
-# wait_text HWND ID TEXT SECONDS: waits until a control shows TEXT; reports what it showed.
-wait_text() {
-  wait_for "$4" text_is "$1" "$2" "$3" && return 0
-  echo "  (control $2 shows '$(ui text "$1" "$2")', expected '$3')"
-  return 1
-}
 sent() { grep -c ' S ' "$E2E_TMP/rs.log" 2>/dev/null; }
 sent_is() { [ "$(sent)" = "$1" ]; }
 
@@ -34,17 +27,6 @@ field() {
      END { printf "%6.1f\n", (w == "max" ? hi : lo) }'
 }
 
-# The graph of an axis in a screenshot: rectangle "left top width height" of its client area.
-graph_rect() {
-  ui children "$hwnd" | awk -F'\t' -v id=$((1000 + $1)) '$1 == id && $2 == "QuorvelGraph" {
-    split($3, r, ","); print r[1] + 1, r[2] + 1, r[3] - r[1] - 2, r[4] - r[2] - 2 }'
-}
-# bbox PNG "L T W H" COLOUR: bounding box "w h x y" (relative to the rectangle) of a colour in it.
-bbox() {
-  local r=($2)
-  /usr/bin/convert "$1" -crop "${r[2]}x${r[3]}+${r[0]}+${r[1]}" +repage -fill black +opaque "$3" \
-    -format '%@' info: 2>/dev/null | tr 'x+' '  '
-}
 
 # COM1 would open /dev/ttyS0, which exists here: a link to an empty folder hides it.
 mkdir -p "$E2E_TMP/no-com1"
