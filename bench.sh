@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # Builds the native Release tree build/bench and runs the benchmarks: the transform (our time and
-# FFTW's side by side per length), then the stream decoder, the sample pipeline and the time graphs.
-# Extra arguments go to the transform benchmark; ./bench.sh --fft-only skips the other two.
+# FFTW's side by side per length), then the stream decoder, the sample pipeline, the waveform writer,
+# the importers and the time graphs. Extra arguments go to the transform benchmark; ./bench.sh --fft-only skips the others.
 set -euo pipefail
 root=$(cd "$(dirname "$0")" && pwd)
 build="$root/build/bench"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUORVEL_SANITIZE=OFF -DQUORVEL_BENCH=ON >/dev/null
-ninja -C "$build" -j2 fft_bench device_bench pipeline_bench graph_bench
+ninja -C "$build" -j2 fft_bench device_bench pipeline_bench wavefile_bench import_bench graph_bench
 others=1
 if [ "${1:-}" = "--fft-only" ]; then others=0; shift; fi
 json="$build/fft_bench.json"
@@ -38,6 +38,10 @@ if [ "$others" = 1 ]; then
   "$build/bin/device_bench"
   echo
   "$build/bin/pipeline_bench"
+  echo
+  "$build/bin/wavefile_bench"
+  echo
+  "$build/bin/import_bench"
   echo
   "$build/bin/graph_bench"
 fi

@@ -31,9 +31,14 @@ step "native tests"
 native_rc=${PIPESTATUS[0]}
 summary() { grep -Eo '[0-9]+ tests failed out of [0-9]+' "$1" | tail -n 1; }
 
+step "fuzzers (short run; tools/fuzz.sh SECONDS for a long one)"
+tools/fuzz.sh 10
+fuzz_rc=$?
+
 if [ "$native_only" = 1 ]; then
   echo "native: $(summary build/native-ctest.log)"
-  exit "$native_rc"
+  [ "$native_rc" = 0 ] && [ "$fuzz_rc" = 0 ]
+  exit
 fi
 
 step "Windows build (i686, the shipped programs)"
@@ -77,6 +82,7 @@ wineserver -p >/dev/null 2>&1 </dev/null
 (cd "$wintree" && ctest -j2 --output-on-failure --timeout 600) | tee build/wine-ctest.log | tail -n 25
 wine_rc=${PIPESTATUS[0]}
 echo "screenshots: $root/$wintree/bin/screenshots"
+echo "installer and portable zip: $root/build/win32/dist"
 
 step "summary"
 total_passed=0; total_failed=0
@@ -86,4 +92,5 @@ for log in build/native-ctest.log build/wine-ctest.log; do
   total_failed=$((total_failed + ${failed:-0})); total_passed=$((total_passed + ${all:-0} - ${failed:-0}))
 done
 echo "$total_passed passed, $total_failed failed"
-[ "$native_rc" = 0 ] && [ "$wine_rc" = 0 ] && [ "$total_failed" = 0 ]
+[ "$fuzz_rc" = 0 ] || echo "fuzzers: FAILED"
+[ "$native_rc" = 0 ] && [ "$wine_rc" = 0 ] && [ "$fuzz_rc" = 0 ] && [ "$total_failed" = 0 ]

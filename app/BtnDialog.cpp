@@ -2,11 +2,13 @@
 #include "app/BtnDialog.h"
 
 #include "app/ButtonPictures.h"
+#include "app/Messages.h"
 #include "app/QuorvelApp.h"
 #include "app/QuorvelDlg.h"
 #include "config/FormatSignificant.h"
 #include "graphs/GraphMoniDialog.h"
 #include "graphs/Indicator.h"
+#include "graphs/PrintReport.h"
 #include "ui/MessageBox.h"
 
 namespace {
@@ -22,6 +24,11 @@ CBtnDialog::CBtnDialog() : ui::Dialog(IDD_BTN_DIALOG, nullptr) {}
 
 CBtnDialog::~CBtnDialog() {
     theApp.pipeline.hooks.showLowPass = nullptr;
+    app::RecordingHooks& hooks = theApp.recorder.hooks;
+    hooks.addLog = nullptr;
+    hooks.showMessage = nullptr;
+    hooks.recordingChanged = nullptr;
+    hooks.triggerChanged = nullptr;
     if (largeFont_) DeleteObject(largeFont_);
 }
 
@@ -44,6 +51,8 @@ BOOL CBtnDialog::OnInitDialog() {
     comLamp_->Create(hwnd, ItemRectInClient(IDC_LAMP_COM_POS), IDC_LAMP);
     recordLamp_->Create(hwnd, ItemRectInClient(IDC_LAMP_REC_POS), IDC_LAMP);
     trigLamp_->Create(hwnd, ItemRectInClient(IDC_LAMP_TRIG_POS), IDC_LAMP);
+    // The trigger lamp sits inside the group box; a new child starts below it and would be clipped away.
+    SetWindowPos(trigLamp_->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
     RECT client{};
     GetClientRect(hwnd, &client);
@@ -52,18 +61,14 @@ BOOL CBtnDialog::OnInitDialog() {
 
     ShowTriggerSettings();
     ShowStartStopPicture();
-    if (theApp.recording) {
-        SetItemText(IDC_RECORD, "記録停止");
-        recordLamp_->SetState(0);
-    } else {
-        SetItemText(IDC_RECORD, "記録");
-        recordLamp_->SetState(4);
-    }
+    ConnectRecorder();
+    theApp.recorder.hooks.recordingChanged(theApp.recorder.recording != 0);
     SetStatus(4, "待機中");
     trigLamp_->SetState(4);
     SetTimer(hwnd, kStatusTimer, 1000, nullptr);
     theApp.pipeline.hooks.showLowPass = [this](const std::string& text, bool) { ShowLowPass(text); };
     ShowItem(IDC_LOG_LIST, theApp.settings.logList != 0);
+    if (!theApp.startupNotice.empty()) AddLog(theApp.startupNotice, 0);
     return TRUE;
 }
 
@@ -84,6 +89,10 @@ bool CBtnDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESU
         OnSize(LOWORD(lParam), HIWORD(lParam));
         result = 0;
         return true;
+    case kMsgRecordingMessage:
+        OnRecordingMessage();
+        result = 0;
+        return true;
     default:
         return ui::Dialog::HandleMessage(message, wParam, lParam, result);
     }
@@ -95,22 +104,18 @@ void CBtnDialog::OnCommand(int id, int code, HWND control) {
     case IDC_START_STOP: ToggleMeasurement(); break;
     case IDC_TRIG_MODE: OnTrigMode(); break;
     case IDC_PPCLEAR: OnPeakClear(); break;
-    case IDC_RECORD:
-    case IDC_SETTINGS:
-    case IDC_LOAD_SD:
-    case IDC_LOAD_DATA:
-    case IDC_PRINT:
-        break;  // recording, settings, imports and printing are wired in by their own windows
+    case IDC_RECORD: OnRecord(); break;
+    case IDC_LOAD_SD: OnImport(true); break;
+    case IDC_LOAD_DATA: OnImport(false); break;
+    case IDC_PRINT: OnPrint(); break;
+    case IDC_SETTINGS: break;  // the settings dialog is wired in by its own window
     default:
         ui::Dialog::OnCommand(id, code, control);
     }
 }
 
-void CBtnDialog::OnTrigMode() {
-    theApp.settings.trigMode = IsItemChecked(IDC_TRIG_MODE) ? 1 : 0;
-    for (int id : kTriggerLevelControls) EnableItem(id, theApp.settings.trigMode != 0);
-    // The time graphs draw the trigger levels only while the mode is on.
-    if (mainWindow && mainWindow->WaveMonitor()) mainWindow->WaveMonitor()->RepaintGraphs();
+void CBtnDialog::OnPrint() {
+    if (mainWindow) PrintReport(mainWindow->Handle(), "QUORVEL", mainWindow->Handle(), theApp.settings);
 }
 
 void CBtnDialog::OnPeakClear() {

@@ -2,6 +2,7 @@
 // the link status with its lamps and the log list. It also runs measurements (start and stop).
 #pragma once
 
+#include <deque>
 #include <memory>
 #include <string>
 
@@ -37,7 +38,13 @@ private:
     void OnTimer();
     void OnSize(int width, int height);
     void OnTrigMode();
+    void OnRecord();
+    void ConnectRecorder();
+    void OnRecordingMessage();
     void OnPeakClear();
+    // "データ読み込み" (sd false) and "ＳＤ読み込み" (sd true): choose a file, load it, review it.
+    void OnImport(bool sd);
+    void OnPrint();
     void SetStatus(int lamp, const char* text);
     void SetIdleButtons(bool idle);
     void ShowStartStopPicture();
@@ -47,4 +54,7 @@ private:
     HFONT largeFont_ = nullptr;
     RECT logRect_{};      // the log list's rectangle at start; its bottom follows the panel's
     SIZE initialSize_{};  // the panel's client size at start
+    bool toggling_ = false;  // a start or stop is in progress
+    std::deque<std::string> recordingMessages_;  // shown one per kMsgRecordingMessage
+    bool importing_ = false;  // an import's file dialog or read is under way
 };

@@ -14,8 +14,18 @@
 #include "ui/MessageBox.h"
 
 void CBtnDialog::ToggleMeasurement() {
-    if (theApp.running) StopMeasurement();
-    else StartMeasurement();
+    // The port search's modal loop and the stop's message pump dispatch panel clicks and the
+    // registered toggle message: a request that arrives while one is in progress is ignored.
+    if (toggling_) return;
+    toggling_ = true;
+    try {
+        if (theApp.running) StopMeasurement();
+        else StartMeasurement();
+    } catch (...) {
+        toggling_ = false;
+        throw;
+    }
+    toggling_ = false;
 }
 
 void CBtnDialog::StartMeasurement() {
@@ -30,7 +40,8 @@ void CBtnDialog::StartMeasurement() {
     }
 
     const int capacity = app::RingCapacity(theApp.settings);
-    for (WaveBuffer& ring : theApp.waveBuffers) ring.Reset(capacity);
+    const int got = app::ResetRings(theApp.waveBuffers, capacity);
+    if (got < capacity) AddLog(app::RingShortfallText(got), 0);
     for (int axis = 0; axis < 3; ++axis) theApp.peakMin[axis] = theApp.peakMax[axis] = 0.0;
     if (mainWindow && mainWindow->WaveMonitor()) {
         mainWindow->WaveMonitor()->ResetForMeasurement();
@@ -48,7 +59,7 @@ void CBtnDialog::StartMeasurement() {
 
     theApp.link.ArmRun();
     if (theApp.linkThread.Start(device::ThreadEntry, &theApp.link, 0, 0) == 0) {
-        theApp.link.RequestStop();
+        theApp.link.DisarmRun();
         SetStatus(0, app::kStatusOpenError);
         return;
     }
@@ -56,7 +67,7 @@ void CBtnDialog::StartMeasurement() {
     theApp.running = 1;
     SetIdleButtons(false);
     AddLog("RCV-START", 0);
-    theApp.trigState = 0;
+    theApp.recorder.OnMeasurementStart();
     if (mainWindow) mainWindow->RestoreTitle();
     ShowStartStopPicture();
 }
@@ -90,17 +101,7 @@ void CBtnDialog::StopMeasurement() {
 
     theApp.running = 0;
     SetIdleButtons(true);
-    if (theApp.trigState >= 1 && theApp.trigState <= 3) {
-        AddLog("TRIG-END", 0);
-        trigLamp_->SetState(4);
-        theApp.trigState = 0;
-    }
-    if (theApp.recording) {
-        theApp.recording = 0;
-        SetItemText(IDC_RECORD, "記録");
-        recordLamp_->SetState(4);
-        AddLog("SAVE-END", 0);
-    }
+    theApp.recorder.OnMeasurementStop();  // TRIG-END, then SAVE-END
     AddLog("RCV-END", 0);
     SetStatus(4, app::kStatusIdle);
     if (mainWindow && mainWindow->WaveMonitor()) {

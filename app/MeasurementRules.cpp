@@ -3,6 +3,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <new>
+#include <vector>
 
 #include "device/RsUtil.h"
 
@@ -40,6 +43,28 @@ int RingCapacity(const Settings& settings) {
     const long long capacity =
         std::max({before + after + window, 2 * window, static_cast<long long>(settings.ringBufMinSize)});
     return static_cast<int>(std::clamp(capacity, 1LL, static_cast<long long>(kMaxRingCapacity)));
+}
+
+int ResetRings(WaveBuffer (&rings)[3], int capacity) {
+    for (int size = std::clamp(capacity, 1, kMaxRingCapacity); size > 0; size /= 2) {
+        // The old storage goes first, so old and new rings never have to fit side by side.
+        for (WaveBuffer& ring : rings) {
+            std::vector<double>().swap(ring.samples);
+            ring.Reset(0);
+        }
+        try {
+            for (WaveBuffer& ring : rings) ring.Reset(size);
+            return size;
+        } catch (const std::bad_alloc&) {
+        }
+    }
+    return 0;
+}
+
+std::string RingShortfallText(int got) {
+    char text[64];
+    std::snprintf(text, sizeof text, "ﾘﾝｸﾞﾊﾞｯﾌｧ %d (縮小)", got);
+    return text;
 }
 
 }  // namespace app

@@ -2,7 +2,9 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
+#include "app/WaveBuffer.h"
 #include "config/Settings.h"
 
 namespace app {
@@ -37,5 +39,14 @@ struct LinkStatus {
 // Always within 1 .. kMaxRingCapacity, whatever the settings hold (a TIME_SEL outside 0..3 is
 // clamped into it).
 [[nodiscard]] int RingCapacity(const Settings& settings);
+
+// Gives the three rings `capacity` zeros each (clamped to 1 .. kMaxRingCapacity). When that much
+// cannot be allocated, halves the size until all three fit, so the rings always end up the same
+// size; returns it (0 only when not even one sample per ring could be had).
+[[nodiscard]] int ResetRings(WaveBuffer (&rings)[3], int capacity);
+
+// The event log's note that the rings got only `got` samples, fewer than [SPEC] RING_BUF_MIN_SIZE
+// (start-up) or the sizing rule (measurement start) asked for; short enough for the panel's list.
+[[nodiscard]] std::string RingShortfallText(int got);
 
 }  // namespace app

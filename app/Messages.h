@@ -22,6 +22,9 @@ extern const UINT MSG_C501B7B2;
 // Private: the receive thread switched to another port. Sent (so the pointer stays valid) with
 // lParam pointing to the new name as std::string; the main window stores it as [SPEC] COM.
 constexpr UINT kMsgPortChanged = WM_APP + 20;
+// Private: a recording has a message for the operator, queued in the control panel. Posted to the
+// panel, so a file error found inside the data handler never holds the handler up; wParam 0.
+constexpr UINT kMsgRecordingMessage = WM_APP + 40;
 
 // Names the mutex and the main window's property by which a second start finds the first.
 extern const char kInstanceName[];

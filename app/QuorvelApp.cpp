@@ -5,6 +5,7 @@
 
 #include "app/AnalysisFromSettings.h"
 #include "app/IniPath.h"
+#include "app/MeasurementRules.h"
 #include "app/Messages.h"
 #include "app/QuorvelDlg.h"
 #include "config/Win32Settings.h"
@@ -14,6 +15,9 @@ CQuorvelApp theApp;
 
 CQuorvelApp::CQuorvelApp() : link(serialPort, tickClock, linkSink, &portFallback) {
     InitializeCriticalSection(&eventLock);
+    pipeline.hooks.notifyAgain = [this] { linkSink.SamplesQueued(); };
+    pipeline.hooks.recordBatch = [this](const app::GalBatch& batch) { recorder.RecordBatch(batch); };
+    pipeline.hooks.triggerBatch = [this](const app::GalBatch& batch) { recorder.TriggerBatch(batch, waveBuffers); };
 }
 
 CQuorvelApp::~CQuorvelApp() { DeleteCriticalSection(&eventLock); }
@@ -30,10 +34,10 @@ void CQuorvelApp::OnSampleData() {
     pipeline.OnSampleData(link.samples, settings, waveBuffers, peakMin, peakMax);
 }
 
-bool CQuorvelApp::WaitForLinkIdle() {
+bool CQuorvelApp::WaitForLinkIdle(bool untilEnded) {
     // The receive thread may be blocked in SendMessageA to this thread: keep handling sent
     // messages while waiting, or both would wait for ever.
-    for (int i = 0; i < 250; ++i) {
+    for (int i = 0; untilEnded || i < 250; ++i) {
         if (link.WaitUntilIdle(20)) return true;
         MSG msg;
         PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
@@ -75,16 +79,20 @@ int CQuorvelApp::InitInstance() {
     ExchangeSettings(settings, settingWindowType, 0, IniPath());
     for (int axis = 0; axis < 3; ++axis) peakMin[axis] = peakMax[axis] = 0.0;
     app::SetupAnalysis(analysis, app::AnalysisSettingsFrom(settings));
-    // A measurement start sizes the rings again by its own rule.
-    for (WaveBuffer& ring : waveBuffers) ring.Reset(settings.ringBufMinSize);
+    // A measurement start sizes the rings again by its own rule. A size that cannot be had is
+    // reported in the event log once the panel is up.
+    const int rings = app::ResetRings(waveBuffers, settings.ringBufMinSize);
+    if (rings < settings.ringBufMinSize) startupNotice = app::RingShortfallText(rings);
 
     {
         CQuorvelDlg dialog;
         dialog.DoModal();
     }
-    // A receive thread given up at the window's end finishes its last read before the link it
-    // uses goes away with the process.
-    WaitForLinkIdle();
+    // A receive thread given up at the window's end finishes its last read (a port search it
+    // runs ends at once) before the settings it may write are saved and the link it uses goes
+    // away with the process. Only a "no usable port" box still open on it holds the exit.
+    link.RequestStop();
+    WaitForLinkIdle(true);
 
     // The current folder may have changed while the program ran: the path is formed again.
     ExchangeSettings(settings, settingWindowType, 1, IniPath());

@@ -9,6 +9,7 @@
 
 #include "app/Analysis.h"
 #include "app/AppLink.h"
+#include "app/RecordingControl.h"
 #include "app/SamplePipeline.h"
 #include "app/WaveBuffer.h"
 #include "config/Settings.h"
@@ -16,6 +17,7 @@
 #include "device/SearchComPortFallback.h"
 #include "device/Thread.h"
 #include "device/Win32SerialPort.h"
+#include "files/Win32WaveFileSystem.h"
 
 class CQuorvelApp {
 public:
@@ -33,8 +35,8 @@ public:
     // Takes the samples the receive thread queued (the data notice, and once at a stop).
     void OnSampleData();
     // Waits, while still handling messages sent to this thread, until no receive thread runs;
-    // false when one is still running after a few seconds.
-    bool WaitForLinkIdle();
+    // false when one is still running after a few seconds (with untilEnded: no time limit).
+    bool WaitForLinkIdle(bool untilEnded = false);
 
     Settings settings;
     int settingWindowType = 1;         // [SPEC] SETTING_WINDOW_TYPE: 1 detailed, 0 simple settings form
@@ -50,14 +52,15 @@ public:
     device::Thread linkThread;
 
     int running = 0;
-    int recording = 0;
-    int trigState = 0;
-    int postCount = 0;
     double peakMin[3] = {0.0, 0.0, 0.0};
     double peakMax[3] = {0.0, 0.0, 0.0};
     app::AnalysisState analysis;       // length N, frequency tables, transform and taper window
     FILETIME reviewBaseTime{0, 0};     // local time of review position 0; 0 = no time known
     app::SamplePipeline pipeline;
+    std::string startupNotice;         // for the event log once the panel is up; empty: none
+    // The manual and the trigger recording with their two waveform-file writers.
+    files::Win32WaveFileSystem waveFileSystem;
+    app::RecordingControl recorder{waveFileSystem, settings};
 
     // Text channel from the receive thread to the main window; eventLock guards eventText only.
     CRITICAL_SECTION eventLock;

@@ -11,6 +11,7 @@
 #include "graphs/GraphCtrl.h"
 #include "graphs/GraphMoniDialog.h"
 #include "graphs/PsdMoniDialog.h"
+#include "graphs/SavePicture.h"
 #include "ui/MessageBox.h"
 
 CQuorvelDlg* mainWindow = nullptr;
@@ -20,6 +21,30 @@ namespace {
 
 int Width(const RECT& r) { return r.right - r.left; }
 
+// Commands appended to the system menu after one separator, each with its string resource; an item
+// whose text cannot be loaded is left out.
+struct SystemMenuItem {
+    UINT command;
+    UINT text;
+};
+constexpr SystemMenuItem kSystemMenuItems[] = {
+    {IDM_ABOUTBOX, IDS_ABOUTBOX},
+    {IDM_SAVE_PICTURE, IDS_SAVE_PICTURE},
+};
+
+void AppendSystemMenuItems(HWND hwnd) {
+    HMENU menu = GetSystemMenu(hwnd, FALSE);
+    bool separated = false;
+    for (const SystemMenuItem& item : kSystemMenuItems) {
+        char text[256] = "";
+        LoadStringA(GetModuleHandleA(nullptr), item.text, text, sizeof text);
+        if (!text[0]) continue;
+        if (!separated) AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+        separated = true;
+        AppendMenuA(menu, MF_STRING, item.command, text);
+    }
+}
+
 }  // namespace
 
 CQuorvelDlg::CQuorvelDlg() : ui::Dialog(IDD_QUORVEL_DIALOG, nullptr) {}
@@ -28,13 +53,7 @@ CQuorvelDlg::~CQuorvelDlg() = default;
 
 BOOL CQuorvelDlg::OnInitDialog() {
     HWND hwnd = Handle();
-    char about[256] = "";
-    LoadStringA(GetModuleHandleA(nullptr), IDS_ABOUTBOX, about, sizeof about);
-    if (about[0]) {
-        HMENU menu = GetSystemMenu(hwnd, FALSE);
-        AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
-        AppendMenuA(menu, MF_STRING, IDM_ABOUTBOX, about);
-    }
+    AppendSystemMenuItems(hwnd);
 
     icon_ = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_QUORVEL));
     SendMessageA(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
@@ -65,6 +84,10 @@ BOOL CQuorvelDlg::OnInitDialog() {
     waveMonitor_->reviewPsd = [this](int start, int count) { psdMonitor_->ShowWindowAt(start, count); };
     waveMonitor_->scaleChanged = [this] { psdMonitor_->RepaintGraphs(); };
     psdMonitor_->axisChanged = [this] { waveMonitor_->RepaintGraphs(); };
+    // The trigger detection shows and hides the time monitor's markers after each batch.
+    theApp.recorder.hooks.markersChanged = [this](const std::array<bool, 3>& shown) {
+        for (int axis = 0; axis < 3; ++axis) waveMonitor_->SetTriggerMarker(axis, shown[static_cast<size_t>(axis)]);
+    };
 
     LayoutPanes();
     ShowWindow(waveMonitor_->Handle(), SW_SHOW);
@@ -179,14 +202,18 @@ bool CQuorvelDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
 }
 
 bool CQuorvelDlg::OnSysCommand(UINT command) {
-    if ((command & 0xFFF0) != IDM_ABOUTBOX) return false;
-    CAboutDlg about(Handle());
-    about.DoModal();
-    return true;
-}
-
-void CQuorvelDlg::OnCancel() {
-    OnClose();  // Escape follows the same rule as closing the window
+    switch (command & 0xFFF0) {
+    case IDM_ABOUTBOX: {
+        CAboutDlg about(Handle());
+        about.DoModal();
+        return true;
+    }
+    case IDM_SAVE_PICTURE:
+        SaveWindowPicture(Handle(), theApp.settings.saveDirectory);
+        return true;
+    default:
+        return false;
+    }
 }
 
 void CQuorvelDlg::OnClose() {
@@ -257,6 +284,7 @@ void CQuorvelDlg::OnNcDestroy() {
     // The receive thread is told to stop and given up; the exit waits for it to drain.
     if (panel_) panel_->ReleaseReceiveThread();
     theApp.pipeline.hooks.advanceGraphs = nullptr;
+    theApp.recorder.hooks.markersChanged = nullptr;
     panel_.reset();
     waveMonitor_.reset();
     psdMonitor_.reset();

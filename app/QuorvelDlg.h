@@ -38,8 +38,10 @@ public:
 protected:
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     BOOL OnInitDialog() override;
-    void OnOK() override {}  // Enter does not close the main window
-    void OnCancel() override;
+    // Enter and Escape do nothing anywhere in the window: the dialog manager routes them from every
+    // pane to these. Closing stays with the caption button, Alt+F4 and the system menu (WM_CLOSE).
+    void OnOK() override {}
+    void OnCancel() override {}
     void OnNcDestroy() override;
 
 private:

@@ -68,7 +68,7 @@ int SamplePipeline::OnSampleData(device::SampleHandOff& handOff, const Settings&
     const int count = static_cast<int>(std::min<size_t>(n, static_cast<size_t>(INT_MAX)));
     if (hooks.advanceGraphs) hooks.advanceGraphs(count);
 
-    handOff.FinishNotice();
+    if (handOff.FinishNotice() && hooks.notifyAgain) hooks.notifyAgain();
     return count;
 }
 

@@ -37,6 +37,9 @@ struct PipelineHooks {
     std::function<void(const GalBatch& batch)> triggerBatch;
     // The graphs of both monitors take the n samples newly stored in the rings.
     std::function<void(int n)> advanceGraphs;
+    // Samples arrived while the call ran: post the data notice again (the receive thread posts
+    // none for them).
+    std::function<void()> notifyAgain;
 };
 
 class SamplePipeline {
@@ -44,7 +47,8 @@ public:
     // Takes every queued sample and processes it: conversion with [SPEC] KANZAN as it stands now,
     // low-pass text, peaks, rings, then the hooks; finally clears the pending notice. Returns the
     // number of samples taken. With an empty queue it returns 0 and touches nothing, not even the
-    // pending notice. Samples queued while it runs stay queued for the next call.
+    // pending notice. Samples queued while it runs stay queued for the next call, which
+    // hooks.notifyAgain asks for.
     int OnSampleData(device::SampleHandOff& handOff, const Settings& settings, WaveBuffer (&rings)[3],
                      double (&peakMin)[3], double (&peakMax)[3]);
 

@@ -8,9 +8,10 @@ if(WIN32)
     ${CMAKE_CURRENT_SOURCE_DIR}/Messages.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/QuorvelApp.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/QuorvelDlg.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/RecordButtons.cpp
     ${CMAKE_SOURCE_DIR}/resources/Quorvel.rc
     ${CMAKE_SOURCE_DIR}/resources/SearchComPort.rc)
   target_include_directories(Quorvel PRIVATE ${CMAKE_SOURCE_DIR})
-  target_link_libraries(Quorvel PRIVATE app_core analysis_core pipeline_core config_win device_win status_win ui_win
+  target_link_libraries(Quorvel PRIVATE app_core analysis_core pipeline_core recording_core files_win config_win device_win status_win ui_win
                         comctl32 shlwapi)
 endif()

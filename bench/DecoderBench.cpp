@@ -70,7 +70,7 @@ public:
     device::SampleBatch batch;
     void SamplesQueued() override {
         link->samples.Take(batch);
-        link->samples.FinishNotice();
+        if (link->samples.FinishNotice()) SamplesQueued();
     }
     void Report(const std::string&, int) override {}
 };

@@ -45,7 +45,7 @@ void BM_QueueAndTakeOnly(benchmark::State& state) {
     for (auto _ : state) {
         s.Queue(n);
         benchmark::DoNotOptimize(s.handOff.Take(taken));
-        s.handOff.FinishNotice();
+        (void)s.handOff.FinishNotice();
     }
     state.SetItemsProcessed(state.iterations() * n);
 }

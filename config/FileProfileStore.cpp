@@ -53,13 +53,24 @@ struct Line {
     size_t next = 0;
 };
 
+// A line ends at CR LF, at LF or at CR alone, as the platform's profile functions read it.
 bool NextLine(const std::string& text, size_t pos, Line& line) {
     if (pos >= text.size()) return false;
-    size_t nl = text.find('\n', pos);
+    size_t eol = text.find_first_of("\r\n", pos);
     line.begin = pos;
-    line.end = nl == npos ? text.size() : nl;
-    line.next = nl == npos ? text.size() : nl + 1;
+    line.end = eol == npos ? text.size() : eol;
+    if (eol == npos) line.next = text.size();
+    else if (text[eol] == '\r' && eol + 1 < text.size() && text[eol + 1] == '\n') line.next = eol + 2;
+    else line.next = eol + 1;
     return true;
+}
+
+// The line end of lines a write adds: CR alone in a file whose first line ends so (other readers
+// would otherwise split a mixed file differently), CR LF everywhere else.
+const char* NewLineFor(const std::string& text) {
+    size_t eol = text.find_first_of("\r\n");
+    bool crOnly = eol != npos && text[eol] == '\r' && (eol + 1 == text.size() || text[eol + 1] != '\n');
+    return crOnly ? "\r" : "\r\n";
 }
 
 // The section name of a header line, or false when the line is no header.
@@ -144,15 +155,17 @@ std::string_view NameArg(const char* s) { return Trim(s ? std::string_view(s) : 
 
 // Inserts `s` at `pos`, first ending an unterminated last line so `s` starts a line of its own.
 void InsertLines(std::string& text, size_t pos, std::string s) {
-    if (pos == text.size() && !text.empty() && text.back() != '\n') s.insert(0, "\r\n");
+    if (pos == text.size() && !text.empty() && text.back() != '\n' && text.back() != '\r') {
+        s.insert(0, NewLineFor(text));
+    }
     text.insert(pos, s);
 }
 
-std::string EntriesToLines(const char* entries) {
+std::string EntriesToLines(const char* entries, const char* newLine) {
     std::string lines;
     for (const char* p = entries; *p; p += std::strlen(p) + 1) {
         lines += p;
-        lines += "\r\n";
+        lines += newLine;
     }
     return lines;
 }
@@ -160,7 +173,8 @@ std::string EntriesToLines(const char* entries) {
 void AppendSection(std::string& text, std::string_view name, const std::string& body) {
     std::string s = "[";
     s += name;
-    s += "]\r\n";
+    s += "]";
+    s += NewLineFor(text);
     s += body;
     InsertLines(text, text.size(), s);
 }
@@ -246,12 +260,13 @@ std::string WriteString(const std::string& text, const char* section, const char
         return result;
     }
     std::string_view wanted = NameArg(key);
+    const char* newLine = NewLineFor(text);
     if (!found) {
         if (!value) return result;
         std::string body(wanted);
         body += "=";
         body += value;
-        body += "\r\n";
+        body += newLine;
         AppendSection(result, name, body);
         return result;
     }
@@ -264,9 +279,7 @@ std::string WriteString(const std::string& text, const char* section, const char
             std::string replacement(e.key);
             replacement += "=";
             replacement += value;
-            size_t contentEnd = line.end;
-            if (contentEnd > line.begin && text[contentEnd - 1] == '\r') --contentEnd;
-            result.replace(line.begin, contentEnd - line.begin, replacement);
+            result.replace(line.begin, line.end - line.begin, replacement);
         }
         return true;
     });
@@ -274,7 +287,7 @@ std::string WriteString(const std::string& text, const char* section, const char
         std::string s(wanted);
         s += "=";
         s += value;
-        s += "\r\n";
+        s += newLine;
         InsertLines(result, span.entriesEnd, s);
     }
     return result;
@@ -289,7 +302,7 @@ std::string WriteSection(const std::string& text, const char* section, const cha
         if (found) EraseSection(result, span);
         return result;
     }
-    std::string body = EntriesToLines(entries);
+    std::string body = EntriesToLines(entries, NewLineFor(text));
     if (!found) {
         AppendSection(result, name, body);
         return result;

@@ -5,11 +5,12 @@
 
 #include <string>
 
-// The profile operations on INI text. A line ends at '\n'; a section header is a line whose
-// first non-blank character is '[' and that holds a ']'; any other non-blank line is an entry,
-// "key=value" or a bare key. Lines before the first header belong to the section "". The first
-// section and the first entry of a name win. Edits change only the lines they concern and keep
-// every other byte; lines they add end with CRLF.
+// The profile operations on INI text. A line ends at CR LF, at LF or at CR alone; a section
+// header is a line whose first non-blank character is '[' and that holds a ']'; any other
+// non-blank line is an entry, "key=value" or a bare key. Lines before the first header belong to
+// the section "". The first section and the first entry of a name win. Edits change only the lines
+// they concern and keep every other byte; lines they add end with CRLF (CR alone in a file whose
+// first line ends so).
 namespace profile_text {
 
 unsigned GetString(const std::string& text, const char* section, const char* key, const char* def,

@@ -4,6 +4,7 @@
 #include "config/FileProfileStore.h"
 #include "config/IniFile.h"
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstdint>
@@ -55,15 +56,14 @@ constexpr int kDefaultBit = 16;
 constexpr int kDefaultAccSel = 7;
 constexpr int kDefaultTimeSel = 2;
 constexpr int kDefaultXType = 0;
+constexpr int kLastXType = 5;
 constexpr int kDefaultWindowType = 2;
+constexpr int kLastWindowType = 4;
 constexpr int kDefaultSavedataMaxnum = 30000;
 constexpr int kDefaultRingBufMinSize = 6000;
 
-// Limits of the replacements (docs/SETTINGS.md).
-constexpr double kLongestTime = 3600.0;       // seconds; keeps sample counts well inside int
-constexpr double kHighestCutoff = 50.0;       // Hz, half the sample rate
-constexpr int kLargestRingBufMinSize = 1000000;
-constexpr int kLargestScaleRows = 1000;
+// Scale table rows read at most; a larger count is cut to it (each row is one key read).
+constexpr int kLargestScaleRows = 10000;
 
 constexpr ColorTriple kDefaultLine[3] = {{0, 255, 0}, {255, 0, 0}, {255, 255, 0}};
 
@@ -77,10 +77,6 @@ int Saturate(int64_t v) { return static_cast<int>(v < INT_MIN ? INT_MIN : v > IN
 
 bool Positive(double v) { return std::isfinite(v) && v > 0; }
 
-template <typename T>
-void IfOutside(T& v, T low, T high, T replacement) {
-    if (!(v >= low && v <= high)) v = replacement;
-}
 
 void IfNotFinite(double& v, double replacement) {
     if (!std::isfinite(v)) v = replacement;
@@ -113,7 +109,8 @@ void ExchangeScaleTable(CIniFile& ini, int save, const char* prefix, ScaleTable&
     ini.ExchangeInt(save, countKey, count, static_cast<int>(N));
     if (!save) {
         table.rows.clear();
-        IfOutside(count, 1, kLargestScaleRows, static_cast<int>(N));
+        if (count < 1) count = static_cast<int>(N);  // a table needs at least one row
+        count = std::min(count, kLargestScaleRows);
     }
     for (int i = 1; i <= count; ++i) {
         char key[48];
@@ -169,34 +166,35 @@ void WindowPlacementRecord::Save(CIniFile& ini, const std::string& key) const {
 }
 
 void ReplaceUnusableSettings(Settings& s) {
-    IfOutside(s.beforTime, 0.0, kLongestTime, kDefaultBeforTime);
-    IfOutside(s.afterTime, 0.0, kLongestTime, kDefaultAfterTime);
+    // Only an overflowing exponent ("1e999") gives a non-finite double, which could not be written
+    // back as itself; every finite value stays as the operator wrote it and its users guard it.
+    IfNotFinite(s.beforTime, kDefaultBeforTime);
+    IfNotFinite(s.afterTime, kDefaultAfterTime);
     IfNotFinite(s.valX, kDefaultValX);
     IfNotFinite(s.valY, kDefaultValY);
     IfNotFinite(s.valZ, kDefaultValZ);
     for (size_t i = 0; i < s.kanzan.size(); ++i) IfNotFinite(s.kanzan[i], kDefaultKanzan[i]);
     if (s.bit != 12 && s.bit != 16) s.bit = 12;
+    // A full scale of zero or less would divide by zero in every graph that picks it.
     for (size_t i = 0; i < s.acc.size(); ++i) {
         if (!Positive(s.acc[i])) s.acc[i] = kDefaultAcc[i];
         if (!Positive(s.accz[i])) s.accz[i] = kDefaultAcc[i];
     }
-    IfOutside(s.accSel, 0, 7, kDefaultAccSel);
-    IfOutside(s.acczSel, 0, 7, kDefaultAccSel);
-    for (size_t i = 0; i < s.time.size(); ++i) {
-        if (!Positive(s.time[i]) || s.time[i] > kLongestTime) s.time[i] = kDefaultTime[i];
-    }
-    IfOutside(s.timeSel, 0, 3, kDefaultTimeSel);
+    for (size_t i = 0; i < s.time.size(); ++i) IfNotFinite(s.time[i], kDefaultTime[i]);
+    // Indexes are clamped into their tables.
+    s.accSel = std::clamp(s.accSel, 0, static_cast<int>(s.acc.size()) - 1);
+    s.acczSel = std::clamp(s.acczSel, 0, static_cast<int>(s.accz.size()) - 1);
+    s.timeSel = std::clamp(s.timeSel, 0, static_cast<int>(s.time.size()) - 1);
+    s.xType = std::clamp(s.xType, 0, kLastXType);
+    s.windowType = std::clamp(s.windowType, 0, kLastWindowType);
     if (s.accTable.rows.empty()) {
         s.accTable.rows.assign(kDefaultAccRows.begin(), kDefaultAccRows.end());
     }
     if (s.psdTable.rows.empty()) {
         s.psdTable.rows.assign(kDefaultPsdRows.begin(), kDefaultPsdRows.end());
     }
-    IfOutside(s.xType, 0, 5, kDefaultXType);
-    IfOutside(s.windowType, 0, 4, kDefaultWindowType);
-    IfOutside(s.hipassFilter, 0.0, kHighestCutoff, kDefaultHipassFilter);
+    IfNotFinite(s.hipassFilter, kDefaultHipassFilter);
     if (s.savedataMaxnum <= 0) s.savedataMaxnum = kDefaultSavedataMaxnum;
-    IfOutside(s.ringBufMinSize, 1, kLargestRingBufMinSize, kDefaultRingBufMinSize);
     IfNotFinite(s.shikiP, 0.0);
     IfNotFinite(s.shikiN1, 0.0);
     IfNotFinite(s.shikiN2, 0.0);

@@ -44,14 +44,16 @@ struct ScaleTable {
 using ColorTriple = std::array<int, 3>;
 
 // Every setting, with its INI section and key. Before the first load every number is 0, every text
-// and table empty. After a load the values hold the guarantees noted beside them (docs/SETTINGS.md).
+// and table empty. After a load the values hold the guarantees noted beside them (docs/SETTINGS.md);
+// values the operator wrote stay as they are otherwise, so users guard what they cannot work with
+// (times and spans through app::SamplesForSeconds, ring sizes through app::RingCapacity).
 struct Settings {
     WindowPlacementRecord mainPlacement;     // [WNDPLACEMENT] MAIN_WNDPLACEMENT
     WindowPlacementRecord settingPlacement;  // [WNDPLACEMENT] SETTING_WNDPLACEMENT
 
     int trigMode = 0;        // [TRIG] TRIG_MODE: trigger recording on (non-zero)
-    double beforTime = 0;    // [TRIG] BEFOR_TIME: seconds saved before the trigger; 0..3600
-    double afterTime = 0;    // [TRIG] AFTER_TIME: seconds saved after the levels are undercut; 0..3600
+    double beforTime = 0;    // [TRIG] BEFOR_TIME: seconds saved before the trigger; finite
+    double afterTime = 0;    // [TRIG] AFTER_TIME: seconds saved after the levels are undercut; finite
     double valX = 0;         // [TRIG] VAL_X: trigger level of X, gal; finite
     double valY = 0;         // [TRIG] VAL_Y; finite
     double valZ = 0;         // [TRIG] VAL_Z; finite
@@ -68,7 +70,7 @@ struct Settings {
     int accSel = 0;                 // [SCALE] ACC_SEL: index into acc, 0..7
     std::array<double, 8> accz{};   // [SCALE] ACCZ: full-scale choices of Z, gal; each > 0
     int acczSel = 0;                // [SCALE] ACCZ_SEL: index into accz, 0..7
-    std::array<double, 4> time{};   // [SCALE] TIME: display times, seconds; each in (0, 3600]
+    std::array<double, 4> time{};   // [SCALE] TIME: display times, seconds; finite, may be 0 or less
     int timeSel = 0;                // [SCALE] TIME_SEL: index into time, 0..3
     ScaleTable accTable;            // [SCALE] ACC_TABLE_NUM, ACC_TABLE_n: time-graph scales
     ScaleTable psdTable;            // [SCALE] PSD_TABLE_NUM, PSD_TABLE_n: PSD-graph scales
@@ -77,10 +79,10 @@ struct Settings {
     int xType = 0;                  // [PSD] XTYPE: frequency axis, 0..5
     int windowType = 0;             // [PSD] WINDOW_TYPE: window function, 0..4
     int hipassFilterFlg = 0;        // [PSD] HIPASSFILTER_FLG: high-pass filter on
-    double hipassFilter = 0;        // [PSD] HIPASSFILTER: cut-off, Hz; 0..50
+    double hipassFilter = 0;        // [PSD] HIPASSFILTER: cut-off, Hz; finite, any sign or size
 
     int savedataMaxnum = 0;         // [SPEC] SAVEDATA_MAXNUM: samples per waveform file; > 0
-    int ringBufMinSize = 0;         // [SPEC] RING_BUF_MIN_SIZE: least ring capacity; 1..1000000
+    int ringBufMinSize = 0;         // [SPEC] RING_BUF_MIN_SIZE: least ring capacity; any int
 
     ColorTriple graphBack{};            // [COLOR] GRAPH_BACK
     ColorTriple psdGraphBack{};         // [COLOR] PSDGRAPH_BACK

@@ -1,6 +1,7 @@
 // The receive loop: line-feed synchronisation, fixed-length records, link state and re-opening.
 #include "device/RsUtil.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 
@@ -19,16 +20,40 @@ void CRsUtil::SetLineConfig(const std::string& com, int bitSetting) {
     bit = bitSetting;
 }
 
-bool CRsUtil::OpenPort(bool interactive) {
+bool CRsUtil::OpenPort(bool interactive) { return OpenNamedPort(interactive, false); }
+
+bool CRsUtil::OpenNamedPort(bool interactive, bool inRun) {
     if (port.Open(comPort)) return true;
     if (fallback == nullptr) return false;
-    const std::vector<std::string> found = fallback->SearchPorts();
+    static const std::atomic<int32_t> kAlwaysGo{1};
+    const std::vector<std::string> found = fallback->SearchPorts(inRun ? runFlag : kAlwaysGo);
+    if (inRun && runFlag.load() == 0) return false;
     if (found.empty()) {
         if (interactive) fallback->ShowNoUsablePort();
         return false;
     }
     comPort = found.front();
     fallback->PortChanged(comPort);
+    return port.Open(comPort);
+}
+
+bool CRsUtil::ReopenPort() {
+    if (port.Open(homePort)) {
+        comPort = homePort;
+        standIn = false;
+        return true;
+    }
+    if (fallback == nullptr) return false;
+    std::vector<std::string> found = fallback->SearchPorts(runFlag);
+    if (runFlag.load() == 0 || found.empty()) return false;
+    // The measurement's port may have come back while the search ran.
+    if (std::find(found.begin(), found.end(), homePort) != found.end() && port.Open(homePort)) {
+        comPort = homePort;
+        standIn = false;
+        return true;
+    }
+    comPort = found.front();
+    standIn = comPort != homePort;
     return port.Open(comPort);
 }
 
@@ -59,6 +84,21 @@ IoResult CRsUtil::ReadPort(uint8_t* buffer, uint32_t count) {
     return r;
 }
 
+void CRsUtil::ArmRun() {
+    std::lock_guard<std::mutex> lock(runLock);
+    runFlag.store(1);
+    running = true;
+}
+
+void CRsUtil::DisarmRun() {
+    {
+        std::lock_guard<std::mutex> lock(runLock);
+        runFlag.store(0);
+        running = false;
+    }
+    runEnded.notify_all();
+}
+
 bool CRsUtil::IsRunning() const {
     std::lock_guard<std::mutex> lock(runLock);
     return running;
@@ -79,8 +119,14 @@ int CRsUtil::Run() {
     bool entry = true;
     bool stop = false;
     while (!stop) {
-        // Opening.
-        (void)OpenPort(entry);  // a failed open leaves the port closed; the silence rule retries
+        // Opening. A failed open leaves the port closed; the silence rule retries.
+        if (entry) {
+            (void)OpenNamedPort(true, true);
+            homePort = comPort;
+            standIn = false;
+        } else {
+            (void)ReopenPort();
+        }
         samples.Reset();
         if (entry) {
             linkState.store(LINK_RECEIVING | LINK_FRAMES_OK);
@@ -149,8 +195,14 @@ int CRsUtil::Run() {
             const DecodedRecord decoded = DecodeRecord(record.data(), bit);
             if (decoded.isTime) {
                 Report(decoded.timeText, kReportTime);
-            } else if (samples.Push(decoded.sample, decoded.lowPassHz)) {
-                sink.SamplesQueued();
+            } else {
+                if (standIn) {
+                    // Records arrive on the search's port: the recorder is there now.
+                    standIn = false;
+                    homePort = comPort;
+                    if (fallback) fallback->PortChanged(comPort);
+                }
+                if (samples.Push(decoded.sample, decoded.lowPassHz)) sink.SamplesQueued();
             }
             if (runFlag.load() == 0) stop = true;
         }

@@ -43,8 +43,9 @@ public:
 class PortFallback {
 public:
     virtual ~PortFallback() = default;
-    // Runs the port search (modally) and returns the usable ports in ascending order.
-    virtual std::vector<std::string> SearchPorts() = 0;
+    // Runs the port search (modally) and returns the usable ports in ascending order. While
+    // `keepGoing` is 0 the search probes nothing more and ends at once (a stop during a search).
+    virtual std::vector<std::string> SearchPorts(const std::atomic<int32_t>& keepGoing) = 0;
     // No usable port found while opening interactively: "使用可能な通信ポートが見つかりません。".
     virtual void ShowNoUsablePort() = 0;
     // The link switched to `name`; the owner stores it as the COM setting.
@@ -63,20 +64,24 @@ public:
     void SetLineConfig(const std::string& comPort, int bit);
     const std::string& ComPort() const { return comPort; }
 
-    // Opens the named port, falling back to the first port the search finds; `interactive`
-    // only decides whether a missing usable port is announced.
+    // Opens the named port, falling back to the first port the search finds (stored at once as
+    // the COM setting); `interactive` only decides whether a missing usable port is announced.
     [[nodiscard]] bool OpenPort(bool interactive);
     void ClosePort() { port.Close(); }
     SerialPort& Port() { return port; }
 
-    // Called by the starter before the receive thread starts: sets runFlag. Run does not set it
-    // itself, so a stop that comes while Run is still opening the port (maybe with the port
-    // search dialog up) is not overwritten.
-    void ArmRun() { runFlag.store(1); }
+    // Called by the starter before the receive thread starts: sets runFlag and marks the link
+    // busy, so a thread created but not yet scheduled already counts as running for
+    // WaitUntilIdle. Run does not set runFlag itself, so a stop that comes while Run is still
+    // opening the port (maybe with the port search dialog up) is not overwritten.
+    void ArmRun();
+    // The thread could not be started after ArmRun: clears runFlag and the busy mark.
+    void DisarmRun();
     // The receive thread's body: opens the port, reads until runFlag is 0, closes, returns 0.
     // Without ArmRun it ends after its first read.
     virtual int Run();
-    // Stop request from any thread; the loop ends after its current read returns.
+    // Stop request from any thread; the loop ends after its current read returns, and a port
+    // search it runs ends at once.
     void RequestStop() { runFlag.store(0); }
     // Waits up to `ms` milliseconds of real time for a running Run to return; true when none runs.
     bool WaitUntilIdle(uint32_t ms);
@@ -92,6 +97,12 @@ public:
     static constexpr uint32_t kSilenceReopenMs = 2000;
 
 private:
+    // OpenPort; with `inRun`, a stop requested during the search ends the opening (no message,
+    // no new port).
+    bool OpenNamedPort(bool interactive, bool inRun);
+    // A re-opening inside Run: the measurement's own port first; the search's first port only
+    // while that one cannot be opened, and stored as the COM setting only once records arrive.
+    bool ReopenPort();
     void SetLinkState(int32_t state);
     // One read with the read-error report; pads quick empty reads.
     IoResult ReadPort(uint8_t* buffer, uint32_t count);
@@ -103,9 +114,14 @@ private:
     PortFallback* fallback;
     std::string comPort = "COM1";
     int bit = 12;
+    // Receive thread only: the port the measurement runs on (set by Run's first opening), and
+    // whether comPort is a search's stand-in for it that has not delivered a record yet.
+    std::string homePort;
+    bool standIn = false;
     int32_t lastReadOk = 1;  // the previous read succeeded; only the receive thread touches it
 
     mutable std::mutex runLock;  // guards running
+    // True from ArmRun (or Run's start) until Run returns or DisarmRun.
     std::condition_variable runEnded;
     bool running = false;
 };

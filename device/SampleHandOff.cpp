@@ -32,9 +32,10 @@ double SampleHandOff::LowPassHz() const {
     return lowPassHz;
 }
 
-void SampleHandOff::FinishNotice() {
+bool SampleHandOff::FinishNotice() {
     std::lock_guard<std::mutex> lock(sampleLock);
-    notifyPending = false;
+    notifyPending = !queueX.empty();
+    return notifyPending;
 }
 
 void SampleHandOff::Reset() {

@@ -28,8 +28,11 @@ public:
     size_t Take(SampleBatch& out);
     // Consumer step 3: the low-pass value of the most recent sample (0 = no recognised code).
     double LowPassHz() const;
-    // Consumer step 4: the consumer has finished; the next Push posts a new notice.
-    void FinishNotice();
+    // Consumer step 4: the consumer has finished. When samples arrived meanwhile the notice stays
+    // pending and the result is true: the caller posts it again at once, so they are not left
+    // waiting for a next sample that may never come (a line that falls silent). Otherwise the
+    // next Push asks for a new notice.
+    [[nodiscard]] bool FinishNotice();
 
     // The receive loop's opening: empties the queues, clears the notice flag and the low-pass value.
     void Reset();
@@ -41,7 +44,7 @@ private:
     mutable std::mutex sampleLock;  // guards every member below
     std::vector<int32_t> queueX, queueY, queueZ;  // invariant: equal lengths
     double lowPassHz = 0.0;
-    bool notifyPending = false;  // true from the notice being posted until FinishNotice
+    bool notifyPending = false;  // true from the notice being posted until FinishNotice finds none queued
 };
 
 }  // namespace device

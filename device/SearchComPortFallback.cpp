@@ -12,8 +12,13 @@ namespace device {
 SearchComPortFallback::SearchComPortFallback(std::vector<std::string>& found, PortChangedFn changed)
     : foundPorts(found), portChanged(std::move(changed)), probe(CSearchComPort::ProbeComPortDefault()) {}
 
-std::vector<std::string> SearchComPortFallback::SearchPorts() {
-    foundPorts = RunComPortSearch(probe);
+std::vector<std::string> SearchComPortFallback::SearchPorts(const std::atomic<int32_t>& keepGoing) {
+    // Once a stop is requested the remaining ports are passed over without being opened, so the
+    // dialog closes within a moment.
+    const PortProbe& inner = probe;
+    foundPorts = RunComPortSearch([&inner, &keepGoing](const std::string& name) {
+        return keepGoing.load() != 0 && inner(name);
+    });
     return foundPorts;
 }
 

@@ -2,6 +2,8 @@
 // message and storing the port it switched to (Win32).
 #pragma once
 
+#include <atomic>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -21,7 +23,7 @@ public:
     // For tests and tools: a different probe in the dialog.
     void SetProbe(PortProbe probe_) { probe = std::move(probe_); }
 
-    std::vector<std::string> SearchPorts() override;
+    std::vector<std::string> SearchPorts(const std::atomic<int32_t>& keepGoing) override;
     void ShowNoUsablePort() override;
     void PortChanged(const std::string& name) override;
 

@@ -7,6 +7,7 @@
 
 // Strings
 #define IDS_ABOUTBOX 101          // system-menu item of the About box
+#define IDS_SAVE_PICTURE 102      // system-menu item that saves the window as a picture
 
 // Icons and pictures
 #define IDI_QUORVEL 128
@@ -16,6 +17,7 @@
 // Main window
 #define IDD_QUORVEL_DIALOG 102
 #define IDM_ABOUTBOX 0x0010       // system-menu command of the About box
+#define IDM_SAVE_PICTURE 0x0020   // system-menu command "画像保存..."
 
 // Child panes of the main window
 #define IDD_BTN_DIALOG 130        // control panel

@@ -7,7 +7,10 @@ packages=(
   cmake ninja-build g++ googletest libgtest-dev libgmock-dev libbenchmark-dev libfftw3-dev
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
-  wine wine64 fonts-wine xvfb xauth x11-utils socat fonts-ipafont-gothic locales imagemagick file xdotool
+  wine wine64 fonts-wine xvfb xauth x11-utils socat fonts-ipafont-gothic locales imagemagick file python3 xdotool
+  clang libclang-rt-14-dev
+  cups cups-client printer-driver-cups-pdf ghostscript poppler-utils
+  nsis unzip
 )
 # Only machines that can execute 32-bit code use it (test.sh falls back to wine64 elsewhere), and
 # its i386 dependencies can lag behind a mirror's amd64 security updates: best effort.

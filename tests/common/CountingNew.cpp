@@ -1,4 +1,5 @@
-// Global operator new that counts calls, so tests can prove a code path allocates nothing.
+// Global operator new that counts calls, so tests can prove a code path allocates nothing, and can
+// refuse large requests.
 #include "common/CountingNew.h"
 
 #include <cstdlib>
@@ -6,12 +7,15 @@
 
 namespace {
 long long allocations = 0;
+unsigned long long largest = 0;  // 0: no limit
 }
 
 long long AllocationCount() { return allocations; }
+void SetLargestAllocation(unsigned long long bytes) { largest = bytes; }
 
 void* operator new(std::size_t size) {
     ++allocations;
+    if (largest != 0 && size > largest) throw std::bad_alloc();
     if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
     throw std::bad_alloc();
 }

@@ -2,3 +2,6 @@
 #pragma once
 
 long long AllocationCount();
+// Makes every later operator new of more than `bytes` bytes throw std::bad_alloc (0: no limit),
+// to show how code copes with memory it cannot get.
+void SetLargestAllocation(unsigned long long bytes);

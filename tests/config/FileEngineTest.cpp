@@ -18,6 +18,25 @@ std::string Get(const std::string& text, const char* section, const char* key,
     return buffer;
 }
 
+// CR, LF and CR LF each end a line; an edit keeps a line's own end and adds lines in the style of
+// the file's first line end.
+TEST(FileEngine, MixedAndCrOnlyLineEnds) {
+    const std::string mixed = "[A]\r\nx=1\ry=2\n[B]\rz=3";
+    EXPECT_EQ(Get(mixed, "A", "x"), "1");
+    EXPECT_EQ(Get(mixed, "A", "y"), "2");
+    EXPECT_EQ(Get(mixed, "B", "z"), "3");
+    EXPECT_EQ(profile_text::WriteString(mixed, "A", "y", "20"), "[A]\r\nx=1\ry=20\n[B]\rz=3");
+    EXPECT_EQ(profile_text::WriteString(mixed, "A", "w", "4"), "[A]\r\nx=1\ry=2\nw=4\r\n[B]\rz=3");
+    EXPECT_EQ(profile_text::WriteString(mixed, "B", "v", "5"), "[A]\r\nx=1\ry=2\n[B]\rz=3\r\nv=5\r\n");
+
+    const std::string crOnly = "[A]\rx=1\r";
+    EXPECT_EQ(profile_text::WriteString(crOnly, "A", "x", nullptr), "[A]\r");
+    EXPECT_EQ(profile_text::WriteString(crOnly, "A", "y", "2"), "[A]\rx=1\ry=2\r");
+    EXPECT_EQ(profile_text::WriteString(crOnly, "B", "z", "3"), "[A]\rx=1\r[B]\rz=3\r");
+    EXPECT_EQ(profile_text::WriteString("[A]\rx=1", "A", "y", "2"), "[A]\rx=1\ry=2\r");
+    EXPECT_EQ(profile_text::WriteSection(crOnly, "A", "p=1\0q=2\0"), "[A]\rp=1\rq=2\r");
+}
+
 TEST(FileEngine, EditsKeepEveryOtherByte) {
     const std::string text =
         "; top comment\n"

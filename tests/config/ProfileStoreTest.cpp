@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -218,6 +219,41 @@ TYPED_TEST(ProfileStoreBehaviour, UnterminatedLastLineGetsALineEndBeforeANewKey)
     IProfileStore& s = this->Store("[A]\r\nx=abc");
     ASSERT_TRUE(s.WriteString("A", "y", "1"));
     EXPECT_EQ(this->Bytes(), "[A]\r\nx=abc\r\ny=1\r\n");
+}
+
+// Some editors end lines with CR alone; such a file reads like its CRLF form, and a write keeps
+// it readable line by line by every reader (no mix of CR and CRLF line ends).
+TYPED_TEST(ProfileStoreBehaviour, CrOnlyLinesReadAndWriteLikeCrLf) {
+    IProfileStore& s = this->Store("[SPEC]\rCOM=COM3\rBIT=12\r[TRIG]\rVAL_X=7.5\r");
+    EXPECT_EQ(this->Get("SPEC", "COM", "d").text, "COM3");
+    EXPECT_EQ(this->Get("SPEC", "BIT", "d").text, "12");
+    EXPECT_EQ(this->Get("TRIG", "VAL_X", "d").text, "7.5");
+    EXPECT_EQ(this->Section("SPEC", 64).second, "COM=COM3|BIT=12||");
+
+    ASSERT_TRUE(s.WriteString("SPEC", "BIT", "16"));
+    ASSERT_TRUE(s.WriteString("SPEC", "LOG_LIST", "1"));
+    ASSERT_TRUE(s.WriteString("SHIKI", "P", "2.0"));
+    const std::string bytes = this->Bytes();
+    const size_t crlf = [&] {
+        size_t n = 0;
+        for (size_t at = bytes.find("\r\n"); at != std::string::npos; at = bytes.find("\r\n", at + 2)) ++n;
+        return n;
+    }();
+    const size_t lf = static_cast<size_t>(std::count(bytes.begin(), bytes.end(), '\n'));
+    const size_t cr = static_cast<size_t>(std::count(bytes.begin(), bytes.end(), '\r'));
+    EXPECT_TRUE(lf == 0 || (crlf == cr && crlf == lf)) << "mixed line ends: " << bytes;
+    FileProfileStore reread(this->path_);
+    char buffer[32];
+    reread.GetString("SPEC", "COM", "d", buffer, sizeof buffer);
+    EXPECT_STREQ(buffer, "COM3");
+    reread.GetString("SPEC", "BIT", "d", buffer, sizeof buffer);
+    EXPECT_STREQ(buffer, "16");
+    reread.GetString("SPEC", "LOG_LIST", "d", buffer, sizeof buffer);
+    EXPECT_STREQ(buffer, "1");
+    reread.GetString("TRIG", "VAL_X", "d", buffer, sizeof buffer);
+    EXPECT_STREQ(buffer, "7.5");
+    reread.GetString("SHIKI", "P", "d", buffer, sizeof buffer);
+    EXPECT_STREQ(buffer, "2.0");
 }
 
 TYPED_TEST(ProfileStoreBehaviour, Cp932BytesPassThrough) {

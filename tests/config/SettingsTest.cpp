@@ -9,6 +9,7 @@
 #include <cmath>
 #include <random>
 #include <string>
+#include <tuple>
 
 namespace {
 
@@ -165,8 +166,11 @@ TEST(SettingsWalk, ShortListsKeepTheRemainingFields) {
     auto l = Load("[SCALE]\r\nTIME=3\r\n[COLOR]\r\nGRAPH_BACK=10,20\r\n", before);
     EXPECT_EQ(l->settings.time, (std::array<double, 4>{3, 7, 9, 11}));
     EXPECT_EQ(l->settings.graphBack, (ColorTriple{10, 20, 3}));
-    // Right after start-up the kept values are 0, which no display time may be.
-    EXPECT_EQ(Load("[SCALE]\r\nTIME=3\r\n")->settings.time, (std::array<double, 4>{3, 8, 10, 20}));
+    // Right after start-up the kept values are the empty record's 0, and they are saved so.
+    auto fresh = Load("[SCALE]\r\nTIME=3\r\n");
+    EXPECT_EQ(fresh->settings.time, (std::array<double, 4>{3, 0, 0, 0}));
+    FileProfileStore out = FileProfileStore::FromText(Saved(fresh->settings));
+    EXPECT_EQ(Key(out, "SCALE", "TIME"), "3.0,0.0,0.0,0.0");
 }
 
 TEST(SettingsWalk, IntKeysParseHexOctalAndEmpty) {
@@ -198,12 +202,15 @@ TEST(SettingsWalk, ScaleTableFollowsItsCountKey) {
 }
 
 TEST(SettingsWalk, UnusableScaleTablesAndRowsGetDefaults) {
-    for (const char* count : {"0", "-3", "5000", "abc"}) {
+    for (const char* count : {"0", "-3", "abc"}) {
         auto l = Load(std::string("[SCALE]\r\nACC_TABLE_NUM=") + count + "\r\nPSD_TABLE_NUM=" +
                       count + "\r\n");
         EXPECT_EQ(l->settings.accTable.rows.size(), 13u) << count;
         EXPECT_EQ(l->settings.psdTable.rows.size(), 14u) << count;
     }
+    // A count no table needs is cut to the rows a load reads at most, not thrown away.
+    auto huge = Load("[SCALE]\r\nACC_TABLE_NUM=2147483647\r\n");
+    EXPECT_EQ(huge->settings.accTable.rows.size(), 10000u);
     auto rows = Load("[SCALE]\r\nACC_TABLE_1=abc\r\nACC_TABLE_2=7\r\nACC_TABLE_3=0,-1\r\n"
                      "ACC_TABLE_4=1e999,5\r\n");
     const auto& r = rows->settings.accTable.rows;
@@ -223,41 +230,52 @@ TEST(SettingsWalk, ValuesNoUserCanWorkWithAreReplaced) {
         "[SPEC]\r\nKANZAN=1e999,0.5,-1e999\r\nSAVEDATA_MAXNUM=0\r\nRING_BUF_MIN_SIZE=-5\r\n"
         "[SCALE]\r\nACC=0,5,10,20,50,100,300,-1\r\nACC_SEL=8\r\nACCZ_SEL=-1\r\n"
         "TIME=0,-2,4000,1e999\r\nTIME_SEL=4\r\n"
-        "[PSD]\r\nXTYPE=6\r\nWINDOW_TYPE=-1\r\nHIPASSFILTER=-0.5\r\n"
+        "[PSD]\r\nXTYPE=6\r\nWINDOW_TYPE=-1\r\nHIPASSFILTER=1e999\r\n"
         "[SHIKI]\r\nP=1e999\r\n");
     const Settings& s = l->settings;
-    EXPECT_EQ(s.beforTime, 1.0);
+    EXPECT_EQ(s.beforTime, -1.0);  // finite: its users count it as no samples
     EXPECT_EQ(s.afterTime, 1.0);
     EXPECT_EQ(s.valX, 100.0);
     EXPECT_EQ(s.kanzan, (std::array<double, 3>{0.125, 0.5, 0.125}));
     EXPECT_EQ(s.savedataMaxnum, 30000);
-    EXPECT_EQ(s.ringBufMinSize, 6000);
+    EXPECT_EQ(s.ringBufMinSize, -5);  // the ring sizing guards it
     EXPECT_EQ(s.acc[0], 2.0);
     EXPECT_EQ(s.acc[1], 5.0);
     EXPECT_EQ(s.acc[7], 999.0);
-    EXPECT_EQ(s.accSel, 7);
-    EXPECT_EQ(s.acczSel, 7);
-    EXPECT_EQ(s.time, (std::array<double, 4>{5, 8, 10, 20}));
-    EXPECT_EQ(s.timeSel, 2);
-    EXPECT_EQ(s.xType, 0);
-    EXPECT_EQ(s.windowType, 2);
+    EXPECT_EQ(s.accSel, 7);   // indexes are clamped into their tables
+    EXPECT_EQ(s.acczSel, 0);
+    EXPECT_EQ(s.time, (std::array<double, 4>{0, -2, 4000, 20}));
+    EXPECT_EQ(s.timeSel, 3);
+    EXPECT_EQ(s.xType, 5);
+    EXPECT_EQ(s.windowType, 0);
     EXPECT_EQ(s.hipassFilter, 0.5);
     EXPECT_EQ(s.shikiP, 0.0);
     // Written back, the replacements are what the file then holds.
     FileProfileStore out = FileProfileStore::FromText(Saved(s));
-    EXPECT_EQ(Key(out, "SCALE", "TIME"), "5.0,8.0,10.0,20.0");
-    EXPECT_EQ(Key(out, "SPEC", "RING_BUF_MIN_SIZE"), "6000");
+    EXPECT_EQ(Key(out, "SCALE", "TIME"), "0.0,-2.0,4000.0,20.0");
+    EXPECT_EQ(Key(out, "TRIG", "AFTER_TIME"), "1.0");
+}
 
-    auto edges = Load("[TRIG]\r\nBEFOR_TIME=0\r\nAFTER_TIME=3600\r\n[SPEC]\r\nRING_BUF_MIN_SIZE=1\r\n"
-                      "[SCALE]\r\nTIME_SEL=3\r\n[PSD]\r\nXTYPE=5\r\nWINDOW_TYPE=4\r\n"
-                      "HIPASSFILTER=0\r\n");
-    EXPECT_EQ(edges->settings.beforTime, 0.0);
-    EXPECT_EQ(edges->settings.afterTime, 3600.0);
-    EXPECT_EQ(edges->settings.ringBufMinSize, 1);
-    EXPECT_EQ(edges->settings.timeSel, 3);
-    EXPECT_EQ(edges->settings.xType, 5);
-    EXPECT_EQ(edges->settings.windowType, 4);
-    EXPECT_EQ(edges->settings.hipassFilter, 0.0);
+// Large but plausible values survive a load and a save unchanged (RING_BUF_MIN_SIZE=2000000 is
+// about 5.5 hours of buffer).
+TEST(SettingsWalk, PlausibleValuesSurviveARoundTrip) {
+    std::string rows;
+    for (int i = 1; i <= 1001; ++i) rows += "ACC_TABLE_" + std::to_string(i) + "=" + std::to_string(i) + ".0,1.0\r\n";
+    const std::string text =
+        "[TRIG]\r\nBEFOR_TIME=7200.0\r\nAFTER_TIME=4000.5\r\n"
+        "[SPEC]\r\nRING_BUF_MIN_SIZE=2000000\r\n"
+        "[SCALE]\r\nTIME=0.5,3600.0,7200.0,86400.0\r\nACC_TABLE_NUM=1001\r\n" + rows +
+        "[PSD]\r\nHIPASSFILTER=80.0\r\n";
+    auto l = Load(text);
+    EXPECT_EQ(l->settings.accTable.rows.size(), 1001u);
+    FileProfileStore out = FileProfileStore::FromText(Saved(l->settings, 1, text));
+    for (const auto& [section, key, value] :
+         {std::tuple{"TRIG", "BEFOR_TIME", "7200.0"}, std::tuple{"TRIG", "AFTER_TIME", "4000.5"},
+          std::tuple{"SPEC", "RING_BUF_MIN_SIZE", "2000000"}, std::tuple{"SCALE", "TIME", "0.5,3600.0,7200.0,86400.0"},
+          std::tuple{"SCALE", "ACC_TABLE_NUM", "1001"}, std::tuple{"SCALE", "ACC_TABLE_1001", "1001.0,1.0"},
+          std::tuple{"PSD", "HIPASSFILTER", "80.0"}}) {
+        EXPECT_EQ(Key(out, section, key), value) << key;
+    }
 }
 
 TEST(SettingsWalk, MissingProfileDirectoryFallsBackToTheCurrentDirectory) {
@@ -343,8 +361,8 @@ TEST(SettingsWalk, DamagedFilesLoadIntoUsableSettings) {
         ASSERT_TRUE(s.accSel >= 0 && s.accSel <= 7 && s.acczSel >= 0 && s.acczSel <= 7);
         ASSERT_TRUE(s.timeSel >= 0 && s.timeSel <= 3);
         ASSERT_TRUE(s.xType >= 0 && s.xType <= 5 && s.windowType >= 0 && s.windowType <= 4);
-        ASSERT_GT(s.time[static_cast<size_t>(s.timeSel)], 0.0);
-        ASSERT_GT(s.ringBufMinSize, 0);
+        ASSERT_TRUE(std::isfinite(s.time[static_cast<size_t>(s.timeSel)]));
+        ASSERT_TRUE(std::isfinite(s.beforTime) && std::isfinite(s.afterTime));
         ASSERT_GT(s.savedataMaxnum, 0);
         ASSERT_FALSE(s.accTable.rows.empty());
         ASSERT_FALSE(s.psdTable.rows.empty());

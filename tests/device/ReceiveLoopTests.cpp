@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <future>
+#include <thread>
 
 #include "FakeLink.h"
 #include "device/RsUtil.h"
@@ -34,7 +36,7 @@ public:
     std::vector<std::string> found;
     int searches = 0, noPortShown = 0;
     std::vector<std::string> changed;
-    std::vector<std::string> SearchPorts() override { ++searches; return found; }
+    std::vector<std::string> SearchPorts(const std::atomic<int32_t>&) override { ++searches; return found; }
     void ShowNoUsablePort() override { ++noPortShown; }
     void PortChanged(const std::string& name) override { changed.push_back(name); }
 };
@@ -52,7 +54,7 @@ protected:
                 received.push_back({batch.x[i], batch.y[i], batch.z[i]});
                 lowPass.push_back(link.samples.LowPassHz());
             }
-            link.samples.FinishNotice();
+            if (link.samples.FinishNotice()) sink.SamplesQueued();
         };
     }
     void RunLink(int bit = 12) {
@@ -276,27 +278,102 @@ TEST_F(ReceiveLoop, StopRequestEndsAfterTheCurrentRecordWithoutReports) {
     EXPECT_TRUE(sink.Reports().empty());  // the end clears the bits silently
 }
 
-TEST_F(ReceiveLoop, StopDuringTheOpeningIsNotLost) {
-    // The stop comes while the port search of the first opening is up.
+// A stop (or the program's exit) while the first opening's port search is up: the search ends,
+// no port is switched to or stored, no message is shown, and the loop ends.
+TEST_F(ReceiveLoop, StopDuringThePortSearchEndsWithoutSwitchingPorts) {
     struct StoppingFallback : Fallback {
         CRsUtil* link = nullptr;
-        std::vector<std::string> SearchPorts() override {
+        std::vector<std::string> SearchPorts(const std::atomic<int32_t>& keepGoing) override {
             link->RequestStop();
-            return Fallback::SearchPorts();
+            EXPECT_EQ(keepGoing.load(), 0);  // what the dialog's probes look at
+            return Fallback::SearchPorts(keepGoing);
         }
-    } stopping;
-    CRsUtil l(port, clock, sink, &stopping);
-    stopping.link = &l;
-    stopping.found = {"COM4"};
-    port.openResults = {false, true};
+    };
+    for (const std::vector<std::string>& found : {std::vector<std::string>{"COM4"}, std::vector<std::string>{}}) {
+        FakeClock c;
+        FakePort p(c);
+        RecordingSink s(c);
+        StoppingFallback stopping;
+        CRsUtil l(p, c, s, &stopping);
+        stopping.link = &l;
+        stopping.found = found;
+        p.openResults = {false, true};
+        p.Bytes("\n");
+        for (int i = 0; i < 50; ++i) p.Bytes(Rec12(2048, 2048, 2048));
+        l.SetLineConfig("COM3", 12);
+        l.ArmRun();
+        EXPECT_EQ(l.Run(), 0);
+        EXPECT_EQ(p.openedNames, (std::vector<std::string>{"COM3"}));
+        EXPECT_TRUE(stopping.changed.empty());
+        EXPECT_EQ(stopping.noPortShown, 0);
+        EXPECT_EQ(l.ComPort(), "COM3");
+        EXPECT_LE(p.Count(PortEvent::Read), 1);
+        EXPECT_TRUE(l.WaitUntilIdle(0));
+    }
+}
+
+// The measurement's port vanishes and comes back under the same name (a USB adapter pulled and
+// plugged in again): the re-opening stands in with the search's port while it is gone, goes back
+// to it at the next re-opening that can open it, and stores nothing as the COM setting.
+TEST_F(ReceiveLoop, ReopeningGoesBackToTheMeasurementsPort) {
+    fallback.found = {"COM1"};  // a port that opens but carries nothing
     port.Bytes("\n");
-    for (int i = 0; i < 50; ++i) port.Bytes(Rec12(2048, 2048, 2048));
-    l.SetLineConfig("COM3", 12);
-    l.ArmRun();
-    EXPECT_EQ(l.Run(), 0);
-    // The line feed leads straight to a record read; the stop is seen after it.
-    EXPECT_EQ(port.Count(PortEvent::Read), 2);
-    EXPECT_FALSE(port.IsOpen());
+    port.Bytes(Rec12(2048, 2048, 2048));
+    for (int i = 0; i < 25; ++i) port.Fail(22);  // pulled: about 2 s of failing reads, then COM1
+    port.openResults = {true, false, true, true};  // COM3, COM3 gone, COM1, COM3 back
+    port.Gap(5000);
+    port.Bytes("\n");
+    port.Bytes(Rec12(2049, 2049, 2049));
+    port.Bytes(Rec12(2050, 2050, 2050));
+    RunLink(12);
+    EXPECT_EQ(port.openedNames, (std::vector<std::string>{"COM3", "COM3", "COM1", "COM3"}));
+    EXPECT_EQ(fallback.searches, 1);
+    EXPECT_TRUE(fallback.changed.empty());
+    EXPECT_EQ(link.ComPort(), "COM3");
+    EXPECT_EQ(received, (std::vector<SampleRecord>{{0, 0, 0}, {1, 1, 1}, {2, 2, 2}}));
+}
+
+// Records that arrive on the search's port show the recorder is there now: it is stored, once.
+TEST_F(ReceiveLoop, StandInPortIsStoredWhenRecordsArriveOnIt) {
+    fallback.found = {"COM4"};
+    port.Bytes("\n");
+    port.Bytes(Rec12(2048, 2048, 2048));
+    for (int i = 0; i < 25; ++i) port.Fail(22);
+    port.openResults = {true, false, true};
+    port.Bytes("\n");
+    port.Bytes(Rec12(2049, 2049, 2049));
+    port.Bytes(Rec12(2050, 2050, 2050));
+    RunLink(12);
+    EXPECT_EQ(port.openedNames, (std::vector<std::string>{"COM3", "COM3", "COM4"}));
+    EXPECT_EQ(fallback.changed, (std::vector<std::string>{"COM4"}));
+    EXPECT_EQ(link.ComPort(), "COM4");
+    EXPECT_EQ(received.size(), 3u);
+}
+
+// A receive thread that was created but has not run yet already counts as busy, so the wait
+// before the next start cannot miss it; a thread that failed to start clears the mark.
+TEST_F(ReceiveLoop, ArmedLinkIsBusyUntilItsDelayedThreadHasRun) {
+    link.SetLineConfig("COM3", 12);
+    port.Bytes("\n");
+    port.Bytes(Rec12(2048, 2048, 2048));
+    link.ArmRun();
+    std::promise<void> scheduled;
+    std::thread late([this, go = scheduled.get_future()]() mutable {
+        go.wait();
+        (void)link.Run();
+    });
+    EXPECT_FALSE(link.WaitUntilIdle(0));
+    EXPECT_FALSE(link.WaitUntilIdle(20));
+    scheduled.set_value();
+    EXPECT_TRUE(link.WaitUntilIdle(60000));
+    late.join();
+    EXPECT_EQ(received.size(), 1u);
+
+    link.ArmRun();
+    EXPECT_FALSE(link.WaitUntilIdle(0));
+    link.DisarmRun();
+    EXPECT_TRUE(link.WaitUntilIdle(0));
+    EXPECT_EQ(link.runFlag.load(), 0);
 }
 
 TEST_F(ReceiveLoop, EntryOpensInteractivelyAndTakesTheFirstFoundPort) {

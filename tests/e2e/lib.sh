@@ -35,6 +35,18 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 wineserver -p >/dev/null 2>&1 </dev/null
 
+# The main window's instance property, by which tests find Quorvel's main window.
+QUORVEL_PROP="Quorvel.exe 2A217156-E4D9-4f05-B856-5ED6F5C867BE"
+# Screenshots of the tests, kept in the Windows tree.
+E2E_SHOTS="$E2E_BUILD/screenshots"
+mkdir -p "$E2E_SHOTS"
+
+# need_recsim NATIVE_BIN_DIR: sets $recsim, or skips the test (exit 77) without the native tree.
+need_recsim() {
+  recsim="$1/recsim"
+  [ -x "$recsim" ] || { echo "missing $recsim (native tree)"; exit 77; }
+}
+
 fail() { echo "FAIL: $*"; E2E_FAILED=1; }
 pass() { echo "ok: $*"; }
 
@@ -81,6 +93,15 @@ screenshot() {
   /usr/bin/import -display "$DISPLAY" -window root "$1" 2>/dev/null
 }
 
+# guide_shot NAME HWND: the window as the operator sees it, cut from the screen, for the operator
+# guide (screenshots/guide/NAME.png; tools/guide-shots.sh copies them into docs/guide/images).
+guide_shot() {
+  local dir="$E2E_BUILD/screenshots/guide" full="$E2E_TMP/guide-screen.png" l t r b
+  mkdir -p "$dir"
+  read -r _ l t r b < <(ui rect "$2" | grep '^window') || return 1
+  screenshot "$full" && /usr/bin/convert "$full" -crop "$((r - l))x$((b - t))+$l+$t" +repage "$dir/$1.png"
+}
+
 # colours PNG X Y W H: number of distinct colours in a rectangle of a screenshot.
 colours() {
   /usr/bin/convert "$1" -crop "${4}x${5}+${2}+${3}" +repage -format '%k' info: 2>/dev/null
@@ -110,11 +131,10 @@ bbox() {
     -format '%@' info: 2>/dev/null | tr 'x+' '  '
 }
 
-text_is() { [ "$(ui text "$1" "$2")" = "$3" ]; }
-# wait_text HWND ID TEXT SECONDS: waits until a control shows TEXT; reports what it showed if not.
+# wait_text HWND ID TEXT SECONDS: waits until a control shows TEXT; says what it showed if not.
 wait_text() {
-  wait_for "$4" text_is "$1" "$2" "$3" && return 0
-  echo "  (control $2 shows '$(ui text "$1" "$2")', expected '$3')"
+  wait_equal "$4" "$3" ui text "$1" "$2" && return 0
+  echo "  (control $2 shows '$WAIT_VALUE', expected '$3')"
   return 1
 }
 

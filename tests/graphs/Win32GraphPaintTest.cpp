@@ -6,11 +6,13 @@
 
 #include <windows.h>
 
-#include "common/Win32Canvas.h"
+#include "common/DibCanvas.h"
 #include "graphs/GdiGraphSurface.h"
 #include "graphs/GraphFixture.h"
 
 namespace {
+
+using test_common::Canvas;
 
 
 COLORREF Of(const ColorTriple& c) { return graphs::ColourOf(c); }

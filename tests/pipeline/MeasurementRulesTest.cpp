@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/MeasurementRules.h"
+#include "common/CountingNew.h"
 #include "device/RsUtil.h"
 
 namespace {
@@ -68,6 +69,32 @@ TEST(RingCapacity, NonsenseSettingsGiveAUsableSize) {
     s.ringBufMinSize = std::numeric_limits<int>::max();
     EXPECT_EQ(app::RingCapacity(s), app::kMaxRingCapacity);
     EXPECT_EQ(app::SamplesForSeconds(-std::numeric_limits<double>::infinity()), 0);
+}
+
+// Memory for the wanted size cannot be had: the rings get the largest halving that fits, all three
+// the same size and usable, and the log text names both sizes.
+TEST(ResetRings, FallsBackToTheLargestSizeThatCanBeAllocated) {
+    WaveBuffer rings[3];
+    EXPECT_EQ(app::ResetRings(rings, 6000), 6000);
+    SetLargestAllocation(1000000);  // bytes: 125000 samples per ring
+    const int got = app::ResetRings(rings, 500000);
+    SetLargestAllocation(0);
+    EXPECT_EQ(got, 125000);
+    for (const WaveBuffer& ring : rings) {
+        EXPECT_EQ(ring.Capacity(), got);
+        EXPECT_EQ(ring.heldCount, 0);
+        EXPECT_TRUE(ring.Check());
+    }
+    EXPECT_EQ(app::RingShortfallText(got), "ﾘﾝｸﾞﾊﾞｯﾌｧ 125000 (縮小)");
+
+    SetLargestAllocation(4);  // not even one sample
+    EXPECT_EQ(app::ResetRings(rings, 10), 0);
+    SetLargestAllocation(0);
+    const double one = 1.0;
+    rings[0].Append(&one, 1);  // an empty ring takes nothing and stays sound
+    EXPECT_TRUE(rings[0].Check());
+    EXPECT_EQ(app::ResetRings(rings, 2147483647), app::kMaxRingCapacity);
+    EXPECT_EQ(app::ResetRings(rings, -5), 1);
 }
 
 TEST(LinkStatusTable, LampAndTextFollowTheLinkBits) {

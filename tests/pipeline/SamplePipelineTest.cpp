@@ -171,25 +171,31 @@ TEST(SamplePipelineEmptyNotice, ChangesNothing) {
     EXPECT_EQ(f.pipeline.LowPassText(), "  20.0");
 }
 
-TEST(SamplePipelineHandOff, SamplesArrivingDuringACallStayQueuedWithoutANewNotice) {
+// A sample queued while the handler runs gets a notice of its own at the end of the call, even
+// when the line then falls silent and no further sample would ever ask for one.
+TEST(SamplePipelineHandOff, SamplesArrivingDuringACallAreNoticedAgain) {
     Fixture f(10);
     bool pushedDuringCall = false;
+    int notices = 0;
     // The receive thread queues a sample while the handler is busy with the graphs.
     f.pipeline.hooks.advanceGraphs = [&](int) {
         if (pushedDuringCall) return;
         pushedDuringCall = true;
         EXPECT_FALSE(f.handOff.Push(SampleRecord{99, 99, 99}, 10.0));  // a notice is still pending
     };
+    f.pipeline.hooks.notifyAgain = [&] { ++notices; };
     EXPECT_TRUE(f.handOff.Push(SampleRecord{1, 1, 1}, 10.0));
     ASSERT_EQ(f.Run(), 1);
+    EXPECT_EQ(notices, 1);
+    EXPECT_TRUE(f.handOff.NoticePending());  // the new notice is the pending one
     EXPECT_EQ(f.handOff.QueuedCount(), 1u);
-    EXPECT_FALSE(f.handOff.NoticePending());
-    EXPECT_EQ(f.rings[0].heldCount, 1);
 
-    // The next sample asks for a notice, and that call takes both.
-    EXPECT_TRUE(f.handOff.Push(SampleRecord{2, 2, 2}, 10.0));
+    // The receiver posts nothing more for the next sample; the repeated notice takes both.
+    EXPECT_FALSE(f.handOff.Push(SampleRecord{2, 2, 2}, 10.0));
     ASSERT_EQ(f.Run(), 2);
     EXPECT_EQ(f.pipeline.Batch()[0], (std::vector<double>{99 * 0.125, 2 * 0.125}));
+    EXPECT_EQ(notices, 1);
+    EXPECT_FALSE(f.handOff.NoticePending());
     EXPECT_EQ(f.handOff.QueuedCount(), 0u);
 }
 

@@ -4,13 +4,16 @@
 
 #include "graphs/Indicator.h"
 #include "graphs/NumCtrl.h"
-#include "common/Win32Canvas.h"
+
+#include "common/DibCanvas.h"
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
 namespace {
+
+using test_common::Canvas;
 
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kBlack = RGB(0, 0, 0);

@@ -5,12 +5,14 @@
 #include "app/AboutDlg.h"
 #include "app/VersionDialog.h"
 #include "config/Win32Version.h"
+#include "QuorvelVersion.h"
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
 #include <cstdio>
+#include <string>
 
 namespace {
 
@@ -19,7 +21,7 @@ TEST(Win32Version, OwnExecutableYieldsFileVersionAndCompany) {
     ASSERT_TRUE(block);
     EXPECT_EQ(block->translation.language, 0x0411);
     EXPECT_EQ(block->translation.codePage, 0x03a4);
-    EXPECT_EQ(version::QueryVersionString(*block, "FileVersion"), "1.0.0.0");
+    EXPECT_EQ(version::QueryVersionString(*block, "FileVersion"), QUORVEL_FILE_VERSION);
     EXPECT_EQ(version::QueryVersionString(*block, "CompanyName"), "Quorvel Sokki Works");
     EXPECT_EQ(version::QueryVersionString(*block, "NoSuchValue"), "");
     // Japanese text arrives as CP932 bytes, whole although it has more bytes than characters.
@@ -41,8 +43,8 @@ TEST(Win32Version, FilesWithoutVersionResourceYieldNone) {
 }
 
 TEST(Win32Version, MainTitleCarriesTheRunningProgramsVersion) {
-    EXPECT_EQ(BuildMainTitle("OSKAMO 振動波形解析プログラム"), "OSKAMO 振動波形解析プログラム Ver 1.0.0.0 HELDRIC");
-    EXPECT_EQ(BuildMainTitle(""), " Ver 1.0.0.0 HELDRIC");
+    EXPECT_EQ(BuildMainTitle("OSKAMO 振動波形解析プログラム"), "OSKAMO 振動波形解析プログラム Ver " QUORVEL_FILE_VERSION " HELDRIC");
+    EXPECT_EQ(BuildMainTitle(""), " Ver " QUORVEL_FILE_VERSION " HELDRIC");
 }
 
 TEST(Win32Version, VersionDialogShowsNameVersionCompanyAndDate) {
@@ -57,7 +59,7 @@ TEST(Win32Version, VersionDialogShowsNameVersionCompanyAndDate) {
     std::string name = version::ModulePath();
     name = name.substr(name.find_last_of("\\/") + 1);
     EXPECT_EQ(dialog.ItemText(IDC_VERSION_FILENAME), name);
-    EXPECT_EQ(dialog.ItemText(IDC_VERSION_FILEVERSION), "1.0.0.0");
+    EXPECT_EQ(dialog.ItemText(IDC_VERSION_FILEVERSION), QUORVEL_FILE_VERSION);
     EXPECT_EQ(dialog.ItemText(IDC_VERSION_COMPANY), "Quorvel Sokki Works");
     const std::string date = dialog.ItemText(IDC_VERSION_FILEDATE);
     ASSERT_EQ(date.size(), 19u) << date;
@@ -88,6 +90,21 @@ TEST(Win32Version, AboutBoxOpensWithItsOkButton) {
     GetWindowTextA(about.Handle(), caption, sizeof caption);
     EXPECT_STREQ(caption, "バージョン情報 Quorvel");
     about.Destroy();
+}
+
+// The manifest travels with the version resource: without it Windows would run the program under
+// installer detection and file virtualisation; visual styles or DPI awareness would change every
+// pixel layout.
+TEST(Win32Version, ManifestAsksForInvokerRightsOnly) {
+    HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
+    ASSERT_TRUE(found) << "no application manifest";
+    const char* data = static_cast<const char*>(LockResource(LoadResource(nullptr, found)));
+    ASSERT_TRUE(data);
+    const std::string xml(data, SizeofResource(nullptr, found));
+    EXPECT_NE(xml.find("level=\"asInvoker\""), std::string::npos);
+    EXPECT_NE(xml.find("{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"), std::string::npos) << "Windows 10 and 11";
+    EXPECT_EQ(xml.find("Common-Controls"), std::string::npos);
+    EXPECT_EQ(xml.find("dpiAware"), std::string::npos);  // dpiAwareness too
 }
 
 }  // namespace

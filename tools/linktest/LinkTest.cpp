@@ -58,9 +58,8 @@ public:
         Line("R" + std::to_string(kind) + " " + t);
     }
     void LinkStateChanged(int32_t state) override { Line("STATE " + std::to_string(state)); }
-    std::vector<std::string> SearchPorts() override {
-        std::atomic<int32_t> keep{1};
-        const auto found = SearchComPorts(ProbeComPort, nullptr, keep);
+    std::vector<std::string> SearchPorts(const std::atomic<int32_t>& keepGoing) override {
+        const auto found = SearchComPorts(ProbeComPort, nullptr, keepGoing);
         std::string names;
         for (const auto& n : found) names += (names.empty() ? "" : ",") + n;
         Line("SEARCH " + names);
@@ -87,7 +86,7 @@ public:
                 Line(b);
             }
             samples += static_cast<long long>(batch.size());
-            link->samples.FinishNotice();
+            if (link->samples.FinishNotice()) SamplesQueued();
             if (stopAfter > 0 && samples >= stopAfter) {
                 link->RequestStop();
                 std::lock_guard<std::mutex> lock(m);
@@ -134,8 +133,8 @@ public:
             });
         }
     }
-    std::vector<std::string> SearchPorts() override {
-        const auto found = real.SearchPorts();
+    std::vector<std::string> SearchPorts(const std::atomic<int32_t>& keepGoing) override {
+        const auto found = real.SearchPorts(keepGoing);
         std::string names;
         for (const auto& n : foundPorts) names += (names.empty() ? "" : ",") + n;
         sink.Line("SEARCH " + names);

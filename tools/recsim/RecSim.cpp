@@ -6,6 +6,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -38,6 +39,8 @@ const char kHelp[] =
     "  --clock YYYY-MM-DD-hh-mm-ss  the recorder's clock at the first record; default: now\n"
     "  --count N              pause after N sample records (0: unlimited)\n"
     "  --paused               send nothing until a \"start\" or \"send N\" command\n"
+    "  --idle-tm S            while paused, a time report every S seconds, so the line never\n"
+    "                         falls silent (0: none); default 0\n"
     "  --thresholds P,N1,N2,N3  initial thresholds (P in tenths of a gal); default 15,10,20,30\n"
     "\n"
     "Port and control:\n"
@@ -62,6 +65,9 @@ const char kHelp[] =
     "  lose N                 drop N bytes from the middle of the next sample record\n"
     "  garbage N              send N random bytes now (no line feeds)\n"
     "  silence MS             send nothing for MS ms; the stream resumes where it stopped\n"
+    "  burst A AMP N [D]      add AMP*sin(2*pi*5Hz*t) counts (t from 0) to axis A (x, y or z) of\n"
+    "                         N sample records, starting D records (default 0) after the next\n"
+    "                         one; EV BURST-END after the last\n"
     "  hangup MS              close the pty (the port vanishes), re-create it after MS ms\n"
     "  quit\n"
     "\n"
@@ -104,6 +110,7 @@ struct Options {
     std::string link, ptyFile, control, log, sdFile;
     bool keepLink = false, useStdin = false;
     double sdSeconds = 10;
+    double idleTm = 0;
 };
 
 bool ParseClock(const char* s, ClockTime& t) {
@@ -161,6 +168,7 @@ int ParseOptions(int argc, char** argv, Options& o) {
         else if (a == "--clock") { if (!ParseClock(next(), o.clock)) { std::fprintf(stderr, "recsim: bad --clock\n"); return 2; } o.clockGiven = true; }
         else if (a == "--count") o.count = std::atoll(next());
         else if (a == "--paused") o.paused = true;
+        else if (a == "--idle-tm") o.idleTm = std::atof(next());
         else if (a == "--thresholds") {
             if (std::sscanf(next(), "%d,%d,%d,%d", &o.thresholds[0], &o.thresholds[1], &o.thresholds[2], &o.thresholds[3]) != 4) {
                 std::fprintf(stderr, "recsim: bad --thresholds\n");
@@ -262,6 +270,10 @@ public:
                 if (masterFd >= 0) EnsureLink(false);
             }
             if (Active()) Produce(now);
+            else if (opt.idleTm > 0 && masterFd >= 0 && !streaming && now - lastIdleTm >= opt.idleTm * 1000) {
+                lastIdleTm = now;
+                SendTime();
+            }
             Flush();
             // Sleep until the next record is due, a command or PC bytes arrive, or 100 ms.
             double wait = 100;
@@ -363,6 +375,7 @@ private:
             }
             int32_t v[3];
             gen.Sample(seq, v);
+            AddBursts(v);
             std::string rec = SampleRecordBytes(bit, v[0], v[1], v[2], code);
             if (loseBytes > 0) {
                 const size_t n = std::min<size_t>(static_cast<size_t>(loseBytes), rec.size() - 4);
@@ -385,6 +398,24 @@ private:
                 break;
             }
             nextDue += period;
+        }
+    }
+
+    void AddBursts(int32_t v[3]) {
+        for (auto b = bursts.begin(); b != bursts.end();) {
+            if (seq < b->startSeq) {
+                ++b;
+                continue;
+            }
+            const double t = static_cast<double>(seq - b->startSeq) * 0.01;
+            const double r = std::floor(static_cast<double>(v[b->axis]) + b->amp * std::sin(6.283185307179586 * 5.0 * t) + 0.5);
+            v[b->axis] = static_cast<int32_t>(std::min<double>(std::max(r, 0.0), FullScale(bit)));
+            if (seq + 1 - b->startSeq >= b->count) {
+                b = bursts.erase(b);
+                Event("BURST-END");
+            } else {
+                ++b;
+            }
         }
     }
 
@@ -501,6 +532,20 @@ private:
             Event("HANGUP " + std::to_string(static_cast<long>(arg)));
             ClosePty();
             hangupUntil = NowMs() + std::max(arg, 1.0);
+        } else if (w == "burst") {
+            char axis = 0;
+            Burst b;
+            long long count = 0, delay = 0;
+            const int n = std::sscanf(line.c_str(), "%*s %c %lf %lld %lld", &axis, &b.amp, &count, &delay);
+            if (n >= 3 && count > 0 && delay >= 0 && (axis == 'x' || axis == 'y' || axis == 'z')) {
+                b.axis = axis - 'x';
+                b.count = static_cast<uint64_t>(count);
+                b.startSeq = seq + static_cast<uint64_t>(delay);
+                bursts.push_back(b);
+                Event("BURST " + line.substr(6));
+            } else {
+                Event("UNKNOWN " + line);
+            }
         } else if (w == "quit") {
             quit = true;
         } else {
@@ -520,8 +565,15 @@ private:
     uint64_t seq = 0;      // number of the next sample record
     uint64_t lastTmSeq = ~0ull;
     int loseBytes = 0;
+    struct Burst {
+        int axis = 0;           // 0 x, 1 y, 2 z
+        double amp = 0;         // counts
+        uint64_t count = 0;     // sample records it covers
+        uint64_t startSeq = 0;  // its first sample record
+    };
+    std::vector<Burst> bursts;  // commanded bursts not yet finished
     uint32_t garbageRng = 12345;
-    double t0, nextDue = 0, silenceUntil = 0, hangupUntil = 0;
+    double t0, nextDue = 0, silenceUntil = 0, hangupUntil = 0, lastIdleTm = 0;
     int masterFd = -1, slaveFd = -1, controlFd = -1;
     bool stdinClosed = false, quit = false;
     std::string slavePath, out, controlBuf, stdinBuf;

@@ -113,6 +113,40 @@ HWND FindControl(HWND parent, int id) {
     return nullptr;
 }
 
+// The edit box that takes a control's text: the control itself, or the Edit inside a combo box.
+HWND EditOf(HWND control) {
+    if (!control) return nullptr;
+    HWND edit = FindWindowExA(control, nullptr, "Edit", nullptr);
+    if (!edit) {
+        if (HWND inner = FindWindowExA(control, nullptr, "ComboBox", nullptr)) edit = FindWindowExA(inner, nullptr, "Edit", nullptr);
+    }
+    return edit ? edit : control;
+}
+
+std::string WideToUtf8(const wchar_t* wide) {
+    const int n = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
+    std::string utf8(n > 0 ? n : 1, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide, -1, &utf8[0], n, nullptr, nullptr);
+    utf8.resize(n > 0 ? n - 1 : 0);
+    return utf8;
+}
+
+// Prints the rows of a list box or a combo box (its count, length and text messages), one per
+// line. Wide messages: their texts are not converted when marshalled between processes.
+void PrintRows(HWND control, UINT countMessage, UINT lengthMessage, UINT textMessage) {
+    DWORD_PTR count = 0;
+    SendMessageTimeoutW(control, countMessage, 0, 0, SMTO_ABORTIFHUNG, 2000, &count);
+    if (static_cast<LONG_PTR>(count) < 0) return;
+    for (DWORD_PTR i = 0; i < count; ++i) {
+        DWORD_PTR length = 0;
+        SendMessageTimeoutW(control, lengthMessage, i, 0, SMTO_ABORTIFHUNG, 2000, &length);
+        std::wstring row(length + 2, L'\0');
+        DWORD_PTR copied = 0;
+        SendMessageTimeoutW(control, textMessage, i, reinterpret_cast<LPARAM>(&row[0]), SMTO_ABORTIFHUNG, 2000, &copied);
+        std::printf("%s\n", WideToUtf8(row.c_str()).c_str());
+    }
+}
+
 HWND ParseHwnd(const char* text) {
     return reinterpret_cast<HWND>(static_cast<INT_PTR>(std::strtoll(text, nullptr, 0)));
 }
@@ -128,16 +162,30 @@ BOOL CALLBACK PrintChild(HWND hwnd, LPARAM) {
 int Usage() {
     std::fputs(
         "usage: uiauto <command> [arguments]\n"
-        "  find [--class C] [--title T] [--prop P] [--timeout MS]  print the handle of a visible top-level window\n"
+        "  find [--class C] [--title T] [--prop P] [--child ID] [--timeout MS]  print the handle of a visible\n"
+        "                                  top-level window (with --child: one that has a child ID)\n"
         "  rect HWND                       window rectangle and client rectangle (screen coordinates)\n"
         "  children HWND                   one line per descendant: id, class, rectangle, visible, text\n"
         "  text HWND [ID]                  text of the window or of its control ID (searched among descendants)\n"
         "  click HWND ID                   press button ID (posted, so a modal box it opens does not block)\n"
         "  enabled HWND ID                 1 when control ID is enabled, else 0\n"
         "  list HWND ID                    the rows of list box ID, one per line\n"
-        "  post HWND MESSAGE [WPARAM [LPARAM]]   post a message; MESSAGE is a number or a registered name\n"
+        "  post HWND MESSAGE [WPARAM [LPARAM]] [--repeat N] [--after-child ID [--timeout MS]]\n"
+        "                                  post a message (N times at once); MESSAGE is a number or a registered\n"
+        "                                  name; --after-child: first wait for a top-level window with child ID\n"
+        "  key HWND ID KEY...              focus control ID and press each KEY there, as the keyboard would\n"
+        "                                  (posted key messages through the program's message loop; a combo box\n"
+        "                                  gets them in its edit box): escape,\n"
+        "                                  return, tab, alt+f4 or a virtual-key number\n"
+        "  items HWND ID                   the items of combo box ID, one per line\n"
+        "  settext HWND ID TEXT            set the text of control ID (the edit box of a combo box)\n"
         "  scroll HWND ID CODE [POS]       send WM_HSCROLL (CODE: SB_ number, POS for thumb codes) from scroll bar ID to its parent\n"
         "  close HWND                      post WM_CLOSE\n"
+        "  keys HWND KEY...                bring HWND to the front and type keys through the input queue;\n"
+        "                                  KEY is a virtual-key number or RETURN, ESCAPE, TAB, SPACE, ALT+F4\n"
+        "  settext HWND ID TEXT            set the text of control ID (e.g. an edit field of a dialog)\n"
+        "  select HWND ID TEXT             choose the combo-box item TEXT (or the first starting with it), as a click would\n"
+        "  sysmenu HWND COMMAND            choose a system-menu command (posts WM_SYSCOMMAND)\n"
         "  gone HWND [--timeout MS]        wait until the window no longer exists\n"
         "  msgbox [--timeout MS]           wait for a message box and print its text\n"
         "  answer ID [--timeout MS]        wait for a message box and press its button ID (1 OK, 2 Cancel, 6 Yes, 7 No)\n"
@@ -150,6 +198,29 @@ int TimeoutArg(int argc, char** argv, int def) {
     for (int i = 0; i + 1 < argc; ++i)
         if (std::strcmp(argv[i], "--timeout") == 0) return std::atoi(argv[i + 1]);
     return def;
+}
+
+// A key name of the `keys` command as a virtual-key code (with Alt for "ALT+..."); 0 when unknown.
+WORD KeyCode(const char* name, bool& alt) {
+    alt = std::strncmp(name, "ALT+", 4) == 0;
+    if (alt) name += 4;
+    static const struct {
+        const char* name;
+        WORD vk;
+    } kNames[] = {{"RETURN", VK_RETURN}, {"ESCAPE", VK_ESCAPE}, {"TAB", VK_TAB}, {"SPACE", VK_SPACE},
+                  {"F4", VK_F4},         {"DOWN", VK_DOWN},     {"UP", VK_UP}};
+    for (const auto& k : kNames)
+        if (std::strcmp(name, k.name) == 0) return k.vk;
+    return static_cast<WORD>(std::strtoul(name, nullptr, 0));
+}
+
+void AddKey(std::vector<INPUT>& inputs, WORD vk, bool up) {
+    INPUT in{};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = vk;
+    in.ki.wScan = static_cast<WORD>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC));
+    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    inputs.push_back(in);
 }
 
 HWND WaitMessageBox(int timeoutMs) {
@@ -193,6 +264,7 @@ int Main(int argc, char** argv) {
             if (!std::strcmp(argv[i], "--class")) q.className = argv[i + 1];
             else if (!std::strcmp(argv[i], "--title")) q.title = FromUtf8(argv[i + 1]);
             else if (!std::strcmp(argv[i], "--prop")) q.prop = FromUtf8(argv[i + 1]);
+            else if (!std::strcmp(argv[i], "--child")) q.childId = std::atoi(argv[i + 1]);
         }
         HWND hwnd = WaitTop(q, TimeoutArg(argc, argv, 10000));
         if (!hwnd) return 1;
@@ -239,31 +311,61 @@ int Main(int argc, char** argv) {
     if (command == "list" && argc >= 4) {
         HWND list = FindControl(ParseHwnd(argv[2]), std::atoi(argv[3]));
         if (!list) return 1;
-        DWORD_PTR count = 0;
-        SendMessageTimeoutA(list, LB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 2000, &count);
-        // Wide messages: list box texts are not converted when marshalled between processes.
-        for (DWORD_PTR i = 0; i < count; ++i) {
-            DWORD_PTR length = 0;
-            SendMessageTimeoutW(list, LB_GETTEXTLEN, i, 0, SMTO_ABORTIFHUNG, 2000, &length);
-            std::wstring row(length + 2, L'\0');
-            DWORD_PTR copied = 0;
-            SendMessageTimeoutW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&row[0]), SMTO_ABORTIFHUNG, 2000,
-                                &copied);
-            const int n = WideCharToMultiByte(CP_UTF8, 0, row.c_str(), -1, nullptr, 0, nullptr, nullptr);
-            std::string utf8(n, '\0');
-            WideCharToMultiByte(CP_UTF8, 0, row.c_str(), -1, &utf8[0], n, nullptr, nullptr);
-            std::printf("%s\n", utf8.c_str());
-        }
+        PrintRows(list, LB_GETCOUNT, LB_GETTEXTLEN, LB_GETTEXT);
         return 0;
     }
     if (command == "post" && argc >= 4) {
-        HWND hwnd = ParseHwnd(argv[2]);
+        std::vector<char*> pos;
+        int repeat = 1;
+        Query after;
+        for (int i = 2; i < argc; ++i) {
+            if (!std::strcmp(argv[i], "--repeat") && i + 1 < argc) repeat = std::atoi(argv[++i]);
+            else if (!std::strcmp(argv[i], "--after-child") && i + 1 < argc) after.childId = std::atoi(argv[++i]);
+            else if (!std::strcmp(argv[i], "--timeout") && i + 1 < argc) ++i;
+            else pos.push_back(argv[i]);
+        }
+        if (pos.size() < 2) return Usage();
+        HWND hwnd = ParseHwnd(pos[0]);
         char* end = nullptr;
-        UINT message = static_cast<UINT>(std::strtoul(argv[3], &end, 0));
-        if (*end) message = RegisterWindowMessageA(argv[3]);
-        const WPARAM wp = argc >= 5 ? static_cast<WPARAM>(std::strtoll(argv[4], nullptr, 0)) : 0;
-        const LPARAM lp = argc >= 6 ? static_cast<LPARAM>(std::strtoll(argv[5], nullptr, 0)) : 0;
-        return PostMessageA(hwnd, message, wp, lp) ? 0 : 1;
+        UINT message = static_cast<UINT>(std::strtoul(pos[1], &end, 0));
+        if (*end) message = RegisterWindowMessageA(pos[1]);
+        const WPARAM wp = pos.size() >= 3 ? static_cast<WPARAM>(std::strtoll(pos[2], nullptr, 0)) : 0;
+        const LPARAM lp = pos.size() >= 4 ? static_cast<LPARAM>(std::strtoll(pos[3], nullptr, 0)) : 0;
+        // Waiting in this process keeps the time between the window's appearance and the post short.
+        if (after.childId && !WaitTop(after, TimeoutArg(argc, argv, 10000))) return 1;
+        for (int i = 0; i < repeat; ++i) {
+            if (!PostMessageA(hwnd, message, wp, lp)) return 1;
+        }
+        return 0;
+    }
+    if (command == "key" && argc >= 5) {
+        // A combo box takes its keys in its edit box (the file dialog's name field).
+        HWND control = EditOf(FindControl(ParseHwnd(argv[2]), std::atoi(argv[3])));
+        if (!control) return 1;
+        // Focus can only be set on another thread's window while sharing its input state.
+        const DWORD self = GetCurrentThreadId();
+        const DWORD target = GetWindowThreadProcessId(control, nullptr);
+        AttachThreadInput(self, target, TRUE);
+        SetFocus(control);
+        AttachThreadInput(self, target, FALSE);
+        for (int i = 4; i < argc; ++i) {
+            const std::string name = argv[i];
+            const bool alt = name.rfind("alt+", 0) == 0;
+            const std::string key = alt ? name.substr(4) : name;
+            UINT vk = 0;
+            if (key == "escape") vk = VK_ESCAPE;
+            else if (key == "return") vk = VK_RETURN;
+            else if (key == "tab") vk = VK_TAB;
+            else if (key == "f4") vk = VK_F4;
+            else vk = static_cast<UINT>(std::strtoul(key.c_str(), nullptr, 0));
+            if (vk == 0) return Usage();
+            const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC)) << 16;
+            const LPARAM altBit = alt ? (LPARAM{1} << 29) : 0;  // the context code: Alt is down
+            PostMessageA(control, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, vk, 1 | scan | altBit);
+            PostMessageA(control, alt ? WM_SYSKEYUP : WM_KEYUP, vk,
+                         static_cast<LPARAM>(1 | scan | altBit | (LPARAM{3} << 30)));
+        }
+        return 0;
     }
     if (command == "scroll" && argc >= 5) {
         HWND bar = FindControl(ParseHwnd(argv[2]), std::atoi(argv[3]));
@@ -285,6 +387,52 @@ int Main(int argc, char** argv) {
     if (command == "close" && argc >= 3) {
         return PostMessageA(ParseHwnd(argv[2]), WM_CLOSE, 0, 0) ? 0 : 1;
     }
+    if (command == "keys" && argc >= 4) {
+        HWND hwnd = ParseHwnd(argv[2]);
+        if (!IsWindow(hwnd)) return 1;
+        SetForegroundWindow(hwnd);
+        for (int i = 0; i < 40 && GetForegroundWindow() != hwnd; ++i) Sleep(50);
+        if (GetForegroundWindow() != hwnd) return 1;
+        std::vector<INPUT> inputs;
+        for (int i = 3; i < argc; ++i) {
+            bool alt = false;
+            const WORD vk = KeyCode(argv[i], alt);
+            if (!vk) return Usage();
+            if (alt) AddKey(inputs, VK_MENU, false);
+            AddKey(inputs, vk, false);
+            AddKey(inputs, vk, true);
+            if (alt) AddKey(inputs, VK_MENU, true);
+        }
+        return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size() ? 0 : 1;
+    }
+    if (command == "settext" && argc >= 5) {
+        HWND control = FindControl(ParseHwnd(argv[2]), std::atoi(argv[3]));
+        if (!control) return 1;
+        const std::string text = FromUtf8(argv[4]);
+        DWORD_PTR ignored = 0;
+        return SendMessageTimeoutA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG,
+                                   2000, &ignored)
+                   ? 0
+                   : 1;
+    }
+    if (command == "select" && argc >= 5) {
+        HWND combo = FindControl(ParseHwnd(argv[2]), std::atoi(argv[3]));
+        if (!combo) return 1;
+        const std::string text = FromUtf8(argv[4]);
+        const LPARAM wanted = reinterpret_cast<LPARAM>(text.c_str());
+        DWORD_PTR index = static_cast<DWORD_PTR>(CB_ERR);
+        SendMessageTimeoutA(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), wanted, SMTO_ABORTIFHUNG, 2000, &index);
+        if (static_cast<LRESULT>(index) == CB_ERR)
+            SendMessageTimeoutA(combo, CB_FINDSTRING, static_cast<WPARAM>(-1), wanted, SMTO_ABORTIFHUNG, 2000, &index);
+        if (static_cast<LRESULT>(index) == CB_ERR) return 1;
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutA(combo, CB_SETCURSEL, index, 0, SMTO_ABORTIFHUNG, 2000, &ignored);
+        const WPARAM notice = MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE);
+        return PostMessageA(GetParent(combo), WM_COMMAND, notice, reinterpret_cast<LPARAM>(combo)) ? 0 : 1;
+    }
+    if (command == "sysmenu" && argc >= 4) {
+        return PostMessageA(ParseHwnd(argv[2]), WM_SYSCOMMAND, std::strtoul(argv[3], nullptr, 0), 0) ? 0 : 1;
+    }
     if (command == "gone" && argc >= 3) {
         HWND hwnd = ParseHwnd(argv[2]);
         const DWORD start = GetTickCount();
@@ -293,6 +441,22 @@ int Main(int argc, char** argv) {
             if (static_cast<int>(GetTickCount() - start) >= timeout) return 1;
             Sleep(50);
         }
+        return 0;
+    }
+    if (command == "settext" && argc >= 5) {
+        HWND control = EditOf(FindControl(ParseHwnd(argv[2]), std::atoi(argv[3])));
+        if (!control) return 1;
+        const std::string text = FromUtf8(argv[4]);
+        DWORD_PTR ignored = 0;
+        return SendMessageTimeoutA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG,
+                                   2000, &ignored)
+                   ? 0
+                   : 1;
+    }
+    if (command == "items" && argc >= 4) {
+        HWND combo = FindControl(ParseHwnd(argv[2]), std::atoi(argv[3]));
+        if (!combo) return 1;
+        PrintRows(combo, CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT);
         return 0;
     }
     if (command == "msgbox") {

@@ -6,11 +6,9 @@
 # extremes and older traces when scrolling. Screenshots are compared with reference pictures.
 # Usage: monitor_test.sh WINDOWS_BIN_DIR NATIVE_BIN_DIR
 source "$(dirname "$0")/../lib.sh" "$1"
-recsim="$2/recsim"
-[ -x "$recsim" ] || { echo "missing $recsim (native tree)"; exit 77; }
+need_recsim "$2"
 refs="$(dirname "$0")/reference"
-shots="$E2E_BUILD/screenshots"
-mkdir -p "$shots"
+shots="$E2E_SHOTS"
 prop="Quorvel.exe 2A217156-E4D9-4f05-B856-5ED6F5C867BE"
 
 trap 'cleanup_recsim; e2e_cleanup' EXIT

@@ -5,10 +5,8 @@
 # [PSD] FLG=0 the monitor takes no room and the time monitor has the width.
 # Usage: psd_test.sh WINDOWS_BIN_DIR NATIVE_BIN_DIR
 source "$(dirname "$0")/../lib.sh" "$1"
-recsim="$2/recsim"
-[ -x "$recsim" ] || { echo "missing $recsim (native tree)"; exit 77; }
-shots="$E2E_BUILD/screenshots"
-mkdir -p "$shots"
+need_recsim "$2"
+shots="$E2E_SHOTS"
 prop="Quorvel.exe 2A217156-E4D9-4f05-B856-5ED6F5C867BE"
 trap 'cleanup_recsim; e2e_cleanup' EXIT
 

@@ -15,9 +15,8 @@ run_and_close() {
   hwnd=$(ui find --prop "$prop" --timeout 30000) || { fail "main window did not appear in $1"; kill "$pid"; return; }
   [ -n "${2:-}" ] && screenshot "$2"
   ui close "$hwnd"
-  for _ in $(seq 1 200); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-  kill -0 "$pid" 2>/dev/null && { fail "Quorvel did not end after close"; kill "$pid"; }
-  E2E_RC=0
+  wait_pid "$pid" 20
+  [ "$E2E_RC" = timeout ] && { fail "Quorvel did not end after close"; kill "$pid"; }
 }
 
 # --- First run in an empty folder writes every key with its default at exit.
@@ -43,14 +42,32 @@ else
 fi
 
 # --- Values corrected on load: BIT=14 becomes 12, a wrong-length ACC list becomes the default.
+# Everything else stays as the operator wrote it: a TIME list of one value (the other display
+# times are then 0), and a ring size no process can allocate, which the rings fall back from and
+# the event log names.
 fix="$E2E_TMP/fix"
 mkdir -p "$fix"
-printf '[SPEC]\r\nBIT=14\r\n[SCALE]\r\nACC=1,2,3\r\n' >"$fix/Quorvel.ini"
-run_and_close "$fix"
+printf '[SPEC]\r\nBIT=14\r\nLOG_LIST=1\r\nRING_BUF_MIN_SIZE=2147483647\r\n[SCALE]\r\nACC=1,2,3\r\nTIME=3\r\nTIME_SEL=1\r\n' >"$fix/Quorvel.ini"
+start_win -C "$fix" "$E2E_BUILD/Quorvel.exe"
+pid=$E2E_LAST_PID
+if hwnd=$(ui find --prop "$prop" --timeout 30000); then
+  wait_match 10 'ﾘﾝｸﾞﾊﾞｯﾌｧ 4000000 \(縮小\)' ui list "$hwnd" 1052 \
+    && pass "ring size that cannot be had is logged" || fail "log: $(tr '\n' '|' <<<"$WAIT_VALUE")"
+  screenshot "$shots/quorvel-ring-fallback.png"
+  ui close "$hwnd"
+  wait_pid "$pid" 20
+  [ "$E2E_RC" = timeout ] && { fail "Quorvel did not end after close"; kill "$pid"; }
+else
+  fail "main window did not appear with a huge RING_BUF_MIN_SIZE"; kill "$pid"
+fi
 text=$(tr -d '\r' <"$fix/Quorvel.ini")
 grep -qx 'BIT=12' <<<"$text" && pass "BIT=14 comes back as 12" || fail "BIT: $(grep '^BIT=' <<<"$text")"
 grep -qx 'ACC=2.0,5.0,10.0,20.0,50.0,100.0,300.0,999.0' <<<"$text" && pass "short ACC list replaced by the default" \
   || fail "ACC: $(grep '^ACC=' <<<"$text")"
+grep -qx 'RING_BUF_MIN_SIZE=2147483647' <<<"$text" && pass "RING_BUF_MIN_SIZE kept as written" \
+  || fail "RING_BUF_MIN_SIZE: $(grep '^RING_BUF_MIN_SIZE=' <<<"$text")"
+grep -qx 'TIME=3.0,0.0,0.0,0.0' <<<"$text" && pass "TIME=3 keeps the other display times at 0" \
+  || fail "TIME: $(grep '^TIME=' <<<"$text")"
 
 # --- The INI follows the working folder, not the program's folder.
 other="$E2E_TMP/other"
@@ -59,8 +76,8 @@ printf '[SPEC]\r\nTITLE=Other folder\r\n' >"$other/Quorvel.ini"
 start_win -C "$other" "$first/Quorvel.exe"
 pid=$E2E_LAST_PID
 hwnd=$(ui find --prop "$prop" --timeout 30000)
-[ "$(ui text "$hwnd")" = "Other folder Ver 1.0.0.0 HELDRIC" ] && pass "settings read from the working folder's INI" \
-  || fail "title from other folder: $(ui text "$hwnd")"
+wait_match 10 '^Other folder Ver [0-9]+\.[0-9]+\.[0-9]+\.0 HELDRIC$' ui text "$hwnd" \
+  && pass "settings read from the working folder's INI" || fail "title from other folder: $WAIT_VALUE"
 
 # --- The About box from the system menu.
 ui post "$hwnd" 0x0112 16  # WM_SYSCOMMAND with the appended About command

@@ -14,3 +14,13 @@ add_test(NAME e2e.psd
          COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/psd_test.sh ${CMAKE_BINARY_DIR}/bin ${QUORVEL_NATIVE_BIN_DIR})
 set_tests_properties(e2e.psd PROPERTIES LABELS "wine;e2e" TIMEOUT 400 RESOURCE_LOCK wine_desktop
                      SKIP_RETURN_CODE 77)
+
+add_test(NAME e2e.recording
+         COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/recording_test.sh ${CMAKE_BINARY_DIR}/bin ${QUORVEL_NATIVE_BIN_DIR})
+set_tests_properties(e2e.recording PROPERTIES LABELS "wine;e2e" TIMEOUT 600 RESOURCE_LOCK wine_desktop
+                     SKIP_RETURN_CODE 77)
+
+add_test(NAME e2e.print
+         COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/print_test.sh ${CMAKE_BINARY_DIR}/bin ${QUORVEL_NATIVE_BIN_DIR})
+set_tests_properties(e2e.print PROPERTIES LABELS "wine;e2e" TIMEOUT 400 RESOURCE_LOCK wine_desktop
+                     SKIP_RETURN_CODE 77)

@@ -60,7 +60,7 @@ start_win "$dir/Launcher.exe"
 pid=$E2E_LAST_PID
 hwnd=$(ui find --class LAUNCHER --timeout 20000) || fail "three-button launcher did not appear"
 if [ -n "${hwnd:-}" ]; then
-  [ "$(ui text "$hwnd")" = "振動記録ランチャー" ] && pass "title in Japanese" || fail "title: $(ui text "$hwnd")"
+  wait_equal 10 "振動記録ランチャー" ui text "$hwnd" && pass "title in Japanese" || fail "title: $WAIT_VALUE"
   ui children "$hwnd" >"$E2E_TMP/children.txt"
   widths=$(awk -F'\t' '$2=="Button"{split($3,r,","); print r[3]-r[1]}' "$E2E_TMP/children.txt" | sort -u)
   heights=$(awk -F'\t' '$2=="Button"{split($3,r,","); print r[4]-r[2]}' "$E2E_TMP/children.txt" | sort -u)

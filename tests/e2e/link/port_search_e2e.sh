@@ -73,7 +73,7 @@ start_linktest() {
 find_dialog() {
   local h
   h=$(ui find --class "#32770" --timeout 30000) || return 1
-  [ "$(ui text "$h")" = "COMポート検索" ] || { echo "unexpected window '$(ui text "$h")'" >&2; return 1; }
+  wait_equal 5 "COMポート検索" ui text "$h" || { echo "unexpected window '$WAIT_VALUE'" >&2; return 1; }
   echo "$h"
 }
 # The number in "COMn ..." of the dialog's status text (0 while it is empty).
@@ -95,11 +95,11 @@ if [ -n "$dlg" ]; then
   pass "search dialog shown for the missing COM9"
   wait_for 10 has_line "$lt_out" "^PROBE COM5" || fail "full: the search did not reach COM5"
   screenshot "$shots/port-search-dialog.png"
-  case "$(ui text "$dlg" 1067)" in
-    COM[0-9]*" を調べています・・・"|COM[0-9]*" 使用不可能"|COM[0-9]*" 使用可能") pass "status text reads '$(ui text "$dlg" 1067)'" ;;
-    *) fail "status text '$(ui text "$dlg" 1067)'" ;;
-  esac
-  [ "$(ui text "$dlg" 2)" = "キャンセル" ] && pass "cancel button" || fail "button text '$(ui text "$dlg" 2)'"
+  guide_shot port-search "$dlg"
+  # The text changes with every probe: one read decides and is reported.
+  wait_match 10 '^COM[0-9]+ (を調べています・・・|使用不可能|使用可能)$' ui text "$dlg" 1067 \
+    && pass "status text reads '$WAIT_VALUE'" || fail "status text '$WAIT_VALUE'"
+  wait_equal 5 "キャンセル" ui text "$dlg" 2 && pass "cancel button" || fail "button text '$WAIT_VALUE'"
   ui gone "$dlg" --timeout 20000 && pass "dialog closes at the end of the search" || fail "dialog still open"
 else
   fail "no search dialog"

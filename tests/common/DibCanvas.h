@@ -1,10 +1,14 @@
-// A 32-bit DIB section selected into a memory DC, for tests that paint with GDI and check pixels
-// (Win32 only).
+// A 32-bit top-down DIB section selected into a memory DC, for tests that check painted pixels
+// (Win32 tree only).
 #pragma once
+
+#ifdef _WIN32
 
 #include <windows.h>
 
-// A bitmap of width × height filled with `fill`, selected into its own memory DC.
+namespace test_common {
+
+// A 32-bit DIB section selected into a memory DC, filled with one colour.
 class Canvas {
 public:
     Canvas(int width, int height, COLORREF fill) : width_(width), height_(height) {
@@ -50,3 +54,7 @@ private:
     HGDIOBJ old_ = nullptr;
     void* bits_ = nullptr;
 };
+
+}  // namespace test_common
+
+#endif

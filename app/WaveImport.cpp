@@ -1,0 +1,91 @@
+// A file read into the rings, with the wait cursor, the progress title and the error messages.
+#include "app/WaveImport.h"
+
+#include <vector>
+
+#include "app/QuorvelApp.h"
+#include "app/QuorvelDlg.h"
+#include "config/Win32Version.h"
+#include "files/ImportTexts.h"
+#include "files/Win32ImportFile.h"
+#include "ui/MessageBox.h"
+
+namespace {
+
+std::string WindowTextOf(HWND hwnd) {
+    std::vector<char> text(static_cast<size_t>(GetWindowTextLengthA(hwnd)) + 2, '\0');
+    GetWindowTextA(hwnd, text.data(), static_cast<int>(text.size()));
+    return text.data();
+}
+
+// Shows the share done in the main window's title once an import has run for a second.
+class ProgressTitle {
+public:
+    ProgressTitle(HWND window, std::string importedTitle)
+        : window_(window), title_(std::move(importedTitle)), start_(GetTickCount()) {}
+
+    void Update(uint64_t done, uint64_t total) {
+        if (!window_ || total == 0) return;
+        const DWORD now = GetTickCount();
+        if (now - start_ < 1000) return;
+        const int percent = static_cast<int>(done * 100 / total);
+        if (percent == percent_) return;
+        percent_ = percent;
+        SetWindowTextA(window_, files::ImportProgressTitle(title_, percent).c_str());
+    }
+    bool Shown() const { return percent_ >= 0; }
+
+private:
+    HWND window_;
+    std::string title_;
+    DWORD start_;
+    int percent_ = -1;
+};
+
+}  // namespace
+
+bool ReadWaveFile(const std::string& path, bool sd, HWND owner) {
+    HWND main = mainWindowHandle.load();
+    const std::string previousTitle = main ? WindowTextOf(main) : std::string();
+    ProgressTitle progress(main, files::ImportedTitle(BuildMainTitle(theApp.settings.title), path));
+    files::ImportOptions options;
+    options.progress = [&progress](uint64_t done, uint64_t total) { progress.Update(done, total); };
+
+    // The whole read runs here, without handling messages: nothing can start a measurement or
+    // another import meanwhile.
+    HCURSOR cursor = SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32514)));  // IDC_WAIT
+    files::FileImport got =
+        files::ReadImportFile(path, sd, files::SdConversion{theApp.settings.bit, theApp.settings.kanzan}, options);
+    SetCursor(cursor);
+    if (progress.Shown()) SetWindowTextA(main, previousTitle.c_str());
+
+    using Status = files::ImportResult::Status;
+    files::ImportResult& result = got.result;
+    if (got.openError != files::FileErrorCause::None) {
+        ui::ShowMessage(owner, files::FileErrorText(got.openError, path).c_str(), MB_OK);
+        return false;
+    }
+    switch (result.status) {
+    case Status::Loaded:
+        break;
+    case Status::NoDataLine:
+        return false;
+    case Status::ReadError:
+        ui::ShowMessage(owner, files::FileErrorText(result.readError, path).c_str(), MB_OK);
+        return false;
+    case Status::BufferError:
+        ui::ShowMessage(owner, "FILE OPENREAD ERROR", MB_OK);
+        return false;
+    }
+
+    // The rings take the samples over as they are: capacity and held count are the file's.
+    for (int axis = 0; axis < 3; ++axis) {
+        WaveBuffer& ring = theApp.waveBuffers[axis];
+        ring.samples = std::move(result.samples[axis]);
+        ring.heldCount = static_cast<int>(ring.samples.size());
+        ring.oldestIndex = 0;
+    }
+    theApp.reviewBaseTime.dwLowDateTime = static_cast<DWORD>(result.baseTime);
+    theApp.reviewBaseTime.dwHighDateTime = static_cast<DWORD>(result.baseTime >> 32);
+    return true;
+}

@@ -1,0 +1,207 @@
+// Printed report: screen capture, print dialog with the kept printer, page composition.
+#include "graphs/PrintReport.h"
+
+#include "config/Settings.h"
+#include "graphs/ReportPage.h"
+
+#include <commdlg.h>
+#include <shlwapi.h>
+
+namespace {
+
+// The printer chosen last, kept for the program run: handed to every print dialog and replaced by
+// what the dialog returns.
+HGLOBAL keptDevMode = nullptr;
+HGLOBAL keptDevNames = nullptr;
+
+// A GDI object selected into a DC for one scope.
+class ScopedSelect {
+public:
+    ScopedSelect(HDC dc, HGDIOBJ object) : dc_(dc), old_(SelectObject(dc, object)) {}
+    ~ScopedSelect() { SelectObject(dc_, old_); }
+    ScopedSelect(const ScopedSelect&) = delete;
+    ScopedSelect& operator=(const ScopedSelect&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ old_;
+};
+
+void Line(HDC dc, int x0, int y0, int x1, int y1) {
+    MoveToEx(dc, x0, y0, nullptr);
+    LineTo(dc, x1, y1);
+}
+
+void DrawTableFrame(HDC dc, const report::PageGeometry& page, const report::TableColumns& t) {
+    const int top = page.tableTop, bottom = page.TableBottom();
+    MoveToEx(dc, t.left, top, nullptr);
+    LineTo(dc, t.right, top);
+    LineTo(dc, t.right, bottom);
+    LineTo(dc, t.left, bottom);
+    LineTo(dc, t.left, top);
+    Line(dc, t.divider, top, t.divider, bottom);
+    for (int k = 1; k < report::kRows; ++k) Line(dc, t.left, page.RowTop(k), t.right, page.RowTop(k));
+}
+
+HFONT CreateTextFont() {
+    LOGFONTA lf{};
+    GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof lf, &lf);
+    lf.lfHeight = report::kFontHeight;
+    return CreateFontIndirectA(&lf);
+}
+
+HFONT CreatePathFont() {
+    return CreateFontA(-report::kFontHeight, -40, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
+                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DRAFT_QUALITY, FIXED_PITCH, "ＭＳ　ゴシック");
+}
+
+// [SPEC] SAVE_DIRECTORY shortened to fit a 50-character buffer, the middle replaced by an ellipsis.
+std::string FolderText(const std::string& folder) {
+    char buffer[report::kFolderTextMax + 1] = "";
+    if (!PathCompactPathExA(buffer, folder.c_str(), sizeof buffer, 0)) return folder.substr(0, report::kFolderTextMax);
+    return buffer;
+}
+
+report::Clock ToClock(const SYSTEMTIME& t) {
+    return {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
+}
+
+struct PrinterChoice {
+    HDC dc = nullptr;
+    DWORD copies = 0;
+};
+
+// Shows the print dialog with the kept printer and keeps what it returns. Returns the printer's
+// context (landscape) and the number of copies, or a null context when nothing is to be printed.
+PrinterChoice ChoosePrinter(HWND owner) {
+    PRINTDLGEXA pd{};
+    pd.lStructSize = sizeof pd;
+    pd.hwndOwner = owner;
+    pd.hDevMode = keptDevMode;
+    pd.hDevNames = keptDevNames;
+    pd.Flags = PD_RETURNDC | PD_NOSELECTION | PD_NOPAGENUMS | PD_NOCURRENTPAGE;
+    pd.nCopies = 1;
+    pd.nStartPage = START_PAGE_GENERAL;
+    if (FAILED(PrintDlgExA(&pd))) return {};
+    keptDevMode = pd.hDevMode;
+    keptDevNames = pd.hDevNames;
+    // The dialog's own context is not used: the report's is made with the landscape device mode.
+    if (pd.hDC) DeleteDC(pd.hDC);
+    if (pd.dwResultAction != PD_RESULT_PRINT || !keptDevMode || !keptDevNames) return {};
+
+    PrinterChoice choice;
+    auto* mode = static_cast<DEVMODEA*>(GlobalLock(keptDevMode));
+    auto* names = static_cast<DEVNAMES*>(GlobalLock(keptDevNames));
+    if (mode && names) {
+        mode->dmOrientation = DMORIENT_LANDSCAPE;
+        const char* base = reinterpret_cast<const char*>(names);
+        choice.dc = CreateDCA(base + names->wDriverOffset, base + names->wDeviceOffset, nullptr, mode);
+        choice.copies = pd.nCopies;
+    }
+    if (names) GlobalUnlock(keptDevNames);
+    if (mode) GlobalUnlock(keptDevMode);
+    return choice;
+}
+
+}  // namespace
+
+HBITMAP CaptureWindowPicture(HWND window) {
+    RECT r{};
+    if (!GetWindowRect(window, &r)) return nullptr;
+    // The whole window is painted anew first: a menu that has just closed over it may still be on
+    // the screen before the window system asks for the uncovered part.
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    GdiFlush();
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    HDC screen = CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = w;
+    info.bmiHeader.biHeight = h;  // positive: bottom-up
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP picture = w > 0 && h > 0 ? CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0) : nullptr;
+    if (picture && screen && memory) {
+        ScopedSelect select(memory, picture);
+        BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+    }
+    if (memory) DeleteDC(memory);
+    if (screen) DeleteDC(screen);
+    return picture;
+}
+
+void ComposeReportPage(HDC dc, int pw, int ph, const Settings& settings, HBITMAP picture, const SYSTEMTIME& clock) {
+    const report::PageGeometry page = report::ComputePageGeometry(pw, ph);
+    const int saved = SaveDC(dc);
+
+    // GDI draws a dotted pen wider than 1 solid: the frames are solid lines 5 units wide.
+    HPEN framePen = CreatePen(PS_DOT, 5, RGB(0, 0, 0));
+    {
+        ScopedSelect select(dc, framePen);
+        for (const report::TableColumns& table : page.tables) DrawTableFrame(dc, page, table);
+    }
+    DeleteObject(framePen);
+
+    HFONT textFont = CreateTextFont();
+    HFONT pathFont = CreatePathFont();
+    {
+        ScopedSelect select(dc, textFont);
+        const std::vector<report::PageText> texts =
+            report::PageTexts(page, settings, ToClock(clock), FolderText(settings.saveDirectory));
+        for (const report::PageText& t : texts) {
+            if (t.text.empty()) continue;
+            SelectObject(dc, t.font == report::Font::Path ? pathFont : textFont);
+            TextOutA(dc, t.x, t.y, t.text.c_str(), static_cast<int>(t.text.size()));
+        }
+    }
+    DeleteObject(pathFont);
+    DeleteObject(textFont);
+
+    BITMAP bm{};
+    if (picture && GetObjectA(picture, sizeof bm, &bm)) {
+        HDC memory = CreateCompatibleDC(dc);
+        if (memory) {
+            {
+                ScopedSelect select(memory, picture);
+                SetStretchBltMode(dc, COLORONCOLOR);
+                // Stretched to fill its rectangle; the window's aspect ratio is not kept.
+                StretchBlt(dc, page.imgLeft, page.imgTop, page.imgW, page.imgH, memory, 0, 0, bm.bmWidth, bm.bmHeight,
+                           SRCCOPY);
+            }
+            DeleteDC(memory);
+        }
+    }
+    RestoreDC(dc, saved);
+}
+
+void PrintReport(HWND captureWindow, const char* documentName, HWND ownerWindow, const Settings& settings) {
+    // Taken before the dialog opens: the picture shows the window as it was at the click.
+    HBITMAP picture = CaptureWindowPicture(captureWindow);
+    if (!picture) return;
+    const PrinterChoice printer = ChoosePrinter(ownerWindow ? ownerWindow : captureWindow);
+    if (printer.dc) {
+        const int pw = GetDeviceCaps(printer.dc, HORZRES);
+        const int ph = GetDeviceCaps(printer.dc, VERTRES);
+        DOCINFOA doc{};
+        doc.cbSize = sizeof doc;
+        doc.lpszDocName = documentName;
+        // One complete document per copy, each dated when it is composed.
+        for (DWORD copy = 0; copy < printer.copies; ++copy) {
+            if (StartDocA(printer.dc, &doc) <= 0) break;
+            if (StartPage(printer.dc) <= 0) {
+                AbortDoc(printer.dc);
+                break;
+            }
+            SYSTEMTIME now{};
+            GetLocalTime(&now);
+            ComposeReportPage(printer.dc, pw, ph, settings, picture, now);
+            EndPage(printer.dc);
+            EndDoc(printer.dc);
+        }
+        DeleteDC(printer.dc);
+    }
+    DeleteObject(picture);
+}

@@ -1,0 +1,5 @@
+set(files_test_libs files_core)
+if(WIN32)
+  list(APPEND files_test_libs files_win)
+endif()
+quorvel_unit_tests(NAME files_tests DIR ${CMAKE_CURRENT_SOURCE_DIR}/files LIBS ${files_test_libs})
