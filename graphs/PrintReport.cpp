@@ -124,9 +124,16 @@ HBITMAP CaptureWindowPicture(HWND window) {
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
     HBITMAP picture = w > 0 && h > 0 ? CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0) : nullptr;
-    if (picture && screen && memory) {
+    // Only the part of the window on the screen can be read; the rest stays black. (A read that
+    // reaches past the screen's edge would give no picture at all.)
+    const RECT desktop{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                       GetSystemMetrics(SM_XVIRTUALSCREEN) + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                       GetSystemMetrics(SM_YVIRTUALSCREEN) + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    RECT shown{};
+    if (picture && screen && memory && IntersectRect(&shown, &r, &desktop)) {
         ScopedSelect select(memory, picture);
-        BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+        BitBlt(memory, shown.left - r.left, shown.top - r.top, shown.right - shown.left, shown.bottom - shown.top,
+               screen, shown.left, shown.top, SRCCOPY);
     }
     if (memory) DeleteDC(memory);
     if (screen) DeleteDC(screen);
