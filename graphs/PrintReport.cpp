@@ -111,7 +111,17 @@ HBITMAP CaptureWindowPicture(HWND window) {
     // The whole window is painted anew first: a menu that has just closed over it may still be on
     // the screen before the window system asks for the uncovered part.
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    // Every descendant too (the panes' graphs and fields): Wine does not always paint the children
+    // of child windows within that call.
+    EnumChildWindows(window, [](HWND child, LPARAM) -> BOOL { UpdateWindow(child); return TRUE; }, 0);
     GdiFlush();
+    // What was painted reaches the screen a little later (Wine copies window surfaces from its
+    // message calls): peek without removing anything for a moment, so nothing is dispatched here.
+    for (const DWORD start = GetTickCount(); GetTickCount() - start < 150;) {
+        MSG msg;
+        PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
+        Sleep(10);
+    }
     const int w = r.right - r.left, h = r.bottom - r.top;
     HDC screen = CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
     HDC memory = CreateCompatibleDC(screen);
