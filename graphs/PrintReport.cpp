@@ -105,6 +105,15 @@ PrinterChoice ChoosePrinter(HWND owner) {
 
 }  // namespace
 
+namespace {
+
+BOOL CALLBACK UpdateDescendant(HWND child, LPARAM) {
+    UpdateWindow(child);
+    return TRUE;
+}
+
+}  // namespace
+
 HBITMAP CaptureWindowPicture(HWND window) {
     RECT r{};
     if (!GetWindowRect(window, &r)) return nullptr;
@@ -113,7 +122,7 @@ HBITMAP CaptureWindowPicture(HWND window) {
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN);
     // Every descendant too (the panes' graphs and fields): Wine does not always paint the children
     // of child windows within that call.
-    EnumChildWindows(window, [](HWND child, LPARAM) -> BOOL { UpdateWindow(child); return TRUE; }, 0);
+    EnumChildWindows(window, UpdateDescendant, 0);
     GdiFlush();
     // What was painted reaches the screen a little later (Wine copies window surfaces from its
     // message calls): peek without removing anything for a moment, so nothing is dispatched here.
