@@ -108,7 +108,7 @@ void CBtnDialog::OnCommand(int id, int code, HWND control) {
     case IDC_LOAD_SD: OnImport(true); break;
     case IDC_LOAD_DATA: OnImport(false); break;
     case IDC_PRINT: OnPrint(); break;
-    case IDC_SETTINGS: break;  // the settings dialog is wired in by its own window
+    case IDC_SETTINGS: OnSettings(); break;
     default:
         ui::Dialog::OnCommand(id, code, control);
     }

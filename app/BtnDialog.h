@@ -45,6 +45,7 @@ private:
     // "データ読み込み" (sd false) and "ＳＤ読み込み" (sd true): choose a file, load it, review it.
     void OnImport(bool sd);
     void OnPrint();
+    void OnSettings();
     void SetStatus(int lamp, const char* text);
     void SetIdleButtons(bool idle);
     void ShowStartStopPicture();

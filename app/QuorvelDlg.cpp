@@ -3,7 +3,6 @@
 #include "app/QuorvelDlg.h"
 
 #include "app/AboutDlg.h"
-#include "app/AnalysisFromSettings.h"
 #include "app/BtnDialog.h"
 #include "app/Messages.h"
 #include "app/QuorvelApp.h"
@@ -100,30 +99,6 @@ BOOL CQuorvelDlg::OnInitDialog() {
     return TRUE;
 }
 
-void CQuorvelDlg::ApplySettingsToPanes() {
-    // The display time, window and cut-off may have changed: the analysis first, the graphs take
-    // its length and tables.
-    app::SetupAnalysis(theApp.analysis, app::AnalysisSettingsFrom(theApp.settings));
-    LayoutPanes();
-    for (int axis = 0; axis < 3; ++axis) {
-        CGraphCtrl& graph = waveMonitor_->Graph(axis);
-        graph.ApplyAxisSettings();
-        graph.UpdateScale();
-        graph.ApplyColors();
-        waveMonitor_->UpdateAxisFields(axis, true, true, true);
-    }
-    waveMonitor_->ApplyFieldColors();
-    for (int axis = 0; axis < 3; ++axis) {
-        CGraphCtrl& graph = psdMonitor_->Graph(axis);
-        graph.ApplyAxisSettings();
-        graph.UpdateScale();
-        graph.ApplyColors();
-        psdMonitor_->UpdatePsdAxisFields(axis, true, true, true);
-    }
-    psdMonitor_->ApplyFieldColors();
-    if (IsWindowEnabled(GetDlgItem(waveMonitor_->Handle(), IDC_GM_SCROLL))) waveMonitor_->EnterReview();
-}
-
 void CQuorvelDlg::RestoreTitle() {
     SetWindowTextA(Handle(), BuildMainTitle(theApp.settings.title).c_str());
 }
@@ -156,6 +131,30 @@ void CQuorvelDlg::LayoutPanes() {
         MoveWindow(waveMonitor_->Handle(), 0, 0, w - panelWidth, h, TRUE);
     }
     layoutPending_ = false;
+}
+
+void CQuorvelDlg::RefreshAfterSettings() {
+    LayoutPanes();  // [PSD] FLG may have changed
+    for (int axis = 0; axis < 3; ++axis) {
+        CGraphCtrl& graph = waveMonitor_->Graph(axis);
+        graph.ApplyAxisSettings();
+        graph.UpdateScale();
+        graph.ApplyColors();
+        waveMonitor_->UpdateAxisFields(axis, true, true, true);
+    }
+    waveMonitor_->ApplyFieldColors();
+    waveMonitor_->RepaintGraphs();  // trigger levels and their labels
+    InvalidateRect(waveMonitor_->Handle(), nullptr, TRUE);
+    for (int axis = 0; axis < 3; ++axis) {
+        CGraphCtrl& graph = psdMonitor_->Graph(axis);
+        graph.ApplyAxisSettings();
+        graph.UpdateScale();
+        graph.ApplyColors();
+        psdMonitor_->UpdatePsdAxisFields(axis, true, true, true);
+    }
+    psdMonitor_->ApplyFieldColors();
+    // In review the window is shown again from position 0 with the new settings.
+    if (IsWindowEnabled(GetDlgItem(waveMonitor_->Handle(), IDC_GM_SCROLL))) waveMonitor_->EnterReview();
 }
 
 bool CQuorvelDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {

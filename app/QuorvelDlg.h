@@ -6,6 +6,7 @@
 #include <atomic>
 #include <memory>
 
+#include "app/SettingsView.h"
 #include "resources/resource.h"
 #include "ui/Dialog.h"
 
@@ -13,7 +14,7 @@ class CBtnDialog;
 class CGraphMoniDialog;
 class CPsdMoniDialog;
 
-class CQuorvelDlg : public ui::Dialog {
+class CQuorvelDlg : public ui::Dialog, public SettingsView {
 public:
     CQuorvelDlg();
     ~CQuorvelDlg() override;
@@ -25,12 +26,12 @@ public:
     // Places the panel, the PSD monitor and the time monitor for the present client size and
     // [PSD] FLG, widening the window first when it is narrower than they need.
     void LayoutPanes();
-    // After the settings dialog was confirmed: the analysis set up again, panes laid out, the graphs'
-    // axis, scale and colours and the monitors' labels and fields from the settings, and the review
-    // window shown again when in review.
-    void ApplySettingsToPanes();
     // The standard title: [SPEC] TITLE with the program's version.
     void RestoreTitle();
+    // After the settings dialog was confirmed (it set the analysis up again): panes laid out, the
+    // graphs' axis, scale and colours and both monitors' labels and fields anew, and the review
+    // window shown again when in review.
+    void RefreshAfterSettings() override;
 
     // Review position of the monitors (set to 0 by the review set-up).
     int reviewPosition[2] = {0, 0};

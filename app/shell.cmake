@@ -5,6 +5,7 @@ if(WIN32)
     ${CMAKE_CURRENT_SOURCE_DIR}/BtnDialog.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/ButtonPictures.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/MeasurementControl.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/PanelSettings.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/Messages.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/QuorvelApp.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/QuorvelDlg.cpp

@@ -54,11 +54,15 @@ int CIniFile::StrToInt(const std::string& text) {
     return static_cast<int>(v);
 }
 
-double CIniFile::StrToDouble(const std::string& text) {
-    if (strToDoubleHook) return strToDoubleHook(text);
+double LeadingDecimal(const std::string& text) {
     size_t n = DecimalNumberLength(text);
     if (n == 0) return 0.0;
     return std::strtod(text.substr(0, n).c_str(), nullptr);
+}
+
+double CIniFile::StrToDouble(const std::string& text) {
+    if (strToDoubleHook) return strToDoubleHook(text);
+    return LeadingDecimal(text);
 }
 
 std::string CIniFile::DoubleToStr(double value) {

@@ -8,6 +8,10 @@
 #include <string>
 #include <vector>
 
+// The longest leading decimal number of `text` after blanks and a sign (no hex, inf or nan), or
+// 0.0 when it has none; an exponent beyond the double range gives an infinity.
+[[nodiscard]] double LeadingDecimal(const std::string& text);
+
 // Every read and write goes straight to the profile store; the object keeps no file data, so two
 // objects on one file see each other's writes at once. Failed writes are reported only by the
 // Raw* and Write*List operations; the Exchange* operations ignore them.

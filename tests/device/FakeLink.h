@@ -1,6 +1,7 @@
 // Scripted serial port, manual tick clock and recording sink for the receive-loop tests.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -112,12 +113,16 @@ public:
         return r;
     }
     device::IoResult Write(const void* data, uint32_t count) override {
-        written.append(static_cast<const char*>(data), count);
+        const uint32_t n = isOpen ? std::min(count, writeLimit) : 0;
+        written.append(static_cast<const char*>(data), n);
+        writes.push_back(std::string(static_cast<const char*>(data), n));
         device::IoResult r;
         r.ok = isOpen;
-        r.bytes = isOpen ? count : 0;
+        r.bytes = n;
         return r;
     }
+    uint32_t writeLimit = UINT32_MAX;  // bytes a write transfers at most (a short write below count)
+    std::vector<std::string> writes;   // each write call's bytes
 
     std::function<void()> onExhausted;
     std::vector<PortEvent> events;

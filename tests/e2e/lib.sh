@@ -147,6 +147,41 @@ cleanup_recsim() {
   rm -f "$WINEPREFIX/dosdevices/com1" "$WINEPREFIX/dosdevices/com3"
 }
 
+# COM1 would open /dev/ttyS0, which exists here: a link to an empty folder hides it (a missing
+# target would not: Wine then falls back to the device). Wine's mount manager links COM1 to the
+# host's port again whenever its services start, so keep_com1_hidden keeps re-hiding it until
+# let_com1_show.
+hide_com1() { mkdir -p "$E2E_TMP/no-com1"; ln -sfn "$E2E_TMP/no-com1" "$WINEPREFIX/dosdevices/com1"; }
+E2E_HIDER=""
+keep_com1_hidden() {
+  hide_com1
+  ( while :; do
+      [ "$(readlink "$WINEPREFIX/dosdevices/com1")" = "$E2E_TMP/no-com1" ] || hide_com1
+      sleep 0.1
+    done ) &
+  E2E_HIDER=$!
+  E2E_PIDS+=("$E2E_HIDER")
+}
+let_com1_show() {
+  [ -n "$E2E_HIDER" ] && { kill "$E2E_HIDER" 2>/dev/null; wait "$E2E_HIDER" 2>/dev/null; }
+  E2E_HIDER=""
+  rm -f "$WINEPREFIX/dosdevices/com1"
+}
+
+# start_quorvel DIR: starts Quorvel.exe in DIR and waits for its main window ($hwnd; pid $q_pid).
+QUORVEL_PROP="Quorvel.exe 2A217156-E4D9-4f05-B856-5ED6F5C867BE"
+start_quorvel() {
+  start_win -C "$1" "$E2E_BUILD/Quorvel.exe"
+  q_pid=$E2E_LAST_PID
+  hwnd=$(ui find --prop "$QUORVEL_PROP" --timeout 30000) || { fail "main window did not appear"; return 1; }
+}
+# close_quorvel: closes the main window and waits for the program to end.
+close_quorvel() {
+  ui close "$hwnd"
+  wait_pid "$q_pid" 30
+  [ "$E2E_RC" = timeout ] && { fail "Quorvel did not end"; kill "$q_pid"; }
+}
+
 e2e_finish() {
   if [ "$E2E_FAILED" = 0 ]; then echo "all checks passed"; exit 0; fi
   E2E_KEEP=1

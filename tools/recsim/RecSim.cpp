@@ -42,6 +42,10 @@ const char kHelp[] =
     "  --idle-tm S            while paused, a time report every S seconds, so the line never\n"
     "                         falls silent (0: none); default 0\n"
     "  --thresholds P,N1,N2,N3  initial thresholds (P in tenths of a gal); default 15,10,20,30\n"
+    "  --reply-order LIST     order of the threshold reply lines, e.g. N2,P,N3,N1; default P,N1,N2,N3\n"
+    "  --reply-delay MS       answer the threshold request MS ms late; default 0\n"
+    "  --echo                 send every command line received back (with CR LF) before its answer\n"
+    "  --mute                 take commands but answer none\n"
     "\n"
     "Port and control:\n"
     "  --link PATH            symlink PATH to the pty slave, e.g. $WINEPREFIX/dosdevices/com5\n"
@@ -65,6 +69,7 @@ const char kHelp[] =
     "  lose N                 drop N bytes from the middle of the next sample record\n"
     "  garbage N              send N random bytes now (no line feeds)\n"
     "  silence MS             send nothing for MS ms; the stream resumes where it stopped\n"
+    "  order LIST | delay MS | echo on|off | mute on|off   as the options above\n"
     "  burst A AMP N [D]      add AMP*sin(2*pi*5Hz*t) counts (t from 0) to axis A (x, y or z) of\n"
     "                         N sample records, starting D records (default 0) after the next\n"
     "                         one; EV BURST-END after the last\n"
@@ -72,7 +77,8 @@ const char kHelp[] =
     "  quit\n"
     "\n"
     "Log lines: \"<ms> <TAG> ...\": S seq x y z (a whole sample record sent, values minus\n"
-    "mid-scale), T text (time report sent), LOST seq n, GARBAGE n, TX hex, RX hex, CMD text,\n"
+    "mid-scale), T text (time report sent), LOST seq n, GARBAGE n, TX hex, RX hex, CMD text\n"
+    "(a command understood: THR, P=n, N1=n, CLOCK YY-MM-DD-hh-mm-ss), REPLY hex (an answer sent),\n"
     "EV text (state changes: PTY path, LINK, START, PAUSE, SILENCE, HANGUP, DONE).\n";
 
 volatile sig_atomic_t gQuit = 0;
@@ -107,6 +113,9 @@ struct Options {
     long long count = 0;
     bool paused = false;
     int thresholds[4] = {15, 10, 20, 30};
+    std::string replyOrder;
+    double replyDelay = 0;
+    bool echo = false, mute = false;
     std::string link, ptyFile, control, log, sdFile;
     bool keepLink = false, useStdin = false;
     double sdSeconds = 10;
@@ -175,6 +184,10 @@ int ParseOptions(int argc, char** argv, Options& o) {
                 return 2;
             }
         }
+        else if (a == "--reply-order") o.replyOrder = next();
+        else if (a == "--reply-delay") o.replyDelay = std::atof(next());
+        else if (a == "--echo") o.echo = true;
+        else if (a == "--mute") o.mute = true;
         else if (a == "--link") o.link = next();
         else if (a == "--keep-link") o.keepLink = true;
         else if (a == "--pty-file") o.ptyFile = next();
@@ -206,6 +219,11 @@ public:
         cmd.n1 = o.thresholds[1];
         cmd.n2 = o.thresholds[2];
         cmd.n3 = o.thresholds[3];
+        cmd.echo = o.echo;
+        if (!o.replyOrder.empty() && !cmd.SetReplyOrder(o.replyOrder))
+            std::fprintf(stderr, "recsim: bad --reply-order %s (ignored)\n", o.replyOrder.c_str());
+        replyDelay = o.replyDelay;
+        mute = o.mute;
         clock = o.clock;
         streaming = !o.paused;
         limit = o.count > 0 ? o.count : -1;
@@ -269,6 +287,11 @@ public:
                 lastLinkCheck = now;
                 if (masterFd >= 0) EnsureLink(false);
             }
+            if (replyDue > 0 && now >= replyDue) {
+                replyDue = 0;
+                SendReply(delayedReply);
+                delayedReply.clear();
+            }
             if (Active()) Produce(now);
             else if (opt.idleTm > 0 && masterFd >= 0 && !streaming && now - lastIdleTm >= opt.idleTm * 1000) {
                 lastIdleTm = now;
@@ -279,6 +302,7 @@ public:
             double wait = 100;
             if (Active()) wait = std::min(wait, std::max(0.0, nextDue - NowMs()));
             if (!out.empty()) wait = std::min(wait, 5.0);
+            if (replyDue > 0) wait = std::min(wait, std::max(0.0, replyDue - NowMs()));
             pollfd fds[3];
             int n = 0;
             int iMaster = -1, iControl = -1, iStdin = -1;
@@ -462,7 +486,21 @@ private:
                 clock = AddSeconds(cmd.clock, -static_cast<int64_t>(seq / 100));
             }
         }
-        if (!reply.empty()) Send(reply);
+        if (reply.empty()) return;
+        if (mute) {
+            Log("MUTE", Hex(reply));
+        } else if (replyDelay > 0) {
+            // A second request while one answer is pending is answered with it.
+            delayedReply += reply;
+            if (replyDue == 0) replyDue = NowMs() + replyDelay;
+        } else {
+            SendReply(reply);
+        }
+    }
+
+    void SendReply(const std::string& reply) {
+        Log("REPLY", Hex(reply));
+        Send(reply);
     }
 
     // Reads available command bytes; false at end of input.
@@ -532,6 +570,14 @@ private:
             Event("HANGUP " + std::to_string(static_cast<long>(arg)));
             ClosePty();
             hangupUntil = NowMs() + std::max(arg, 1.0);
+        } else if (w == "order") {
+            const size_t sp = line.find(' ');
+            if (sp == std::string::npos || !cmd.SetReplyOrder(line.substr(sp + 1))) Event("BAD " + line);
+        } else if (w == "delay" && got == 2) {
+            replyDelay = arg;
+        } else if (w == "echo" || w == "mute") {
+            const bool on = line.find(" on") != std::string::npos;
+            (w == "echo" ? cmd.echo : mute) = on;
         } else if (w == "burst") {
             char axis = 0;
             Burst b;
@@ -574,6 +620,9 @@ private:
     std::vector<Burst> bursts;  // commanded bursts not yet finished
     uint32_t garbageRng = 12345;
     double t0, nextDue = 0, silenceUntil = 0, hangupUntil = 0, lastIdleTm = 0;
+    double replyDelay = 0, replyDue = 0;  // answers held back, and when the held one goes out
+    bool mute = false;
+    std::string delayedReply;
     int masterFd = -1, slaveFd = -1, controlFd = -1;
     bool stdinClosed = false, quit = false;
     std::string slavePath, out, controlBuf, stdinBuf;

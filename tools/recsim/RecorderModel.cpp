@@ -131,9 +131,37 @@ bool IsClockCommand(const std::string& s) {
 }  // namespace
 
 std::string CommandInterpreter::ThresholdReply() const {
-    char b[64];
-    std::snprintf(b, sizeof b, "P-,%03d\r\nN1,%03d\r\nN2,%03d\r\nN3,%03d\r\n", p, n1, n2, n3);
-    return b;
+    static const char* const kNames[4] = {"P-", "N1", "N2", "N3"};
+    const int values[4] = {p, n1, n2, n3};
+    std::string reply;
+    for (int i : replyOrder) {
+        char b[32];
+        std::snprintf(b, sizeof b, "%s,%03d\r\n", kNames[i], values[i]);
+        reply += b;
+    }
+    return reply;
+}
+
+bool CommandInterpreter::SetReplyOrder(const std::string& names) {
+    static const char* const kNames[4] = {"P", "N1", "N2", "N3"};
+    std::array<int, 4> order{};
+    unsigned seen = 0;
+    size_t pos = 0;
+    for (int k = 0; k < 4; ++k) {
+        size_t comma = names.find(',', pos);
+        if ((k < 3) != (comma != std::string::npos)) return false;
+        if (comma == std::string::npos) comma = names.size();
+        const std::string name = names.substr(pos, comma - pos);
+        int index = -1;
+        for (int i = 0; i < 4; ++i)
+            if (name == kNames[i]) index = i;
+        if (index < 0 || (seen & (1u << index))) return false;
+        seen |= 1u << index;
+        order[static_cast<size_t>(k)] = index;
+        pos = comma + 1;
+    }
+    replyOrder = order;
+    return true;
 }
 
 std::vector<std::string> CommandInterpreter::Feed(const std::string& bytes, std::string& reply) {
@@ -152,11 +180,13 @@ std::vector<std::string> CommandInterpreter::Feed(const std::string& bytes, std:
                 clock.second = std::atoi(cmd.c_str() + 15);
                 clockSet = true;
                 done.push_back("CLOCK " + cmd);
+                if (echo) reply += cmd + "\r\n";
                 line.clear();
             }
             if (line.size() > 256) line.erase(0, line.size() - 256);
             continue;
         }
+        if (echo && !line.empty()) reply += line + "\r\n";
         if (line == "THR") {
             reply += ThresholdReply();
             done.push_back("THR");

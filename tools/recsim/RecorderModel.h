@@ -2,6 +2,7 @@
 // interpreter (clock and thresholds) and SD-card file lines.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -68,14 +69,20 @@ std::string SdCardFile(int bit, const ClockTime& start, SignalGenerator& gen, lo
 class CommandInterpreter {
 public:
     int p = 15, n1 = 10, n2 = 20, n3 = 30;  // P in tenths of a gal; N in gal
+    // Order of the reply lines: indices 0 P, 1 N1, 2 N2, 3 N3.
+    std::array<int, 4> replyOrder{{0, 1, 2, 3}};
+    bool echo = false;  // every command line is sent back (with CR LF) before its reply
     bool clockSet = false;
     ClockTime clock;                         // the last clock command's time
 
     // Feeds bytes from the PC; appends any reply bytes to `reply`. Returns descriptions of the
     // commands understood (for the log), e.g. "THR", "P=15", "CLOCK 24-05-06-12-34-56".
     std::vector<std::string> Feed(const std::string& bytes, std::string& reply);
-    // "P-,%03d\r\nN1,%03d\r\nN2,%03d\r\nN3,%03d\r\n" of the current values.
+    // "P-,%03d\r\n", "N1,%03d\r\n", "N2,%03d\r\n", "N3,%03d\r\n" of the current values in
+    // replyOrder.
     std::string ThresholdReply() const;
+    // Parses "P,N2,N1,N3" (names P, N1, N2, N3, each once) into replyOrder; false leaves it.
+    bool SetReplyOrder(const std::string& names);
 
 private:
     std::string line;  // bytes since the last CR or LF

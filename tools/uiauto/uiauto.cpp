@@ -58,11 +58,23 @@ struct Query {
     std::string title;      // empty: any (ANSI)
     std::string prop;       // empty: none required
     int childId = 0;        // 0: any; otherwise a child with this id must exist
+    int maxChildren = 0;    // 0: any; otherwise at most this many child windows
     HWND found = nullptr;
 };
 
 // The message text of a standard message box is a static control with this id.
 constexpr int kMessageBoxTextId = 0xFFFF;
+
+BOOL CALLBACK CountChild(HWND, LPARAM count) {
+    ++*reinterpret_cast<int*>(count);
+    return TRUE;
+}
+
+int ChildCount(HWND hwnd) {
+    int count = 0;
+    EnumChildWindows(hwnd, CountChild, reinterpret_cast<LPARAM>(&count));
+    return count;
+}
 
 BOOL CALLBACK FindTop(HWND hwnd, LPARAM param) {
     Query* q = reinterpret_cast<Query*>(param);
@@ -70,6 +82,7 @@ BOOL CALLBACK FindTop(HWND hwnd, LPARAM param) {
     if (!q->title.empty() && WindowText(hwnd) != q->title) return TRUE;
     if (!q->prop.empty() && !GetPropA(hwnd, q->prop.c_str())) return TRUE;
     if (q->childId && !GetDlgItem(hwnd, q->childId)) return TRUE;
+    if (q->maxChildren && ChildCount(hwnd) > q->maxChildren) return TRUE;
     if (!IsWindowVisible(hwnd)) return TRUE;
     q->found = hwnd;
     return FALSE;
@@ -168,22 +181,28 @@ int Usage() {
         "  children HWND                   one line per descendant: id, class, rectangle, visible, text\n"
         "  text HWND [ID]                  text of the window or of its control ID (searched among descendants)\n"
         "  click HWND ID                   press button ID (posted, so a modal box it opens does not block)\n"
-        "  enabled HWND ID                 1 when control ID is enabled, else 0\n"
+        "  enabled HWND [ID]               1 when the window or its control ID is enabled, else 0\n"
+        "  settext HWND ID TEXT            set the text of control ID (the edit box of a combo box)\n"
+        "  press HWND ID                   click control ID as the mouse would (radios and check boxes tick)\n"
+        "  checked HWND ID                 1 when button ID is ticked, else 0\n"
+        "  focus HWND                      id of the control that has the keyboard focus in the window's thread\n"
+        "  setfocus HWND ID                give control ID of a dialog the focus, as the dialog manager does\n"
+        "  combo HWND ID                   \"sel N\" (N the selection, -1 for none) and one item per line\n"
+        "  dropdown HWND ID 1|0            open or close the list of combo box ID (posted)\n"
+        "  dropped HWND ID                 1 when the list of combo box ID is open, else 0\n"
         "  list HWND ID                    the rows of list box ID, one per line\n"
         "  post HWND MESSAGE [WPARAM [LPARAM]] [--repeat N] [--after-child ID [--timeout MS]]\n"
         "                                  post a message (N times at once); MESSAGE is a number or a registered\n"
         "                                  name; --after-child: first wait for a top-level window with child ID\n"
-        "  key HWND ID KEY...              focus control ID and press each KEY there, as the keyboard would\n"
-        "                                  (posted key messages through the program's message loop; a combo box\n"
-        "                                  gets them in its edit box): escape,\n"
+        "  key HWND ID KEY...              focus control ID (0: keep the focus where it is) and press each KEY\n"
+        "                                  there, as the keyboard would (posted key messages through the\n"
+        "                                  program's message loop; a combo box gets them in its edit box): escape,\n"
         "                                  return, tab, alt+f4 or a virtual-key number\n"
         "  items HWND ID                   the items of combo box ID, one per line\n"
-        "  settext HWND ID TEXT            set the text of control ID (the edit box of a combo box)\n"
         "  scroll HWND ID CODE [POS]       send WM_HSCROLL (CODE: SB_ number, POS for thumb codes) from scroll bar ID to its parent\n"
         "  close HWND                      post WM_CLOSE\n"
         "  keys HWND KEY...                bring HWND to the front and type keys through the input queue;\n"
         "                                  KEY is a virtual-key number or RETURN, ESCAPE, TAB, SPACE, ALT+F4\n"
-        "  settext HWND ID TEXT            set the text of control ID (e.g. an edit field of a dialog)\n"
         "  select HWND ID TEXT             choose the combo-box item TEXT (or the first starting with it), as a click would\n"
         "  sysmenu HWND COMMAND            choose a system-menu command (posts WM_SYSCOMMAND)\n"
         "  gone HWND [--timeout MS]        wait until the window no longer exists\n"
@@ -192,6 +211,14 @@ int Usage() {
         "Texts (T, output) are UTF-8.\n",
         stderr);
     return 2;
+}
+
+// The window with the keyboard focus in the thread of `hwnd`, or none.
+HWND FocusOf(HWND hwnd) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(hwnd, nullptr), &info)) return nullptr;
+    return info.hwndFocus;
 }
 
 int TimeoutArg(int argc, char** argv, int def) {
@@ -227,6 +254,8 @@ HWND WaitMessageBox(int timeoutMs) {
     Query q;
     q.className = "#32770";
     q.childId = kMessageBoxTextId;
+    // A dialog whose unnamed statics share the text's id is no message box: it has many children.
+    q.maxChildren = 10;
     return WaitTop(q, timeoutMs);
 }
 
@@ -302,10 +331,73 @@ int Main(int argc, char** argv) {
         PostMessageA(GetParent(control), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(control));
         return 0;
     }
-    if (command == "enabled" && argc >= 4) {
-        HWND control = FindControl(ParseHwnd(argv[2]), std::atoi(argv[3]));
+    if (command == "enabled" && argc >= 3) {
+        HWND control = argc >= 4 ? FindControl(ParseHwnd(argv[2]), std::atoi(argv[3])) : ParseHwnd(argv[2]);
         if (!control) return 1;
         std::printf("%d\n", IsWindowEnabled(control) ? 1 : 0);
+        return 0;
+    }
+    if (command == "settext" && argc >= 5) {
+        HWND control = EditOf(FindControl(ParseHwnd(argv[2]), std::atoi(argv[3])));
+        if (!control) return 1;
+        const std::string text = FromUtf8(argv[4]);
+        DWORD_PTR done = 0;
+        return SendMessageTimeoutA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG,
+                                   2000, &done) ? 0 : 1;
+    }
+    if (command == "press" && argc >= 4) {
+        HWND control = FindControl(ParseHwnd(argv[2]), std::atoi(argv[3]));
+        if (!control) return 1;
+        return PostMessageA(control, BM_CLICK, 0, 0) ? 0 : 1;
+    }
+    if (command == "checked" && argc >= 4) {
+        HWND control = FindControl(ParseHwnd(argv[2]), std::atoi(argv[3]));
+        if (!control) return 1;
+        DWORD_PTR state = 0;
+        SendMessageTimeoutA(control, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 2000, &state);
+        std::printf("%d\n", state == BST_CHECKED ? 1 : 0);
+        return 0;
+    }
+    if (command == "focus" && argc >= 3) {
+        HWND focus = FocusOf(ParseHwnd(argv[2]));
+        std::printf("%d\n", focus ? GetDlgCtrlID(focus) : 0);
+        return 0;
+    }
+    if (command == "setfocus" && argc >= 4) {
+        HWND dialog = ParseHwnd(argv[2]);
+        HWND control = FindControl(dialog, std::atoi(argv[3]));
+        if (!control) return 1;
+        return PostMessageA(GetParent(control), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE) ? 0 : 1;
+    }
+    if (command == "combo" && argc >= 4) {
+        HWND combo = FindControl(ParseHwnd(argv[2]), std::atoi(argv[3]));
+        if (!combo) return 1;
+        DWORD_PTR count = 0, selected = 0;
+        SendMessageTimeoutA(combo, CB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 2000, &count);
+        SendMessageTimeoutA(combo, CB_GETCURSEL, 0, 0, SMTO_ABORTIFHUNG, 2000, &selected);
+        std::printf("sel %d\n", static_cast<int>(static_cast<LRESULT>(selected)));
+        for (DWORD_PTR i = 0; i < count; ++i) {
+            // Wide, as for list boxes: item texts are not converted between processes.
+            wchar_t item[256] = L"";
+            DWORD_PTR copied = 0;
+            SendMessageTimeoutW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item), SMTO_ABORTIFHUNG, 2000, &copied);
+            char utf8[1024] = "";
+            WideCharToMultiByte(CP_UTF8, 0, item, -1, utf8, sizeof utf8, nullptr, nullptr);
+            std::printf("%s\n", utf8);
+        }
+        return 0;
+    }
+    if (command == "dropdown" && argc >= 5) {
+        HWND combo = FindControl(ParseHwnd(argv[2]), std::atoi(argv[3]));
+        if (!combo) return 1;
+        return PostMessageA(combo, CB_SHOWDROPDOWN, std::atoi(argv[4]) ? TRUE : FALSE, 0) ? 0 : 1;
+    }
+    if (command == "dropped" && argc >= 4) {
+        HWND combo = FindControl(ParseHwnd(argv[2]), std::atoi(argv[3]));
+        if (!combo) return 1;
+        DWORD_PTR state = 0;
+        SendMessageTimeoutA(combo, CB_GETDROPPEDSTATE, 0, 0, SMTO_ABORTIFHUNG, 2000, &state);
+        std::printf("%d\n", state ? 1 : 0);
         return 0;
     }
     if (command == "list" && argc >= 4) {
@@ -339,15 +431,19 @@ int Main(int argc, char** argv) {
         return 0;
     }
     if (command == "key" && argc >= 5) {
+        const int id = std::atoi(argv[3]);
+        // ID 0: the control that has the focus now, where the keyboard's keys would go.
         // A combo box takes its keys in its edit box (the file dialog's name field).
-        HWND control = EditOf(FindControl(ParseHwnd(argv[2]), std::atoi(argv[3])));
+        HWND control = id ? EditOf(FindControl(ParseHwnd(argv[2]), id)) : FocusOf(ParseHwnd(argv[2]));
         if (!control) return 1;
         // Focus can only be set on another thread's window while sharing its input state.
         const DWORD self = GetCurrentThreadId();
         const DWORD target = GetWindowThreadProcessId(control, nullptr);
-        AttachThreadInput(self, target, TRUE);
-        SetFocus(control);
-        AttachThreadInput(self, target, FALSE);
+        if (id) {
+            AttachThreadInput(self, target, TRUE);
+            SetFocus(control);
+            AttachThreadInput(self, target, FALSE);
+        }
         for (int i = 4; i < argc; ++i) {
             const std::string name = argv[i];
             const bool alt = name.rfind("alt+", 0) == 0;
@@ -405,16 +501,6 @@ int Main(int argc, char** argv) {
         }
         return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size() ? 0 : 1;
     }
-    if (command == "settext" && argc >= 5) {
-        HWND control = FindControl(ParseHwnd(argv[2]), std::atoi(argv[3]));
-        if (!control) return 1;
-        const std::string text = FromUtf8(argv[4]);
-        DWORD_PTR ignored = 0;
-        return SendMessageTimeoutA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG,
-                                   2000, &ignored)
-                   ? 0
-                   : 1;
-    }
     if (command == "select" && argc >= 5) {
         HWND combo = FindControl(ParseHwnd(argv[2]), std::atoi(argv[3]));
         if (!combo) return 1;
@@ -443,16 +529,6 @@ int Main(int argc, char** argv) {
         }
         return 0;
     }
-    if (command == "settext" && argc >= 5) {
-        HWND control = EditOf(FindControl(ParseHwnd(argv[2]), std::atoi(argv[3])));
-        if (!control) return 1;
-        const std::string text = FromUtf8(argv[4]);
-        DWORD_PTR ignored = 0;
-        return SendMessageTimeoutA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG,
-                                   2000, &ignored)
-                   ? 0
-                   : 1;
-    }
     if (command == "items" && argc >= 4) {
         HWND combo = FindControl(ParseHwnd(argv[2]), std::atoi(argv[3]));
         if (!combo) return 1;
@@ -460,9 +536,17 @@ int Main(int argc, char** argv) {
         return 0;
     }
     if (command == "msgbox") {
-        HWND box = WaitMessageBox(TimeoutArg(argc, argv, 10000));
+        const DWORD start = GetTickCount();
+        const int timeout = TimeoutArg(argc, argv, 10000);
+        HWND box = WaitMessageBox(timeout);
         if (!box) return 1;
-        std::printf("%s\n", ToUtf8(WindowText(GetDlgItem(box, kMessageBoxTextId))).c_str());
+        // A box can be visible a moment before its text is set: wait for the text as well.
+        std::string text = WindowText(GetDlgItem(box, kMessageBoxTextId));
+        while (text.empty() && IsWindow(box) && static_cast<int>(GetTickCount() - start) < timeout) {
+            Sleep(50);
+            text = WindowText(GetDlgItem(box, kMessageBoxTextId));
+        }
+        std::printf("%s\n", ToUtf8(text).c_str());
         return 0;
     }
     if (command == "answer" && argc >= 3) {

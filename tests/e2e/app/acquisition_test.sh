@@ -10,7 +10,6 @@ recsim="$2/recsim"
 [ -x "$recsim" ] || { echo "missing $recsim (native tree)"; exit 77; }
 shots="$E2E_BUILD/screenshots"
 mkdir -p "$shots"
-prop="Quorvel.exe 2A217156-E4D9-4f05-B856-5ED6F5C867BE"
 toggle="C501B7B2-C574-4932-9F54-A50D2464AD46"
 
 cleanup_recsim() {
@@ -26,26 +25,9 @@ status() { ui text "$hwnd" 1053; }
 log_rows() { ui list "$hwnd" 1052; }
 # log_count TEXT: rows of the event log that are exactly TEXT.
 log_count() { ui list "$hwnd" 1052 | grep -cxF -- "$1"; }
-hide_com1() { ln -sfn "$E2E_TMP/no-com1" "$WINEPREFIX/dosdevices/com1"; }
-# Wine's mount manager links COM1 to the host's port again whenever its services start; the
-# sections that need COM1 hidden keep re-hiding it.
-hider=""
-keep_com1_hidden() {
-  hide_com1
-  ( while :; do
-      [ "$(readlink "$WINEPREFIX/dosdevices/com1")" = "$E2E_TMP/no-com1" ] || hide_com1
-      sleep 0.1
-    done ) &
-  hider=$!
-  E2E_PIDS+=("$hider")
-}
-let_com1_show() { [ -n "$hider" ] && kill "$hider" 2>/dev/null; wait "$hider" 2>/dev/null; hider=""; rm -f "$WINEPREFIX/dosdevices/com1"; }
 # The port search dialog is the top-level window with its progress bar (id 1097).
 search_child=1097
 
-# COM1 would open /dev/ttyS0, which exists here: a link to an empty folder hides it (a missing
-# target would not: Wine then falls back to the device).
-mkdir -p "$E2E_TMP/no-com1"
 keep_com1_hidden
 "$recsim" --paused --bit 16 --rate 100 --lowpass 20 --tm-every 1 --axis x:amp=800,freq=2 \
   --axis y:amp=400,freq=5 --axis z:noise=50 --link "$WINEPREFIX/dosdevices/com3" --keep-link \
@@ -59,20 +41,10 @@ mkdir -p "$work/data"
 write_ini() {  # write_ini SAVE_DIRECTORY COM
   { printf '[SPEC]\nCOM=%s\nSAVE_DIRECTORY=%s\nLOG_LIST=1\nBIT=16\nTITLE=振動試験\n' "$2" "$1"; } | to_cp932 >"$work/Quorvel.ini"
 }
-start_quorvel() {
-  start_win -C "$work" "$E2E_BUILD/Quorvel.exe"
-  q_pid=$E2E_LAST_PID
-  hwnd=$(ui find --prop "$prop" --timeout 30000) || { fail "main window did not appear"; return 1; }
-}
-close_quorvel() {
-  ui close "$hwnd"
-  wait_pid "$q_pid" 30
-  [ "$E2E_RC" = timeout ] && { fail "Quorvel did not end"; kill "$q_pid"; }
-}
 
 # --- A missing data folder: its message, and nothing changes.
 write_ini "$(winpath "$work/missing")" COM3
-if start_quorvel; then
+if start_quorvel "$work"; then
   ui click "$hwnd" 1038
   msg=$(ui msgbox --timeout 20000 | tr '\n' '|')
   [ "$msg" = "データ保存フォルダが存在しません。|設定画面で設定してください。|" ] && pass "missing data folder message" \
@@ -88,7 +60,7 @@ fi
 
 # --- A measurement against the simulator.
 write_ini "$(winpath "$work/data")" COM3
-if start_quorvel; then
+if start_quorvel "$work"; then
   title=$(ui text "$hwnd")
   [[ "$title" =~ ^振動試験\ Ver\ [0-9.]+\ HELDRIC$ ]] && pass "title: $title" || fail "title: '$title'"
   wait_text "$hwnd" 1053 "待機中" 5 && pass "idle status" || fail "idle status: $WAIT_VALUE"
@@ -150,7 +122,7 @@ fi
 # receive thread, and it keeps receiving. Three toggles are queued at once: the first starts, the
 # others reach the window through the search dialog's message loop.
 write_ini "$(winpath "$work/data")" COM9
-if start_quorvel; then
+if start_quorvel "$work"; then
   ui post "$hwnd" "$toggle" --repeat 3
   dlg=$(ui find --child $search_child --timeout 30000) && ui gone "$dlg" --timeout 30000
   wait_text "$hwnd" 1053 "受信中" 20 && pass "receiving after starts requested during the search" \
@@ -172,7 +144,7 @@ fi
 # re-opening's search finds it; the link must come back to COM3 and COM3 must stay in the INI.
 let_com1_show
 write_ini "$(winpath "$work/data")" COM3
-if start_quorvel; then
+if start_quorvel "$work"; then
   ui click "$hwnd" 1038
   wait_text "$hwnd" 1053 "受信中" 10 || fail "not receiving before the unplug: $WAIT_VALUE"
   ptys=$(grep -c ' EV PTY' "$E2E_TMP/rs.log")
@@ -204,7 +176,7 @@ fi
 cleanup_recsim
 keep_com1_hidden
 write_ini "$(winpath "$work/data")" COM3
-if start_quorvel; then
+if start_quorvel "$work"; then
   ui click "$hwnd" 1038
   msg=$(ui msgbox --timeout 60000)
   [ "$msg" = "使用可能な通信ポートが見つかりません。" ] && pass "no usable port message" || fail "no-port message: '$msg'"

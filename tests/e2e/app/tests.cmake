@@ -24,3 +24,8 @@ add_test(NAME e2e.print
          COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/print_test.sh ${CMAKE_BINARY_DIR}/bin ${QUORVEL_NATIVE_BIN_DIR})
 set_tests_properties(e2e.print PROPERTIES LABELS "wine;e2e" TIMEOUT 400 RESOURCE_LOCK wine_desktop
                      SKIP_RETURN_CODE 77)
+
+add_test(NAME e2e.settings
+         COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/settings_test.sh ${CMAKE_BINARY_DIR}/bin ${QUORVEL_NATIVE_BIN_DIR})
+set_tests_properties(e2e.settings PROPERTIES LABELS "wine;e2e" TIMEOUT 600 RESOURCE_LOCK wine_desktop
+                     SKIP_RETURN_CODE 77)

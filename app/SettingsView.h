@@ -1,0 +1,10 @@
+// What a confirmed settings dialog asks of the windows that show settings.
+#pragma once
+
+class SettingsView {
+public:
+    virtual ~SettingsView() = default;
+    // The settings record changed: lay the panes out again and bring the graphs and the monitors'
+    // fields (axis, scale, colours, review window) up to date.
+    virtual void RefreshAfterSettings() = 0;
+};
