@@ -6,6 +6,7 @@
 #include "app/QuorvelApp.h"
 #include "app/QuorvelDlg.h"
 #include "config/FormatSignificant.h"
+#include "graphs/GraphMoniDialog.h"
 #include "graphs/Indicator.h"
 #include "graphs/PrintReport.h"
 #include "ui/MessageBox.h"

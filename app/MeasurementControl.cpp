@@ -8,6 +8,8 @@
 #include "app/QuorvelApp.h"
 #include "app/QuorvelDlg.h"
 #include "device/Win32SerialPort.h"
+#include "graphs/GraphMoniDialog.h"
+#include "graphs/PsdMoniDialog.h"
 #include "graphs/Indicator.h"
 #include "ui/MessageBox.h"
 
@@ -41,6 +43,11 @@ void CBtnDialog::StartMeasurement() {
     const int got = app::ResetRings(theApp.waveBuffers, capacity);
     if (got < capacity) AddLog(app::RingShortfallText(got), 0);
     for (int axis = 0; axis < 3; ++axis) theApp.peakMin[axis] = theApp.peakMax[axis] = 0.0;
+    if (mainWindow && mainWindow->WaveMonitor()) {
+        mainWindow->WaveMonitor()->ResetForMeasurement();
+        mainWindow->WaveMonitor()->LeaveReview();
+    }
+    if (mainWindow && mainWindow->PsdMonitor()) mainWindow->PsdMonitor()->ResetForMeasurement();
 
     theApp.link.SetLineConfig(theApp.settings.com, theApp.settings.bit);
     if (!theApp.link.OpenPort(true)) {
@@ -84,12 +91,24 @@ void CBtnDialog::StopMeasurement() {
     FILETIME now{};
     GetSystemTimeAsFileTime(&now);
     FileTimeToLocalFileTime(&now, &theApp.reviewBaseTime);
+    // Review position 0 is the oldest held sample, not the stop: its time is that many 10 ms earlier.
+    ULARGE_INTEGER base;
+    base.LowPart = theApp.reviewBaseTime.dwLowDateTime;
+    base.HighPart = theApp.reviewBaseTime.dwHighDateTime;
+    base.QuadPart -= static_cast<ULONGLONG>(theApp.waveBuffers[0].heldCount) * 100000ULL;
+    theApp.reviewBaseTime.dwLowDateTime = base.LowPart;
+    theApp.reviewBaseTime.dwHighDateTime = base.HighPart;
 
     theApp.running = 0;
     SetIdleButtons(true);
     theApp.recorder.OnMeasurementStop();  // TRIG-END, then SAVE-END
     AddLog("RCV-END", 0);
     SetStatus(4, app::kStatusIdle);
+    if (mainWindow && mainWindow->WaveMonitor()) {
+        CGraphMoniDialog* monitor = mainWindow->WaveMonitor();
+        for (int axis = 0; axis < 3; ++axis) monitor->SetTriggerMarker(axis, false);
+        monitor->EnterReview();
+    }
     ShowStartStopPicture();
 }
 

@@ -8,6 +8,7 @@
 #include "app/QuorvelApp.h"
 #include "app/TrigHistory.h"
 #include "config/Win32Version.h"
+#include "graphs/GraphCtrl.h"
 #include "graphs/GraphMoniDialog.h"
 #include "graphs/PsdMoniDialog.h"
 #include "graphs/SavePicture.h"
@@ -76,6 +77,20 @@ BOOL CQuorvelDlg::OnInitDialog() {
     GetWindowRect(waveMonitor_->Handle(), &waveRect_);
     GetWindowRect(psdMonitor_->Handle(), &psdRect_);
 
+    // After the rings, each batch moves the graphs of the time monitor, then those of the PSD monitor.
+    theApp.pipeline.hooks.advanceGraphs = [this](int n) {
+        if (waveMonitor_) waveMonitor_->AdvanceGraphs(n);
+        if (psdMonitor_) psdMonitor_->AdvanceGraphs(n);
+    };
+    // Review windows, the scale menu and the frequency-axis menu reach the other monitor's graphs.
+    waveMonitor_->reviewPsd = [this](int start, int count) { psdMonitor_->ShowWindowAt(start, count); };
+    waveMonitor_->scaleChanged = [this] { psdMonitor_->RepaintGraphs(); };
+    psdMonitor_->axisChanged = [this] { waveMonitor_->RepaintGraphs(); };
+    // The trigger detection shows and hides the time monitor's markers after each batch.
+    theApp.recorder.hooks.markersChanged = [this](const std::array<bool, 3>& shown) {
+        for (int axis = 0; axis < 3; ++axis) waveMonitor_->SetTriggerMarker(axis, shown[static_cast<size_t>(axis)]);
+    };
+
     LayoutPanes();
     ShowWindow(waveMonitor_->Handle(), SW_SHOW);
     ShowWindow(psdMonitor_->Handle(), SW_SHOW);
@@ -124,8 +139,26 @@ void CQuorvelDlg::LayoutPanes() {
 
 void CQuorvelDlg::RefreshAfterSettings() {
     LayoutPanes();  // [PSD] FLG may have changed
-    // The monitors re-apply axis, scale and colours once their graphs exist.
-    for (HWND pane : {waveMonitor_->Handle(), psdMonitor_->Handle()}) InvalidateRect(pane, nullptr, TRUE);
+    for (int axis = 0; axis < 3; ++axis) {
+        CGraphCtrl& graph = waveMonitor_->Graph(axis);
+        graph.ApplyAxisSettings();
+        graph.UpdateScale();
+        graph.ApplyColors();
+        waveMonitor_->UpdateAxisFields(axis, true, true, true);
+    }
+    waveMonitor_->ApplyFieldColors();
+    waveMonitor_->RepaintGraphs();  // trigger levels and their labels
+    InvalidateRect(waveMonitor_->Handle(), nullptr, TRUE);
+    for (int axis = 0; axis < 3; ++axis) {
+        CGraphCtrl& graph = psdMonitor_->Graph(axis);
+        graph.ApplyAxisSettings();
+        graph.UpdateScale();
+        graph.ApplyColors();
+        psdMonitor_->UpdatePsdAxisFields(axis, true, true, true);
+    }
+    psdMonitor_->ApplyFieldColors();
+    // In review the window is shown again from position 0 with the new settings.
+    if (IsWindowEnabled(GetDlgItem(waveMonitor_->Handle(), IDC_GM_SCROLL))) waveMonitor_->EnterReview();
 }
 
 bool CQuorvelDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -150,6 +183,10 @@ bool CQuorvelDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
         }
         if (layoutPending_) LayoutPanes();
         return false;
+    case WM_TIMER:
+        if (wParam != kSampleTimer) return false;
+        RunSampleData();
+        return true;
     case WM_QUERYDRAGICON:
         result = reinterpret_cast<LRESULT>(icon_);
         return true;
@@ -224,6 +261,18 @@ void CQuorvelDlg::OnGetMinMaxInfo(MINMAXINFO* info) const {
 }
 
 void CQuorvelDlg::OnSampleData() {
+    const DWORD elapsed = GetTickCount() - lastSampleRun_;
+    if (elapsed < kSampleInterval) {
+        // The notice stays pending meanwhile, so the receive thread queues without posting again.
+        SetTimer(Handle(), kSampleTimer, kSampleInterval - elapsed, nullptr);
+        return;
+    }
+    RunSampleData();
+}
+
+void CQuorvelDlg::RunSampleData() {
+    KillTimer(Handle(), kSampleTimer);
+    lastSampleRun_ = GetTickCount();
     theApp.OnSampleData();
 }
 
@@ -237,12 +286,15 @@ void CQuorvelDlg::OnLinkEvent(WPARAM kind) {
 
 void CQuorvelDlg::OnReviewSetup() {
     reviewPosition[0] = reviewPosition[1] = 0;
+    if (waveMonitor_) waveMonitor_->EnterReview();
 }
 
 void CQuorvelDlg::OnNcDestroy() {
     // The receive thread is told to stop and given up; the exit waits for it to drain.
     if (panel_) panel_->ReleaseReceiveThread();
     theTrigHistory.Stop();
+    theApp.pipeline.hooks.advanceGraphs = nullptr;
+    theApp.recorder.hooks.markersChanged = nullptr;
     panel_.reset();
     waveMonitor_.reset();
     psdMonitor_.reset();

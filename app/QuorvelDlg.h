@@ -28,6 +28,9 @@ public:
     void LayoutPanes();
     // The standard title: [SPEC] TITLE with the program's version.
     void RestoreTitle();
+    // After the settings dialog was confirmed (it set the analysis up again): panes laid out, the
+    // graphs' axis, scale and colours and both monitors' labels and fields anew, and the review
+    // window shown again when in review.
     void RefreshAfterSettings() override;
 
     // Review position of the monitors (set to 0 by the review set-up).
@@ -49,6 +52,7 @@ private:
     void OnSize();
     void OnGetMinMaxInfo(MINMAXINFO* info) const;
     void OnSampleData();
+    void RunSampleData();
     void OnLinkEvent(WPARAM kind);
     void OnReviewSetup();
 
@@ -60,6 +64,11 @@ private:
     SIZE minClient_{0, 0};
     bool initialised_ = false;
     bool layoutPending_ = false;
+    // The data handler runs at most once per kSampleInterval ms: the display shows no more than that,
+    // and every run repaints the graphs' new bands and the value fields.
+    static constexpr UINT_PTR kSampleTimer = 1;
+    static constexpr DWORD kSampleInterval = 50;
+    DWORD lastSampleRun_ = 0;
 };
 
 // Set by the control panel when it initialises; the data handler and the measurement control reach

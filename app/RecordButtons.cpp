@@ -35,9 +35,11 @@ void CBtnDialog::OnTrigMode() {
     theApp.settings.trigMode = theApp.settings.trigMode ? 0 : 1;
     ShowTriggerSettings();
     // The time graphs draw the trigger levels only while trigger recording is on.
+    // (The panes clip their children: the graphs themselves are repainted, and the "T" labels
+    // placed again.)
     if (mainWindow) {
-        if (mainWindow->WaveMonitor()) InvalidateRect(mainWindow->WaveMonitor()->Handle(), nullptr, FALSE);
-        if (mainWindow->PsdMonitor()) InvalidateRect(mainWindow->PsdMonitor()->Handle(), nullptr, FALSE);
+        if (mainWindow->WaveMonitor()) mainWindow->WaveMonitor()->RepaintGraphs();
+        if (mainWindow->PsdMonitor()) mainWindow->PsdMonitor()->RepaintGraphs();
     }
 }
 

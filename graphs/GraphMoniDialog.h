@@ -1,15 +1,76 @@
-// The time-waveform monitor: the left pane of the main window (its graphs come with the graph
-// control; for now the pane is created, laid out and reset like the finished one).
+// The time-waveform monitor: the left pane of the main window. One row per axis with its time
+// graph, level and time labels and four value fields; a scroll bar with date and time labels moves
+// a window over the held samples in review.
 #pragma once
 
-#include "resources/resource.h"
-#include "ui/Dialog.h"
+#include <functional>
+#include <memory>
 
-class CGraphMoniDialog : public ui::Dialog {
+#include "graphs/GraphCtrl.h"
+#include "graphs/MonitorShell.h"
+#include "graphs/NumCtrl.h"
+#include "resources/resource.h"
+
+class CGraphMoniDialog : public CMonitorPane {
 public:
     // `accAuto` is the address of [SCALE] ACC_AUTO, which the scale menu toggles.
-    explicit CGraphMoniDialog(int* accAuto) : ui::Dialog(IDD_GRAPH_MONI, nullptr), accAuto_(accAuto) {}
+    explicit CGraphMoniDialog(int* accAuto);
+    ~CGraphMoniDialog() override;
+
+    CGraphCtrl& Graph(int axis) { return *graphs_[axis]; }
+
+    // Refreshes the chosen groups of one row: the display-time label, the y labels (and the level
+    // labels when they changed), the value fields.
+    void UpdateAxisFields(int axis, bool timeLabel, bool scaleLabels, bool values);
+    // A measurement starts: empty sweeps, peaks 0, value fields empty.
+    void ResetForMeasurement();
+    // Shows the window at the scroll position on the graphs and the date and time of its start.
+    void ShowReviewWindow();
+    // Review set-up: scroll range over the held samples, position 0, ShowReviewWindow, then the
+    // scroll bar and the date and time labels shown and enabled.
+    void EnterReview();
+    // Live again: scroll range 0 … 0, scroll bar disabled and hidden with the date and time labels.
+    void LeaveReview();
+    // The trigger marker of an axis ("Trig"), shown while that axis exceeds its level.
+    void SetTriggerMarker(int axis, bool shown);
+    // The data handler's per-batch step for the time graphs: sweep and value fields.
+    void AdvanceGraphs(int n);
+    // Field colours from [COLOR] again, and a repaint (after the settings changed).
+    void ApplyFieldColors();
+    // Repaints the graphs and places the level labels again (after the trigger mode or levels
+    // changed).
+    void RepaintGraphs();
+
+    // Called by ShowReviewWindow with the window it shows, for the spectra of the PSD monitor.
+    std::function<void(int start, int count)> reviewPsd;
+    // Called after the scale menu changed a setting, for the PSD monitor's graphs.
+    std::function<void()> scaleChanged;
+
+protected:
+    bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    BOOL OnInitDialog() override;
+    void Layout() override;
+    // The time labels under the graphs.
+    void PaintOver(HDC dc) override;
 
 private:
+    void PlaceLevelLabels(int axis);
+    void OnHScroll(int code, HWND scrollBar);
+    void OnScaleMenu(int axis);
+
     int* accAuto_;
+    std::unique_ptr<CGraphCtrl> graphs_[3];
+    CNumCtrl maxField_[3], minField_[3], nowField_[3], trigField_[3];
+    HFONT letterFont_ = nullptr;
+    HFONT labelFont_ = nullptr;
+
+    // Layout results used by painting and label placement.
+    int graphTop_[3] = {0, 0, 0};
+    int unitBottom_[3] = {0, 0, 0};
+    int yBottomTop_[3] = {0, 0, 0};
+    int timeLabelY_[3] = {0, 0, 0};
+    int labelColumnX_ = 0;
+    int timeLabelX0_ = 0;
+    int timeLabelLeftLimit_ = 0;
+    int timeLabelRightLimit_ = 0;
 };

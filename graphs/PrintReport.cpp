@@ -105,13 +105,32 @@ PrinterChoice ChoosePrinter(HWND owner) {
 
 }  // namespace
 
+namespace {
+
+BOOL CALLBACK UpdateDescendant(HWND child, LPARAM) {
+    UpdateWindow(child);
+    return TRUE;
+}
+
+}  // namespace
+
 HBITMAP CaptureWindowPicture(HWND window) {
     RECT r{};
     if (!GetWindowRect(window, &r)) return nullptr;
     // The whole window is painted anew first: a menu that has just closed over it may still be on
     // the screen before the window system asks for the uncovered part.
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    // Every descendant too (the panes' graphs and fields): Wine does not always paint the children
+    // of child windows within that call.
+    EnumChildWindows(window, UpdateDescendant, 0);
     GdiFlush();
+    // What was painted reaches the screen a little later (Wine copies window surfaces from its
+    // message calls): peek without removing anything for a moment, so nothing is dispatched here.
+    for (const DWORD start = GetTickCount(); GetTickCount() - start < 150;) {
+        MSG msg;
+        PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
+        Sleep(10);
+    }
     const int w = r.right - r.left, h = r.bottom - r.top;
     HDC screen = CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
     HDC memory = CreateCompatibleDC(screen);
@@ -124,9 +143,16 @@ HBITMAP CaptureWindowPicture(HWND window) {
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
     HBITMAP picture = w > 0 && h > 0 ? CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0) : nullptr;
-    if (picture && screen && memory) {
+    // Only the part of the window on the screen can be read; the rest stays black. (A read that
+    // reaches past the screen's edge would give no picture at all.)
+    const RECT desktop{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                       GetSystemMetrics(SM_XVIRTUALSCREEN) + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                       GetSystemMetrics(SM_YVIRTUALSCREEN) + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    RECT shown{};
+    if (picture && screen && memory && IntersectRect(&shown, &r, &desktop)) {
         ScopedSelect select(memory, picture);
-        BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+        BitBlt(memory, shown.left - r.left, shown.top - r.top, shown.right - shown.left, shown.bottom - shown.top,
+               screen, shown.left, shown.top, SRCCOPY);
     }
     if (memory) DeleteDC(memory);
     if (screen) DeleteDC(screen);

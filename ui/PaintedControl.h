@@ -5,7 +5,39 @@
 
 #include <windows.h>
 
+#include <type_traits>
+#include <utility>
+
 namespace ui {
+
+// Answers WM_GETTEXT and WM_GETTEXTLENGTH from the object's text when T has `Text()`, so other
+// programs (tests, screen readers) read what the control shows without a window text kept in step.
+template <class T, class = void>
+struct ControlText {
+    static bool Answer(const T&, UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+};
+template <class T>
+struct ControlText<T, std::void_t<decltype(std::declval<const T&>().Text())>> {
+    static bool Answer(const T& self, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+        const auto& text = self.Text();
+        if (message == WM_GETTEXTLENGTH) {
+            result = static_cast<LRESULT>(text.size());
+            return true;
+        }
+        if (message != WM_GETTEXT) return false;
+        char* out = reinterpret_cast<char*>(lParam);
+        const size_t room = static_cast<size_t>(wParam);
+        if (!out || room == 0) {
+            result = 0;
+            return true;
+        }
+        const size_t n = text.size() < room - 1 ? text.size() : room - 1;
+        text.copy(out, n);
+        out[n] = '\0';
+        result = static_cast<LRESULT>(n);
+        return true;
+    }
+};
 
 // T needs `HWND hwnd_` and `void OnPaint()`, reachable from this function (e.g. as a friend).
 template <class T>
@@ -23,6 +55,12 @@ LRESULT CALLBACK PaintedControlProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
             return 0;
         case WM_ERASEBKGND:
             return TRUE;
+        case WM_GETTEXT:
+        case WM_GETTEXTLENGTH: {
+            LRESULT result = 0;
+            if (ControlText<T>::Answer(*self, message, wParam, lParam, result)) return result;
+            break;
+        }
         case WM_NCDESTROY:
             SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
             self->hwnd_ = nullptr;

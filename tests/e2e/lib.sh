@@ -133,6 +133,35 @@ winpath() { printf 'Z:%s' "$1" | tr '/' '\\'; }
 # to_cp932 < utf8 > cp932 with CRLF line ends: how an operator's editor saves INI files.
 to_cp932() { sed 's/$/\r/' | iconv -f UTF-8 -t CP932; }
 
+# graph_rect AXIS [N]: client rectangle "left top width height" of Quorvel's graph of an axis in
+# main window $hwnd: N 1 (default) the time graph, 2 the spectrum.
+graph_rect() {
+  ui children "$hwnd" | awk -F'\t' -v id=$((1000 + $1)) -v n="${2:-1}" '$1 == id && $2 == "QuorvelGraph" && ++k == n {
+    split($3, r, ","); print r[1] + 1, r[2] + 1, r[3] - r[1] - 2, r[4] - r[2] - 2 }'
+}
+# bbox PNG "L T W H" COLOUR: bounding box "w h x y" (relative to the rectangle) of a colour in it.
+bbox() {
+  local r=($2)
+  /usr/bin/convert "$1" -crop "${r[2]}x${r[3]}+${r[0]}+${r[1]}" +repage -fill black +opaque "$3" \
+    -format '%@' info: 2>/dev/null | tr 'x+' '  '
+}
+
+# wait_text HWND ID TEXT SECONDS: waits until a control shows TEXT; says what it showed if not.
+wait_text() {
+  wait_equal "$4" "$3" ui text "$1" "$2" && return 0
+  echo "  (control $2 shows '$WAIT_VALUE', expected '$3')"
+  return 1
+}
+
+# cleanup_recsim: ends the simulated recorder whose pid is in $rs_pid (control FIFO $E2E_TMP/ctl)
+# and removes the COM links the scripts made.
+rs_pid=""
+cleanup_recsim() {
+  [ -n "$rs_pid" ] && { echo quit >"$E2E_TMP/ctl" & sleep 0.2; kill "$rs_pid" 2>/dev/null; wait "$rs_pid" 2>/dev/null; }
+  rs_pid=""
+  rm -f "$WINEPREFIX/dosdevices/com1" "$WINEPREFIX/dosdevices/com3"
+}
+
 # COM1 would open /dev/ttyS0, which exists here: a link to an empty folder hides it (a missing
 # target would not: Wine then falls back to the device). Wine's mount manager links COM1 to the
 # host's port again whenever its services start, so keep_com1_hidden keeps re-hiding it until

@@ -101,23 +101,29 @@ HWND WaitTop(Query q, int timeoutMs) {
 
 struct ControlQuery {
     int id;
+    bool visibleOnly;
     HWND found;
 };
 
 BOOL CALLBACK FindControlProc(HWND hwnd, LPARAM param) {
     ControlQuery* q = reinterpret_cast<ControlQuery*>(param);
     if (GetDlgCtrlID(hwnd) != q->id) return TRUE;
+    if (q->visibleOnly && !IsWindowVisible(hwnd)) return TRUE;
     q->found = hwnd;
     return FALSE;
 }
 
 // The control with `id` among the window's children, or else among all its descendants (the
-// controls of a child dialog, such as the main window's control panel).
+// controls of a child dialog, such as the main window's control panel); a visible one first,
+// since panes may reuse an id of a hidden placeholder.
 HWND FindControl(HWND parent, int id) {
     if (HWND direct = GetDlgItem(parent, id)) return direct;
-    ControlQuery q{id, nullptr};
-    EnumChildWindows(parent, FindControlProc, reinterpret_cast<LPARAM>(&q));
-    return q.found;
+    for (bool visibleOnly : {true, false}) {
+        ControlQuery q{id, visibleOnly, nullptr};
+        EnumChildWindows(parent, FindControlProc, reinterpret_cast<LPARAM>(&q));
+        if (q.found) return q.found;
+    }
+    return nullptr;
 }
 
 // The edit box that takes a control's text: the control itself, or the Edit inside a combo box.
@@ -193,6 +199,7 @@ int Usage() {
         "                                  program's message loop; a combo box gets them in its edit box): escape,\n"
         "                                  return, tab, alt+f4 or a virtual-key number\n"
         "  items HWND ID                   the items of combo box ID, one per line\n"
+        "  scroll HWND ID CODE [POS]       send WM_HSCROLL (CODE: SB_ number, POS for thumb codes) from scroll bar ID to its parent\n"
         "  close HWND                      post WM_CLOSE\n"
         "  keys HWND KEY...                bring HWND to the front and type keys through the input queue;\n"
         "                                  KEY is a virtual-key number or RETURN, ESCAPE, TAB, SPACE, ALT+F4\n"
@@ -463,6 +470,23 @@ int Main(int argc, char** argv) {
                          static_cast<LPARAM>(1 | scan | altBit | (LPARAM{3} << 30)));
         }
         return 0;
+    }
+    if (command == "scroll" && argc >= 5) {
+        HWND bar = FindControl(ParseHwnd(argv[2]), std::atoi(argv[3]));
+        if (!bar) return 1;
+        const int code = std::atoi(argv[4]);
+        const int pos = argc >= 6 ? std::atoi(argv[5]) : 0;
+        if (code == SB_THUMBTRACK) {
+            // A real drag reports the track position through GetScrollInfo as well.
+            SCROLLINFO info{};
+            info.cbSize = sizeof info;
+            info.fMask = SIF_POS;
+            info.nPos = pos;
+            SetScrollInfo(bar, SB_CTL, &info, FALSE);
+        }
+        DWORD_PTR result = 0;
+        return SendMessageTimeoutA(GetParent(bar), WM_HSCROLL, MAKEWPARAM(code, pos), reinterpret_cast<LPARAM>(bar),
+                                   SMTO_ABORTIFHUNG, 5000, &result) ? 0 : 1;
     }
     if (command == "close" && argc >= 3) {
         return PostMessageA(ParseHwnd(argv[2]), WM_CLOSE, 0, 0) ? 0 : 1;

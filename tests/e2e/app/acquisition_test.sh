@@ -11,7 +11,6 @@ recsim="$2/recsim"
 shots="$E2E_BUILD/screenshots"
 mkdir -p "$shots"
 toggle="C501B7B2-C574-4932-9F54-A50D2464AD46"
-rs_pid=""
 
 cleanup_recsim() {
   [ -n "$rs_pid" ] && { echo quit >"$E2E_TMP/ctl" & sleep 0.2; kill "$rs_pid" 2>/dev/null; wait "$rs_pid" 2>/dev/null; }

@@ -116,11 +116,13 @@ if print_dialog; then
     # The picture starts at (702, 148): the window's active caption bar is blue there.
     blue=$(/usr/bin/convert "$page" -format '%[fx:p{575,50}.b - p{575,50}.r]' info:)
     awk "BEGIN{exit !($blue > 0.2)}" && pass "picture of the window above the tables" || fail "no caption at the picture's top: $blue"
-    # Tolerant: both at a third of the size, where the date, the log and the folder name hardly count.
+    # Tolerant: both at a third of the size, where the date, the log and the folder name hardly count,
+    # and with room for the live traces, which never stand where they stood in the reference (a
+    # wrong layout or a missing picture differs by 0.3 and more).
     /usr/bin/convert "$page" -resize '585x413!' "$E2E_TMP/page-small.png"
     /usr/bin/convert "$reference" -resize '585x413!' "$E2E_TMP/reference-small.png"
     diff=$(/usr/bin/compare -metric RMSE "$E2E_TMP/page-small.png" "$E2E_TMP/reference-small.png" null: 2>&1 | sed 's/.*(\(.*\))/\1/')
-    awk "BEGIN{exit !($diff < 0.03)}" && pass "page matches the reference ($diff)" \
+    awk "BEGIN{exit !($diff < 0.07)}" && pass "page matches the reference ($diff)" \
       || fail "page differs from $reference: RMSE $diff (see $page)"
   else
     fail "no PDF at 600 dpi: $(lpstat -W all -o | tr '\n' ' ')"

@@ -6,6 +6,14 @@ add_test(NAME e2e.acquisition
          COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/acquisition_test.sh ${CMAKE_BINARY_DIR}/bin ${QUORVEL_NATIVE_BIN_DIR})
 set_tests_properties(e2e.acquisition PROPERTIES LABELS "wine;e2e" TIMEOUT 400 RESOURCE_LOCK wine_desktop
                      SKIP_RETURN_CODE 77)
+add_test(NAME e2e.monitor
+         COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/monitor_test.sh ${CMAKE_BINARY_DIR}/bin ${QUORVEL_NATIVE_BIN_DIR})
+set_tests_properties(e2e.monitor PROPERTIES LABELS "wine;e2e" TIMEOUT 400 RESOURCE_LOCK wine_desktop
+                     SKIP_RETURN_CODE 77)
+add_test(NAME e2e.psd
+         COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/psd_test.sh ${CMAKE_BINARY_DIR}/bin ${QUORVEL_NATIVE_BIN_DIR})
+set_tests_properties(e2e.psd PROPERTIES LABELS "wine;e2e" TIMEOUT 400 RESOURCE_LOCK wine_desktop
+                     SKIP_RETURN_CODE 77)
 
 add_test(NAME e2e.recording
          COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/recording_test.sh ${CMAKE_BINARY_DIR}/bin ${QUORVEL_NATIVE_BIN_DIR})
