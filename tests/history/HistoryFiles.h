@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cstdio>
 #include <filesystem>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -13,9 +14,11 @@ namespace history_test {
 class ScratchFolder {
 public:
     ScratchFolder() {
+        // ctest runs test cases as parallel processes: the name must differ between processes too.
+        static const unsigned process = std::random_device{}();
         static std::atomic<int> serial{0};
         path_ = std::filesystem::temp_directory_path() /
-                ("quorvel-history-" + std::to_string(std::rand()) + "-" + std::to_string(serial++));
+                ("quorvel-history-" + std::to_string(process) + "-" + std::to_string(serial++));
         std::filesystem::remove_all(path_);
         std::filesystem::create_directories(path_);
     }
