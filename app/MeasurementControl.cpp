@@ -41,6 +41,7 @@ void CBtnDialog::StartMeasurement() {
 
     const int capacity = app::RingCapacity(theApp.settings);
     const int got = app::ResetRings(theApp.waveBuffers, capacity);
+    theApp.ringsHoldFile = false;
     if (got < capacity) AddLog(app::RingShortfallText(got), 0);
     for (int axis = 0; axis < 3; ++axis) theApp.peakMin[axis] = theApp.peakMax[axis] = 0.0;
     if (mainWindow && mainWindow->WaveMonitor()) {

@@ -42,6 +42,7 @@ public:
     int settingWindowType = 1;         // [SPEC] SETTING_WINDOW_TYPE: 1 detailed, 0 simple settings form
     std::vector<std::string> foundPorts;
     WaveBuffer waveBuffers[3];         // X, Y, Z
+    bool ringsHoldFile = false;        // the rings hold an imported file (not a measurement's samples)
 
     // The serial link: port, clock, where its news goes, and the receive thread.
     device::Win32SerialPort serialPort;

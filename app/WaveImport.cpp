@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "app/Messages.h"
 #include "app/QuorvelApp.h"
 #include "app/QuorvelDlg.h"
 #include "config/Win32Version.h"
@@ -50,6 +51,20 @@ bool ReadWaveFile(const std::string& path, bool sd, HWND owner) {
     ProgressTitle progress(main, files::ImportedTitle(BuildMainTitle(theApp.settings.title), path));
     files::ImportOptions options;
     options.progress = [&progress](uint64_t done, uint64_t total) { progress.Update(done, total); };
+    // Old and new samples side by side may not fit (days of data in a 32-bit process). A loaded
+    // file's samples can go, since they are still in their file; a measurement's cannot.
+    bool released = false;
+    options.releaseMemory = [&released] {
+        if (!theApp.ringsHoldFile) return false;
+        for (WaveBuffer& ring : theApp.waveBuffers) {
+            std::vector<double>().swap(ring.samples);
+            ring.heldCount = 0;
+            ring.oldestIndex = 0;
+        }
+        theApp.ringsHoldFile = false;
+        released = true;
+        return true;
+    };
 
     // The whole read runs here, without handling messages: nothing can start a measurement or
     // another import meanwhile.
@@ -61,6 +76,14 @@ bool ReadWaveFile(const std::string& path, bool sd, HWND owner) {
 
     using Status = files::ImportResult::Status;
     files::ImportResult& result = got.result;
+    if (released && result.status != Status::Loaded) {
+        // The previous file is gone from the rings: the display must not go on naming it.
+        theApp.reviewBaseTime = FILETIME{0, 0};
+        if (main) {
+            SetWindowTextA(main, BuildMainTitle(theApp.settings.title).c_str());
+            PostMessageA(main, MSG_9388BF10, 0, 0);
+        }
+    }
     if (got.openError != files::FileErrorCause::None) {
         ui::ShowMessage(owner, files::FileErrorText(got.openError, path).c_str(), MB_OK);
         return false;
@@ -85,6 +108,7 @@ bool ReadWaveFile(const std::string& path, bool sd, HWND owner) {
         ring.heldCount = static_cast<int>(ring.samples.size());
         ring.oldestIndex = 0;
     }
+    theApp.ringsHoldFile = true;
     theApp.reviewBaseTime.dwLowDateTime = static_cast<DWORD>(result.baseTime);
     theApp.reviewBaseTime.dwHighDateTime = static_cast<DWORD>(result.baseTime >> 32);
     return true;

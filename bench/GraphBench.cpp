@@ -1,7 +1,8 @@
 // One 10-sample batch through the three time graphs of the monitor: append (sweep, automatic
 // scale, band invalidation) and the paint of the invalidated band into a bitmap of its size, for
 // display times of 5 s and 50 s. A whole-graph paint is measured beside it: the live cost must
-// follow the band, not the graph.
+// follow the band, not the graph. In review, one scroll step over up to 24 hours of held samples:
+// its cost must follow the display window, not the held samples.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -11,6 +12,7 @@
 #include "app/AnalysisFromSettings.h"
 #include "common/RasterSurface.h"
 #include "graphs/GraphCore.h"
+#include "graphs/ReviewWindow.h"
 
 namespace {
 
@@ -112,6 +114,68 @@ void BM_TimeGraphsFullPaint(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_TimeGraphsFullPaint)->Arg(5)->Arg(50)->Unit(benchmark::kMicrosecond);
+
+// One review scroll step, as the time monitor takes it: the span of the new position, the three
+// time graphs and the three spectra shown anew and painted whole, the value fields' extremes and
+// the date and time labels. Arguments: display time in seconds, held samples per axis (86 400 is
+// 15 minutes, 8 640 000 is 24 hours). Each step moves one display window on, wrapping at the end.
+void BM_ReviewScrollStep(benchmark::State& state) {
+    const int held = static_cast<int>(state.range(1));
+    Settings settings;
+    int windowType = 0;
+    ExchangeSettings(settings, windowType, 0, std::string(), nullptr);
+    settings.time[0] = static_cast<double>(state.range(0));
+    settings.timeSel = 0;
+    settings.accAuto = 1;
+    settings.psdFlg = 1;
+    app::AnalysisState analysis;
+    app::SetupAnalysis(analysis, app::AnalysisSettingsFrom(settings));
+    WaveBuffer rings[3];
+    for (int a = 0; a < 3; ++a) {
+        rings[a].samples.resize(static_cast<size_t>(held));
+        for (int i = 0; i < held; ++i)
+            rings[a].samples[static_cast<size_t>(i)] = (10.0 + a) * std::sin(2 * 3.14159265358979323846 * 2.0 * i / 100.0);
+        rings[a].heldCount = held;
+    }
+    int running = 0;
+    PaintingHost hosts[6];
+    std::unique_ptr<graphs::GraphCore> graphs[6];
+    for (int g = 0; g < 6; ++g) {
+        graphs[g] = std::make_unique<graphs::GraphCore>(graphs::GraphContext{&settings, &analysis, rings, &running},
+                                                        hosts[g]);
+        hosts[g].graph = graphs[g].get();
+        graphs[g]->Bind(g < 3 ? graphs::GraphKind::Time : graphs::GraphKind::Psd, g % 3);
+        graphs[g]->OnSize({0, 0, kWidth, kHeight});
+        graphs[g]->ApplyAxisSettings();
+    }
+    const int sweep = graphs[0]->SweepLength();
+    int pos = 0;
+    size_t labelChars = 0;
+    for (auto _ : state) {
+        pos = pos + sweep <= held - sweep ? pos + sweep : 0;
+        const graphs::ReviewSpan span = graphs::ReviewSpanAt(rings[0], pos, sweep);
+        for (int a = 0; a < 3; ++a) {
+            graphs[a]->SetWindow(span.start, span.count);
+            graphs[a]->UpdateScale();
+            hosts[a].UpdateNow();
+            benchmark::DoNotOptimize(graphs::SpanExtremes(rings[a], span));
+        }
+        for (int a = 3; a < 6; ++a) {
+            graphs[a]->SetWindow(span.start, span.count);
+            if (graphs[a]->RunAnalysis()) graphs[a]->UpdateScale();
+            hosts[a].UpdateNow();
+        }
+        labelChars += graphs::ReviewClockAt(133594724960000000, pos).time.size();
+    }
+    benchmark::DoNotOptimize(labelChars);
+    state.SetItemsProcessed(state.iterations());
+    state.counters["spectra"] = graphs[3]->Psd().psdValid ? 3 : 0;
+}
+BENCHMARK(BM_ReviewScrollStep)
+    ->Args({10, 86400})
+    ->Args({10, 8640000})
+    ->Args({60, 8640000})
+    ->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

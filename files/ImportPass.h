@@ -43,14 +43,16 @@ inline bool PrepareSecondPass(ByteSource& source, uint64_t count, const ImportOp
         result.readError = rewind;
         return false;
     }
-    try {
-        for (auto& axis : result.samples) axis.reserve(static_cast<size_t>(count));
-    } catch (const std::bad_alloc&) {
-        for (auto& axis : result.samples) std::vector<double>().swap(axis);
-        result.status = ImportResult::Status::BufferError;
-        return false;
-    } catch (const std::length_error&) {
-        for (auto& axis : result.samples) std::vector<double>().swap(axis);
+    for (bool retried = false;; retried = true) {
+        try {
+            for (auto& axis : result.samples) axis.reserve(static_cast<size_t>(count));
+            break;
+        } catch (const std::bad_alloc&) {
+            for (auto& axis : result.samples) std::vector<double>().swap(axis);
+            if (!retried && options.releaseMemory && options.releaseMemory()) continue;
+        } catch (const std::length_error&) {
+            for (auto& axis : result.samples) std::vector<double>().swap(axis);
+        }
         result.status = ImportResult::Status::BufferError;
         return false;
     }

@@ -19,6 +19,9 @@ struct ImportOptions {
     // Called after every block with the bytes done and the bytes to do over both passes
     // (total 0 when the size is unknown).
     std::function<void(uint64_t done, uint64_t total)> progress;
+    // Called when the buffers for the counted samples cannot be allocated: frees memory the caller
+    // can do without and returns true when it freed some; the allocation is then tried once more.
+    std::function<bool()> releaseMemory;
 };
 
 struct ImportResult {

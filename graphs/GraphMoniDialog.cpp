@@ -9,6 +9,7 @@
 #include "config/FormatSignificant.h"
 #include "graphs/MonitorShell.h"
 #include "graphs/MonitorText.h"
+#include "graphs/ReviewWindow.h"
 
 namespace {
 
@@ -256,45 +257,23 @@ void CGraphMoniDialog::LeaveReview() {
 
 void CGraphMoniDialog::ShowReviewWindow() {
     const int pos = GetScrollPos(Item(IDC_GM_SCROLL), SB_CTL);
-    const WaveBuffer& x = theApp.waveBuffers[0];
-    const int start = x.Capacity() > 0 ? static_cast<int>((static_cast<long long>(x.oldestIndex) + pos) % x.Capacity()) : 0;
-    const int count = std::min(graphs_[0]->Core().SweepLength(), x.heldCount);
+    const graphs::ReviewSpan span = graphs::ReviewSpanAt(theApp.waveBuffers[0], pos, graphs_[0]->Core().SweepLength());
     for (int i = 0; i < 3; ++i) {
-        graphs_[i]->SetWindow(start, count);
+        graphs_[i]->SetWindow(span.start, span.count);
         if (theApp.settings.accAuto != 0) graphs_[i]->UpdateScale();
         UpdateWindow(graphs_[i]->Handle());
-        const WaveBuffer& ring = theApp.waveBuffers[i];
-        const int c = ring.Capacity();
-        const int n = std::min(count, c);
-        double lo = 0.0, hi = 0.0;
-        for (int k = 0; k < n; ++k) {
-            const double v = ring.samples[static_cast<size_t>((static_cast<long long>(std::max(start, 0)) + k) % c)];
-            lo = k == 0 ? v : std::min(lo, v);
-            hi = k == 0 ? v : std::max(hi, v);
-        }
-        theApp.peakMin[i] = lo;
-        theApp.peakMax[i] = hi;
+        const graphs::Extremes e = graphs::SpanExtremes(theApp.waveBuffers[i], span);
+        theApp.peakMin[i] = e.lo;
+        theApp.peakMax[i] = e.hi;
         UpdateAxisFields(i, false, false, true);
     }
-    if (reviewPsd) reviewPsd(start, count);
+    if (reviewPsd) reviewPsd(span.start, span.count);
 
     const FILETIME base = theApp.reviewBaseTime;
-    ULARGE_INTEGER t;
-    t.LowPart = base.dwLowDateTime;
-    t.HighPart = base.dwHighDateTime;
-    const bool known = t.QuadPart != 0;
-    t.QuadPart += static_cast<ULONGLONG>(std::max(pos, 0)) * 100000ULL;
-    FILETIME ft;
-    ft.dwLowDateTime = t.LowPart;
-    ft.dwHighDateTime = t.HighPart;
-    SYSTEMTIME st{};
-    FileTimeToSystemTime(&ft, &st);
-    char text[64];
-    if (known) std::snprintf(text, sizeof text, "%04d年%02d月%02d日", st.wYear, st.wMonth, st.wDay);
-    else std::snprintf(text, sizeof text, "----年--月--日");
-    SetLabel(IDC_GM_DATE, text);
-    std::snprintf(text, sizeof text, "%02d時%02d分%02d秒", st.wHour, st.wMinute, st.wSecond);
-    SetLabel(IDC_GM_TIME, text);
+    const graphs::ReviewClock clock =
+        graphs::ReviewClockAt((static_cast<uint64_t>(base.dwHighDateTime) << 32) | base.dwLowDateTime, pos);
+    SetLabel(IDC_GM_DATE, clock.date);
+    SetLabel(IDC_GM_TIME, clock.time);
 }
 
 bool CGraphMoniDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {

@@ -2,7 +2,8 @@
 # texts are portable; the windows, GDI and the dialogs are Win32 only.
 add_library(graph_core STATIC
   ${CMAKE_CURRENT_LIST_DIR}/GraphCore.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/MonitorText.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/MonitorText.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ReviewWindow.cpp)
 target_include_directories(graph_core PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(graph_core PUBLIC analysis_core pipeline_core config_core)
 

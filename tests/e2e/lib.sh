@@ -153,6 +153,38 @@ wait_text() {
   return 1
 }
 
+# Review checks of the time monitor in main window $hwnd, for a display window of REVIEW_WINDOW
+# samples (1000 by default: 10 s) and values within ±999 gal (16-bit field texts, "%6.1f").
+# wave_values CSV: the samples of a waveform CSV file, one "x y z" line each.
+wave_values() { tail -n +7 "$1" | tr -d '\r' | tr ',' ' '; }
+# date_make_labels CSV: the review's date and time labels of the file's first DATE_MAKE line.
+date_make_labels() {
+  tr -d '\r' <"$1" | sed -n 's/^DATE_MAKE:\(....\)\.\(..\)\.\(..\)_\(..\):\(..\):\(..\)$/\1年\2月\3日 \4時\5分\6秒/p' | head -n 1
+}
+# labels_after LABELS SECONDS: the date and time labels that many seconds later.
+labels_after() {
+  local t
+  t=$(sed 's/^\(....\)年\(..\)月\(..\)日 \(..\)時\(..\)分\(..\)秒$/\1-\2-\3 \4:\5:\6/' <<<"$1")
+  date -d "@$(( $(date -d "$t" +%s) + $2 ))" '+%Y年%m月%d日 %H時%M分%S秒'
+}
+# review_expected VALUES POS LABELS: what review position POS should show, as the labels ("DATE
+# TIME") and then the largest and smallest value of X, Y and Z in the display window from POS of
+# VALUES ("x y z" lines): "date|time|max X|min X|max Y|min Y|max Z|min Z|".
+review_expected() {
+  awk -v f="$2" -v n="${REVIEW_WINDOW:-1000}" -v labels="$3" 'NR > f && NR <= f + n {
+      for (c = 1; c <= 3; c++) { v = $c + 0; if (NR == f + 1 || v > hi[c]) hi[c] = v; if (NR == f + 1 || v < lo[c]) lo[c] = v } }
+    END { split(labels, l, " "); printf "%s|%s|", l[1], l[2]; for (c = 1; c <= 3; c++) printf "%6.1f|%6.1f|", hi[c], lo[c] }' "$1"
+}
+review_shown() { ui text "$hwnd" 2046 2044 2000 2100 2001 2101 2002 2102 | tr '\n' '|'; }
+# review_check WHAT VALUES POS LABELS: the thumb dragged to POS (left where it is for 0, as an import
+# sets it), then the date, time and value fields must show that window of VALUES.
+review_check() {
+  local want
+  want=$(review_expected "$2" "$3" "$4")
+  [ "$3" -gt 0 ] && ui scroll "$hwnd" 1068 5 "$3"
+  if wait_equal 15 "$want" review_shown; then pass "$1: $WAIT_VALUE"; else fail "$1: shows '$WAIT_VALUE', expected '$want'"; fi
+}
+
 # cleanup_recsim: ends the simulated recorder whose pid is in $rs_pid (control FIFO $E2E_TMP/ctl)
 # and removes the COM links the scripts made.
 rs_pid=""

@@ -4,13 +4,13 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "files/ImportFields.h"
+#include "files/SampleLine.h"
 #include "import/ImportTestSources.h"
 
 namespace {
@@ -42,28 +42,26 @@ std::vector<Sample> Samples(const ImportResult& r) {
 uint64_t Time(int y, int mo, int d, int h, int mi, int s) { return *files::FileTimeOf({y, mo, d, h, mi, s}); }
 
 TEST(CsvImport, AWrittenFileReadsBackToTheSameSixDecimals) {
+    // Lines as the recordings' writer formats them, read back and formatted again by it.
+    auto lineOf = [](double x, double y, double z) {
+        char line[files::kSampleLineMaxChars];
+        return std::string(line, files::FormatSampleLine(line, x, y, z));
+    };
     std::mt19937 random(3);
     std::string file = kHeader;
     std::vector<std::string> lines;
     for (int i = 0; i < 5000; ++i) {
-        char line[96];
-        const double v[3] = {(double(random()) - 2147483648.0) / 997.0, double(random() % 2000) - 1000.0,
-                             double(random()) / 4294967296.0 - 0.5};
-        std::snprintf(line, sizeof line, "%f,%f,%f", v[0], v[1], v[2]);
-        lines.push_back(line);
-        file += line;
-        file += "\r\n";
+        lines.push_back(lineOf((double(random()) - 2147483648.0) / 997.0, double(random() % 2000) - 1000.0,
+                               double(random()) / 4294967296.0 - 0.5));
+        file += lines.back();
     }
     const ImportResult r = Import(file);
     ASSERT_EQ(r.status, Status::Loaded);
     EXPECT_EQ(r.baseTime, Time(2024, 5, 6, 12, 34, 56));
     const auto samples = Samples(r);
     ASSERT_EQ(samples.size(), lines.size());
-    for (size_t i = 0; i < lines.size(); ++i) {
-        char again[96];
-        std::snprintf(again, sizeof again, "%f,%f,%f", samples[i][0], samples[i][1], samples[i][2]);
-        ASSERT_EQ(again, lines[i]) << "line " << i;
-    }
+    for (size_t i = 0; i < lines.size(); ++i)
+        ASSERT_EQ(lineOf(samples[i][0], samples[i][1], samples[i][2]), lines[i]) << "line " << i;
 }
 
 TEST(CsvImport, HeaderRules) {

@@ -179,7 +179,8 @@ int Usage() {
         "                                  top-level window (with --child: one that has a child ID)\n"
         "  rect HWND                       window rectangle and client rectangle (screen coordinates)\n"
         "  children HWND                   one line per descendant: id, class, rectangle, visible, text\n"
-        "  text HWND [ID]                  text of the window or of its control ID (searched among descendants)\n"
+        "  text HWND [ID...]               text of the window or of its controls ID (searched among descendants),\n"
+        "                                  one line each\n"
         "  click HWND ID                   press button ID (posted, so a modal box it opens does not block)\n"
         "  enabled HWND [ID]               1 when the window or its control ID is enabled, else 0\n"
         "  settext HWND ID TEXT            set the text of control ID (the edit box of a combo box)\n"
@@ -326,10 +327,17 @@ int Main(int argc, char** argv) {
         return 0;
     }
     if (command == "text" && argc >= 3) {
-        HWND hwnd = ParseHwnd(argv[2]);
-        if (argc >= 4) hwnd = FindControl(hwnd, std::atoi(argv[3]));
-        if (!IsWindow(hwnd)) return 1;
-        std::printf("%s\n", ToUtf8(WindowText(hwnd)).c_str());
+        HWND window = ParseHwnd(argv[2]);
+        if (argc == 3) {
+            if (!IsWindow(window)) return 1;
+            std::printf("%s\n", ToUtf8(WindowText(window)).c_str());
+            return 0;
+        }
+        for (int i = 3; i < argc; ++i) {
+            HWND control = FindControl(window, std::atoi(argv[i]));
+            if (!IsWindow(control)) return 1;
+            std::printf("%s\n", ToUtf8(WindowText(control)).c_str());
+        }
         return 0;
     }
     if (command == "click" && argc >= 4) {

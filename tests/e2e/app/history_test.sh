@@ -4,7 +4,7 @@
 # Alt+F4, the CSV export, the same rows after a restart from the index, and a deleted or damaged
 # index rebuilt. Then live: bursts of the simulated recorder become trigger recordings whose rows
 # appear while measuring; loading one is refused while measuring, and after the stop a double-click
-# or Enter loads it for review. Keys and clicks go through the X server (xdotool), as an operator's
+# or Enter loads it for review (title, date and time labels, value fields). Keys and clicks go through the X server (xdotool), as an operator's
 # would. Usage: history_test.sh WINDOWS_BIN_DIR NATIVE_BIN_DIR
 source "$(dirname "$0")/../lib.sh" "$1"
 recsim="$2/recsim"
@@ -204,6 +204,9 @@ if start_quorvel "$live" && open_history; then
   double_click "$(row_of 250.00)"
   wait_match 30 "\\\\Trig\\.dt\\\\${y_file}\\]\$" ui text "$hwnd" \
     && pass "double-click loads $y_file for review" || fail "title after the double-click: $WAIT_VALUE"
+  # The review shows that recording: its first window's extremes, dated by its DATE_MAKE line.
+  wave_values "$live/data/Trig.dt/$y_file" >"$E2E_TMP/y.values"
+  review_check "review of $y_file" "$E2E_TMP/y.values" 0 "$(date_make_labels "$live/data/Trig.dt/$y_file")"
   # Enter on a row selected with the mouse loads that one.
   read -r l t r b sel < <(ui lvrect "$hist" $list_id "$(row_of 0.00)")
   xdotool mousemove $(((l + r) / 2)) $(((t + b) / 2)) click 1
@@ -211,7 +214,11 @@ if start_quorvel "$live" && open_history; then
   xdotool key Return
   wait_match 30 "\\\\Trig\\.dt\\\\${x_file}\\]\$" ui text "$hwnd" \
     && pass "Enter loads $x_file" || fail "title after Enter: $WAIT_VALUE"
+  wave_values "$live/data/Trig.dt/$x_file" >"$E2E_TMP/x.values"
+  review_check "review of $x_file" "$E2E_TMP/x.values" 0 "$(date_make_labels "$live/data/Trig.dt/$x_file")"
   screenshot "$shots/history-loaded.png"
+  ui close "$hist"
+  ui gone "$hist" --timeout 10000 && screenshot "$shots/history-review.png" || fail "history window did not close"
   close_quorvel
 fi
 

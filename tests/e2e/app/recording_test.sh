@@ -2,7 +2,8 @@
 # Recordings end to end: Quorvel under Wine records the simulated recorder's stream, and every
 # sample line is checked against the simulator's own log. A manual recording of 60 s at 100/s and
 # one of 20 s at the line's limit, split into parts; a data disk that fills mid-recording; a
-# trigger recording of two bursts on one axis; a stop that ends both recordings.
+# trigger recording of two bursts on one axis; a stop that ends both recordings; the manual
+# recording's first file loaded back for review.
 # Usage: recording_test.sh WINDOWS_BIN_DIR NATIVE_BIN_DIR
 source "$(dirname "$0")/../lib.sh" "$1"
 recsim="$2/recsim"
@@ -195,6 +196,25 @@ ui list "$hwnd" 1052 | grep -E '^(TRIG-END|SAVE-END|RCV-END)$' | tail -3 | tr '\
 screenshot "$shots/recording-stopped.png"
 c=$(lamp "$shots/recording-stopped.png" 1042); red "$c" && fail "trigger lamp still lit after the stop: $c"
 c=$(lamp "$shots/recording-stopped.png" 1041); red "$c" && fail "record lamp still lit after the stop: $c"
+
+# --- The first file of the 100/s recording loads back through the CSV import: its samples and
+# its DATE_MAKE time in the review, from the first sample and 5 s on.
+loaded=$(ls "$work/manual-100"/*.csv | grep -v -- '-[0-9]*\.csv$' | head -n 1)
+ui click "$hwnd" 1011
+if dlg=$(ui find --class '#32770' --child 1148 --timeout 20000); then
+  ui settext "$dlg" 1148 "$(winpath "$loaded")"
+  ui click "$dlg" 1
+  name=$(basename "$loaded")
+  wait_match 20 "\\\\${name}\\]\$" ui text "$hwnd" && pass "recording loaded: $name" \
+    || fail "title after loading the recording: '$WAIT_VALUE'"
+  wave_values "$loaded" >"$E2E_TMP/loaded.values"
+  labels=$(date_make_labels "$loaded")
+  review_check "recording in review at 0" "$E2E_TMP/loaded.values" 0 "$labels"
+  review_check "recording in review at 500" "$E2E_TMP/loaded.values" 500 "$(labels_after "$labels" 5)"
+  screenshot "$shots/recording-loaded.png"
+else
+  fail "no file dialog for the CSV import"
+fi
 
 ui close "$hwnd"
 wait_pid "$q_pid" 30

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The imports end to end: Quorvel under Wine loads a CSV file and an SD-card file made by the
-# simulated recorder through the file dialog (mouse and keyboard), shows the path in its title,
-# keeps everything on cancel, names a missing or locked file, and stores the SD folder in the INI.
+# simulated recorder through the file dialog (mouse and keyboard), shows the path in its title and
+# the file's samples and times in the review, keeps everything on cancel, names a missing or
+# locked file, and stores the SD folder in the INI.
 # Usage: import_test.sh WINDOWS_BIN_DIR NATIVE_BIN_DIR
 source "$(dirname "$0")/../lib.sh" "$1"
 need_recsim "$2"
@@ -11,16 +12,25 @@ VK_ESCAPE=27
 work="$E2E_TMP/work"
 data="$work/data"
 mkdir -p "$data/sd"
-{ printf '[SPEC]\nSAVE_DIRECTORY=%s\nLOG_LIST=1\nBIT=16\nTITLE=振動試験\n' "$(winpath "$data")"; } | to_cp932 >"$work/Quorvel.ini"
+kanzan="0.0625,0.25,0.5"
+{ printf '[SPEC]\nSAVE_DIRECTORY=%s\nLOG_LIST=1\nBIT=16\nKANZAN=%s\nTITLE=振動試験\n' "$(winpath "$data")" "$kanzan"; } \
+  | to_cp932 >"$work/Quorvel.ini"
 
 # A CSV file in the writer's format, and an SD-card file of the simulated recorder.
 {
   printf 'COMMENT_1:\r\nDATE_MAKE:2024.05.06_12:34:56\r\nCLOCK:10.000000 ( msec )\r\nDATA:\r\n'
   printf '\x82\x77,\x82\x78,\x82\x79\r\ngal,gal,gal\r\n'
-  for i in $(seq 0 1999); do printf '%d.250000,-%d.500000,0.125000\r\n' "$i" "$i"; done
+  awk 'BEGIN { for (i = 0; i < 2000; i++) printf "%.6f,%.6f,%.6f\r\n", 0.4 * i + 0.03, -0.3 * i - 0.06, (i % 7) * 0.11 }'
 } >"$data/rec.csv"
+# 30 s of 16-bit samples with a time line every 10 s, as "x y z" in gal by the KANZAN factors too.
 "$recsim" --sd-file "$data/sd/card.txt" --bit 16 --sd-seconds 30 --tm-every 10 --clock 2024-05-06-12-00-00 \
-  --axis x:amp=800,freq=2 >"$E2E_TMP/recsim.out" 2>&1 || fail "recsim could not write the SD-card file"
+  --axis x:amp=800,freq=2 --axis y:amp=400,freq=5 --axis z:noise=100 >"$E2E_TMP/recsim.out" 2>&1 \
+  || fail "recsim could not write the SD-card file"
+tr -d '\r' <"$data/sd/card.txt" | awk -v k="$kanzan" 'BEGIN { split(k, f, ",") } length($0) == 17 {
+  printf "%.17g %.17g %.17g\n", (substr($0, 1, 5) - 32768) * f[1], (substr($0, 7, 5) - 32768) * f[2], (substr($0, 13, 5) - 32768) * f[3] }' \
+  >"$E2E_TMP/card.values"
+[ "$(grep -c '^TM' "$data/sd/card.txt")" = 3 ] && [ "$(wc -l <"$E2E_TMP/card.values")" = 3000 ] \
+  || fail "SD-card file: $(grep -c '^TM' "$data/sd/card.txt") time lines, $(wc -l <"$E2E_TMP/card.values") samples"
 
 start_quorvel() {
   start_win -C "$work" "$E2E_BUILD/Quorvel.exe"
@@ -118,6 +128,11 @@ if open_dialog 1011; then
   dialog_gone
   expected="$title0 [$(winpath "$data/rec.csv")]"
   wait_for 20 title_is "$expected" && pass "title after the CSV import: $got_title" || fail "title after CSV: '$got_title'"
+  # The review from the first sample, dated by DATE_MAKE, and 10 s on.
+  wave_values "$data/rec.csv" >"$E2E_TMP/rec.values"
+  review_check "CSV review at 0" "$E2E_TMP/rec.values" 0 "2024年05月06日 12時34分56秒"
+  screenshot "$E2E_SHOTS/import-csv-review.png"
+  review_check "CSV review at 1000" "$E2E_TMP/rec.values" 1000 "2024年05月06日 12時35分06秒"
 fi
 
 # --- SD card: the panel button pressed with Space, the name confirmed with Enter.
@@ -128,6 +143,10 @@ if dlg=$(ui find --class '#32770' --child 1148 --timeout 20000); then
   ui key "$dlg" 1148 $VK_RETURN
   dialog_gone
   wait_for 20 title_is "$title0 [$card]" && pass "title after the SD import: $got_title" || fail "title after SD: '$got_title'"
+  # Every label shows the time of its own first sample, though the file's last time line is 20 s in.
+  review_check "SD review at 0" "$E2E_TMP/card.values" 0 "2024年05月06日 12時00分00秒"
+  review_check "SD review at 1500" "$E2E_TMP/card.values" 1500 "2024年05月06日 12時00分15秒"
+  review_check "SD review at 2000" "$E2E_TMP/card.values" 2000 "2024年05月06日 12時00分20秒"
   # The next SD import starts in that folder.
   if open_dialog 1012; then
     folder=$(ui text "$dlg" 1137)
