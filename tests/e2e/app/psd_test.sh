@@ -59,7 +59,6 @@ wait_text "$hwnd" 1053 "受信 ｴﾗｰ" 10 || fail "receive thread not up"
 echo "send 900" >"$E2E_TMP/ctl"
 wait_for 30 sent_is 900 || fail "simulator did not send"
 # Fields stay empty until the 10 s window is full.
-peak_text() { ui children "$hwnd" | awk -F'\t' -v id=$((2000 + $1)) -v n="$2" '$1 == id && $2 == "QuorvelNumCtrl" && ++k == n + 1 { print $5 }'; }
 [ -z "$(peak_text 0 1)" ] && pass "no peak before the window is full" || fail "peak field early: '$(peak_text 0 1)'"
 echo "send 200" >"$E2E_TMP/ctl"
 freqs=("2.0" "5.0" "12.5"); amps=(100 50 25)
