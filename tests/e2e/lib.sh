@@ -116,6 +116,8 @@ guide_shot() {
   screenshot "$full" && /usr/bin/convert "$full" -crop "$((r - l))x$((b - t))+$l+$t" +repage "$dir/$1.png"
 }
 
+# guide_box NAME: the message box on the screen, for the guide.
+guide_box() { guide_shot "$1" "$(ui find --class '#32770' --child 65535 --timeout 10000)"; }
 # guide_image NAME PNG WIDTH: a picture a test made (a printed page), WIDTH pixels wide, for the guide.
 guide_image() {
   mkdir -p "$E2E_BUILD/screenshots/guide"
