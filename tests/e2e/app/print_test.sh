@@ -130,8 +130,8 @@ if print_dialog; then
     blue=$(/usr/bin/convert "$page" -format '%[fx:p{575,50}.b - p{575,50}.r]' info:)
     awk "BEGIN{exit !($blue > 0.2)}" && pass "picture of the window above the tables" || fail "no caption at the picture's top: $blue"
     # Tolerant: both at a third of the size, where the date and the folder name hardly count. The
-    # live window picture never matches the reference (traces, log, spectra move), so it is masked
-    # for the comparison of frames and tables, and checked on its own: graphs fill about a fifth of it.
+    # window picture holds the same samples every run but not the same log rows and clock, so it is
+    # masked for the comparison of frames and tables, and checked on its own: graphs fill about a fifth of it.
     /usr/bin/convert "$page" -resize '585x413!' "$E2E_TMP/page-small.png"
     /usr/bin/convert "$reference" -resize '585x413!' "$E2E_TMP/reference-small.png"
     mask=(-fill black -draw 'rectangle 55,10 530,300')
