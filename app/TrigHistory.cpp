@@ -100,7 +100,8 @@ void CTrigHistory::ExportList(HWND owner) {
     ofn.nMaxFile = MAX_PATH;
     ofn.lpstrDefExt = "csv";
     ofn.lpstrInitialDir = theApp.settings.saveDirectory.empty() ? nullptr : theApp.settings.saveDirectory.c_str();
-    ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST;
+    // The INI file's path follows the current directory, so the dialog must not change it.
+    ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
     if (!GetSaveFileNameA(&ofn)) return;
 
     const std::string bytes = "\xEF\xBB\xBF" + Utf8FromCp932(app::HistoryCsv(list_.Rows()));

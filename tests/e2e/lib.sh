@@ -75,8 +75,7 @@ start_win() {
 start_quorvel() {
   start_win -C "$1" "$E2E_BUILD/Quorvel.exe"
   q_pid=$E2E_LAST_PID
-  hwnd=$(ui find --prop "Quorvel.exe 2A217156-E4D9-4f05-B856-5ED6F5C867BE" --timeout 30000) \
-    || { fail "main window did not appear"; return 1; }
+  hwnd=$(ui find --prop "$QUORVEL_PROP" --timeout 30000) || { fail "main window did not appear"; return 1; }
 }
 # close_quorvel: closes the main window and waits for the program to end.
 close_quorvel() {
@@ -117,6 +116,14 @@ guide_shot() {
   screenshot "$full" && /usr/bin/convert "$full" -crop "$((r - l))x$((b - t))+$l+$t" +repage "$dir/$1.png"
 }
 
+# guide_box NAME: the message box on the screen, for the guide.
+guide_box() { guide_shot "$1" "$(ui find --class '#32770' --child 65535 --timeout 10000)"; }
+# guide_image NAME PNG WIDTH: a picture a test made (a printed page), WIDTH pixels wide, for the guide.
+guide_image() {
+  mkdir -p "$E2E_BUILD/screenshots/guide"
+  /usr/bin/convert "$2" -resize "$3x" -colors 128 "PNG8:$E2E_BUILD/screenshots/guide/$1.png"
+}
+
 # colours PNG X Y W H: number of distinct colours in a rectangle of a screenshot.
 colours() {
   /usr/bin/convert "$1" -crop "${4}x${5}+${2}+${3}" +repage -format '%k' info: 2>/dev/null
@@ -139,6 +146,9 @@ graph_rect() {
   ui children "$hwnd" | awk -F'\t' -v id=$((1000 + $1)) -v n="${2:-1}" '$1 == id && $2 == "QuorvelGraph" && ++k == n {
     split($3, r, ","); print r[1] + 1, r[2] + 1, r[3] - r[1] - 2, r[4] - r[2] - 2 }'
 }
+# peak_text AXIS N: the PSD monitor's peak field of an axis, N 1 the frequency, 2 the value (the
+# time monitor's field of the same id comes first).
+peak_text() { ui children "$hwnd" | awk -F'\t' -v id=$((2000 + $1)) -v n="$2" '$1 == id && $2 == "QuorvelNumCtrl" && ++k == n + 1 { print $5 }'; }
 # bbox PNG "L T W H" COLOUR: bounding box "w h x y" (relative to the rectangle) of a colour in it.
 bbox() {
   local r=($2)
@@ -213,20 +223,6 @@ let_com1_show() {
   [ -n "$E2E_HIDER" ] && { kill "$E2E_HIDER" 2>/dev/null; wait "$E2E_HIDER" 2>/dev/null; }
   E2E_HIDER=""
   rm -f "$WINEPREFIX/dosdevices/com1"
-}
-
-# start_quorvel DIR: starts Quorvel.exe in DIR and waits for its main window ($hwnd; pid $q_pid).
-QUORVEL_PROP="Quorvel.exe 2A217156-E4D9-4f05-B856-5ED6F5C867BE"
-start_quorvel() {
-  start_win -C "$1" "$E2E_BUILD/Quorvel.exe"
-  q_pid=$E2E_LAST_PID
-  hwnd=$(ui find --prop "$QUORVEL_PROP" --timeout 30000) || { fail "main window did not appear"; return 1; }
-}
-# close_quorvel: closes the main window and waits for the program to end.
-close_quorvel() {
-  ui close "$hwnd"
-  wait_pid "$q_pid" 30
-  [ "$E2E_RC" = timeout ] && { fail "Quorvel did not end"; kill "$q_pid"; }
 }
 
 e2e_finish() {

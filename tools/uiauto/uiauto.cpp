@@ -358,8 +358,10 @@ int Main(int argc, char** argv) {
         if (!control) return 1;
         const std::string text = FromUtf8(argv[4]);
         DWORD_PTR done = 0;
-        return SendMessageTimeoutA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG,
-                                   2000, &done) ? 0 : 1;
+        // Not abandoned when the program looks hung: Wine may count a thread as hung for a moment after
+        // it blocked for a while (a 20 s exchange with the recorder), and a lost text fails a test later.
+        return SendMessageTimeoutA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_NORMAL,
+                                   10000, &done) ? 0 : 1;
     }
     if (command == "press" && argc >= 4) {
         HWND control = FindControl(ParseHwnd(argv[2]), std::atoi(argv[3]));

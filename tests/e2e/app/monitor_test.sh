@@ -30,8 +30,8 @@ field() {
 mkdir -p "$E2E_TMP/no-com1"
 ln -sfn "$E2E_TMP/no-com1" "$WINEPREFIX/dosdevices/com1"
 # X: 100 gal at 2 Hz; Y: 50 gal at 5 Hz; Z: 10 gal at 1 Hz with a 100 gal burst at 5 Hz during the
-# first 2 s of every 20 s.
-"$recsim" --paused --bit 16 --rate 100 --lowpass 20 --axis x:amp=800,freq=2 --axis y:amp=400,freq=5 \
+# first 2 s of every 20 s. Time reports keep the paused line alive, as a recorder's stream would.
+"$recsim" --paused --idle-tm 1 --bit 16 --rate 100 --lowpass 20 --axis x:amp=800,freq=2 --axis y:amp=400,freq=5 \
   --axis z:amp=80,freq=1,burst=800,burstfreq=5,burstperiod=20000,burstms=2000 \
   --link "$WINEPREFIX/dosdevices/com3" --keep-link --control "$E2E_TMP/ctl" --log "$E2E_TMP/rs.log" \
   >"$E2E_TMP/rs.out" 2>&1 &
@@ -85,11 +85,11 @@ read -r _ _ gw _ <<<"$(graph_rect 0)"
 px_of() { awk -v i="$1" -v w="$gw" 'BEGIN { printf "%d", 1 + int(i * (w - 3) / 1000) + 2 }'; }
 
 # --- Live: 7 s of samples, then look.
-# The stream begins once the receive thread reads the port: the status timer's first word on a
-# silent line says it is up, so no sample is sent into a port nobody has opened yet.
+# The stream begins once the receive thread reads the port: the time reports it has read say it
+# is up, so no sample is sent into a port nobody has opened yet.
 start_measuring() {
   ui click "$hwnd" 1038
-  wait_text "$hwnd" 1053 "受信 ｴﾗｰ" 10 || fail "receive thread not up"
+  wait_text "$hwnd" 1053 "受信中" 10 || fail "receive thread not up"
 }
 start_measuring
 echo "send 700" >"$E2E_TMP/ctl"
@@ -122,6 +122,7 @@ echo "send 2500" >"$E2E_TMP/ctl"
 wait_for 60 sent_is 3200 || fail "simulator sent $(sent) samples"
 wait_for 10 now_is_recent 1 || fail "X current field after the wrap"
 screenshot "$shots/monitor-live-wrapped.png"
+guide_shot monitor-live "$hwnd"
 c2=$(cursor_x "$shots/monitor-live-wrapped.png")
 near "$c2" "$(px_of 500)" && pass "cursor moved to sample 500 of the third sweep (x $c2)" \
   || fail "cursor after the wraps at $c2, expected $(px_of 500)"
@@ -140,6 +141,7 @@ has_menu() {  # the menu covers the plot beside the pointer
 }
 wait_for 10 has_menu || fail "the scale menu did not open"
 screenshot "$shots/monitor-scale-menu.png"
+guide_shot monitor-scale-menu "$hwnd"
 # The pointer on the first item ("オートスケール") highlights it; Enter chooses it.
 xdotool mousemove $((mx + 30)) $((my + 8))
 xdotool key Return
@@ -182,6 +184,7 @@ check_window 1100 "0 1 2" && pass "thumb track to 1100: extremes of 11 … 21 s,
   || fail "review fields at 1100"
 [ "$(later)" = 11 ] && pass "time label 11 s later: $(ui text "$hwnd" 2044)" || fail "time at 1100: $(ui text "$hwnd" 2044)"
 screenshot "$shots/monitor-review-1100.png"
+guide_shot monitor-review "$hwnd"
 ui scroll "$hwnd" 1068 4 0  # SB_THUMBPOSITION changes nothing
 [ "$(later)" = 11 ] && check_window 1100 "0 1 2" && pass "SB_THUMBPOSITION changes nothing" \
   || fail "SB_THUMBPOSITION moved the window"

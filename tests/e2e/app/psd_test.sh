@@ -12,7 +12,7 @@ trap 'cleanup_recsim; e2e_cleanup' EXIT
 
 mkdir -p "$E2E_TMP/no-com1"
 ln -sfn "$E2E_TMP/no-com1" "$WINEPREFIX/dosdevices/com1"
-"$recsim" --paused --bit 16 --rate 100 --axis x:amp=800,freq=2 --axis y:amp=400,freq=5 \
+"$recsim" --paused --idle-tm 1 --bit 16 --rate 100 --axis x:amp=800,freq=2 --axis y:amp=400,freq=5 \
   --axis z:amp=200,freq=12.5 --link "$WINEPREFIX/dosdevices/com3" --keep-link --control "$E2E_TMP/ctl" \
   --log "$E2E_TMP/rs.log" >"$E2E_TMP/rs.out" 2>&1 &
 rs_pid=$!
@@ -55,11 +55,10 @@ wait_psd_text 2051 "   0.1(Hz)" 10 && wait_psd_text 2041 "  50.0" 5 \
   && [ "$(ui children "$hwnd" | awk -F'\t' '$1 == 2044 && $5 == "10.0" { print $4 }' | head -1)" = 1 ] \
   && pass "decade labels 1.0 and 10.0 shown" || fail "decade labels not shown"
 ui click "$hwnd" 1038
-wait_text "$hwnd" 1053 "受信 ｴﾗｰ" 10 || fail "receive thread not up"
+wait_text "$hwnd" 1053 "受信中" 10 || fail "receive thread not up"  # time reports read
 echo "send 900" >"$E2E_TMP/ctl"
 wait_for 30 sent_is 900 || fail "simulator did not send"
 # Fields stay empty until the 10 s window is full.
-peak_text() { ui children "$hwnd" | awk -F'\t' -v id=$((2000 + $1)) -v n="$2" '$1 == id && $2 == "QuorvelNumCtrl" && ++k == n + 1 { print $5 }'; }
 [ -z "$(peak_text 0 1)" ] && pass "no peak before the window is full" || fail "peak field early: '$(peak_text 0 1)'"
 echo "send 200" >"$E2E_TMP/ctl"
 freqs=("2.0" "5.0" "12.5"); amps=(100 50 25)
@@ -74,12 +73,14 @@ done
 wait_psd_text 1081 "100.0" 5 && [ "$(psd_text 1091)" = "0.0" ] && pass "X spectrum scale 0 … 100" \
   || fail "X spectrum scale"
 screenshot "$shots/psd-log.png"
+guide_shot psd-monitor "$hwnd"
 
 # --- The frequency-axis menu from the keyboard: the pointer opens it on its first item, four
 # steps down is "リニアスケール 20(Hz)".
 read -r gl gt gw gh <<<"$(graph_rect 0 2)"
 xdotool mousemove $((gl + gw / 3)) $((gt + gh / 2)) click 3
-sleep 1  # the menu runs in Quorvel's own loop; nothing outside can be waited on
+ui find --class '#32768' --timeout 10000 >/dev/null || fail "the frequency-axis menu did not open"
+guide_shot psd-menu "$hwnd"
 xdotool mousemove $((gl + gw / 3 + 20)) $((gt + gh / 2 + 8)) key Down Down Down Down Return
 wait_psd_text 2041 "  20.0" 10 && wait_psd_text 2051 "   0.0(Hz)" 5 && wait_psd_text 2043 "  20.0" 5 \
   && pass "menu: linear axis up to 20 Hz on all three graphs" || fail "linear axis labels"

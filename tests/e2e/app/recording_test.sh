@@ -102,6 +102,7 @@ wait_for 10 text_is 1004 "記録停止" && pass "record button reads 記録停�
 first=$(sent)
 stream 3000
 screenshot "$shots/recording-manual.png"
+guide_shot rec-manual "$hwnd"
 c=$(lamp "$shots/recording-manual.png" 1041); red "$c" && pass "record lamp lit: $c" || fail "record lamp while recording: $c"
 stream 3000
 sync_link
@@ -147,6 +148,7 @@ if [ "$mounted" = 1 ]; then
   [[ "$msg" == "ファイルの書き込みに失敗しました。|この記録のこれ以降のデータは保存されません。|Z:"*".csv|" ]] \
     && pass "full disk message: $msg" || fail "full disk message: '$msg'"
   screenshot "$shots/recording-disk-full.png"
+  guide_box msg-write-failed
   ui answer 1
   stream 200
   text_is 1053 "受信中" && pass "still receiving after the failed write" || fail "status: $(ui text "$hwnd" 1053)"
@@ -172,6 +174,7 @@ wait_for 30 sent_at_least $(( $(sent) + 150 )) || fail "stream did not restart"
 printf 'burst y 4000 40\nburst y 4000 30 100\n' >"$ctl"
 wait_for 30 logged TRIG-START || fail "no TRIG-START"
 screenshot "$shots/recording-trigger.png"
+guide_shot rec-trigger "$hwnd"
 c=$(lamp "$shots/recording-trigger.png" 1042); red "$c" && pass "trigger lamp lit: $c" || fail "trigger lamp while triggered: $c"
 wait_for 60 logged TRIG-END && pass "trigger recording ended" || fail "no TRIG-END: $(tr '\n' '|' <"$E2E_TMP/log.txt")"
 if out=$($check trigger "$log" "$data/Trig.dt" "$kanzan" "$maxnum" 100,100,100 100 100) && [[ "$out" == *" 2 bursts"* ]]; then

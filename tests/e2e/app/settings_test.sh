@@ -45,12 +45,14 @@ expect_state() {
   [ "$got" = "$4" ] && pass "$3 $1=$4" || fail "$3 $1=$got, expected $4"
 }
 no_box() { ! ui msgbox --timeout 0 >/dev/null; }
-# expect_box TEXT [BUTTON]: waits for a message box (lines joined by |), compares, presses BUTTON.
+# expect_box TEXT [BUTTON [TIMEOUT [GUIDE]]]: waits for a message box (lines joined by |), compares,
+# takes the guide's picture GUIDE of it, presses BUTTON.
 expect_box() {
   local got
   got=$(ui msgbox --timeout "${3:-30000}" | tr '\n' '|')
   got=${got%|}
   [ "$got" = "$1" ] && pass "message: $1" || fail "message '$got', expected '$1'"
+  [ -n "${4:-}" ] && guide_box "$4"
   ui answer "${2:-1}" >/dev/null
   wait_for 10 no_box || fail "message box stayed"
 }
@@ -100,10 +102,12 @@ if start_quorvel "$work" && open_settings; then
     || fail "PC clock field '$clock'"
   full_width=$(width_of "$dlg")
   screenshot "$shots/settings-detailed.png"
+  guide_shot settings-detailed "$dlg"
 
   # Clock transfer: 17 bytes, no line end, the time of the PC.
   ui click "$dlg" 1018
   msg=$(ui msgbox --timeout 30000)
+  guide_box msg-clock
   ui answer 1 >/dev/null
   wait_for 10 no_box
   sent=$(sed -n 's/^時刻転送しました。 \[\(.*\)\]$/\1/p' <<<"$msg")
@@ -141,7 +145,7 @@ if start_quorvel "$work" && open_settings; then
   expect_box "装置の閾値：P= 1.5 N1= 10 N2= 20 N3= 30|新しい閾値：P= 3.5 N1= 44 N2= 55 N3= 66||新しい閾値に書き換えます。よろしいですか？" 2
   [ "$(cmd_count 'P=')" = 0 ] && pass "cancelled write sends nothing" || fail "a cancelled write went out"
   ui click "$dlg" 1026
-  expect_box "装置の閾値：P= 1.5 N1= 10 N2= 20 N3= 30|新しい閾値：P= 3.5 N1= 44 N2= 55 N3= 66||新しい閾値に書き換えます。よろしいですか？" 1
+  expect_box "装置の閾値：P= 1.5 N1= 10 N2= 20 N3= 30|新しい閾値：P= 3.5 N1= 44 N2= 55 N3= 66||新しい閾値に書き換えます。よろしいですか？" 1 30000 msg-threshold-write
   expect_text "$dlg" 1112 "3.5" 30
   expect_text "$dlg" 1114 "44"
   expect_text "$dlg" 1116 "66"
@@ -159,7 +163,7 @@ if start_quorvel "$work" && open_settings; then
   wait_for 10 has_line "$rslog" 'CTL mute on'
   start=$SECONDS
   ui click "$dlg" 1027
-  expect_box "閾値　モニタエラー" 1 90000
+  expect_box "閾値　モニタエラー" 1 90000 msg-monitor-error
   took=$((SECONDS - start))
   [ "$took" -ge 19 ] && pass "silent recorder given up after $took s" || fail "gave up after only $took s"
   expect_text "$dlg" 1112 "3.5"
@@ -282,6 +286,7 @@ if start_quorvel "$work" && open_settings; then
     || fail "simple width $w, detailed ${full_width:-?}"
   wait_for 10 eval '[ -n "$(ui text "$dlg" 1015)" ]'
   screenshot "$shots/settings-simple.png"
+  guide_shot settings-simple "$dlg"
   for id in 1104 1106 1108 1110 1026 1027; do expect_state enabled "$dlg" $id 0; done
   ui settext "$dlg" 1104 "100.0"
   ui click "$dlg" 1

@@ -123,6 +123,7 @@ if open_dialog 1011; then
   folder=$(ui text "$dlg" 1137)
   [ "$folder" = "data" ] && pass "CSV dialog starts in the data folder" || fail "CSV dialog folder: '$folder'"
   screenshot "$E2E_SHOTS/import-dialog.png"
+  guide_shot import-dialog "$dlg"
   ui settext "$dlg" 1148 "rec.csv"
   ui click "$dlg" 1
   dialog_gone
@@ -158,6 +159,7 @@ else
   fail "Space on the SD button opened no file dialog"
 fi
 screenshot "$E2E_SHOTS/import-sd.png"
+guide_shot import-review "$hwnd"
 
 close_quorvel
 sd_dir=$(ini_value LAST_SD_DIR)
