@@ -75,7 +75,7 @@ start_win() {
 start_quorvel() {
   start_win -C "$1" "$E2E_BUILD/Quorvel.exe"
   q_pid=$E2E_LAST_PID
-  hwnd=$(ui find --prop "Quorvel.exe 2A217156-E4D9-4f05-B856-5ED6F5C867BE" --timeout 30000) \
+  hwnd=$(ui find --prop "$QUORVEL_PROP" --timeout 30000) \
     || { fail "main window did not appear"; return 1; }
 }
 # close_quorvel: closes the main window and waits for the program to end.
@@ -181,20 +181,6 @@ let_com1_show() {
   [ -n "$E2E_HIDER" ] && { kill "$E2E_HIDER" 2>/dev/null; wait "$E2E_HIDER" 2>/dev/null; }
   E2E_HIDER=""
   rm -f "$WINEPREFIX/dosdevices/com1"
-}
-
-# start_quorvel DIR: starts Quorvel.exe in DIR and waits for its main window ($hwnd; pid $q_pid).
-QUORVEL_PROP="Quorvel.exe 2A217156-E4D9-4f05-B856-5ED6F5C867BE"
-start_quorvel() {
-  start_win -C "$1" "$E2E_BUILD/Quorvel.exe"
-  q_pid=$E2E_LAST_PID
-  hwnd=$(ui find --prop "$QUORVEL_PROP" --timeout 30000) || { fail "main window did not appear"; return 1; }
-}
-# close_quorvel: closes the main window and waits for the program to end.
-close_quorvel() {
-  ui close "$hwnd"
-  wait_pid "$q_pid" 30
-  [ "$E2E_RC" = timeout ] && { fail "Quorvel did not end"; kill "$q_pid"; }
 }
 
 e2e_finish() {

@@ -79,7 +79,7 @@ screenshot "$shots/psd-log.png"
 # steps down is "リニアスケール 20(Hz)".
 read -r gl gt gw gh <<<"$(graph_rect 0 2)"
 xdotool mousemove $((gl + gw / 3)) $((gt + gh / 2)) click 3
-sleep 1  # the menu runs in Quorvel's own loop; nothing outside can be waited on
+ui find --class "#32768" --timeout 10000 >/dev/null || fail "the frequency-axis menu did not open"
 xdotool mousemove $((gl + gw / 3 + 20)) $((gt + gh / 2 + 8)) key Down Down Down Down Return
 wait_psd_text 2041 "  20.0" 10 && wait_psd_text 2051 "   0.0(Hz)" 5 && wait_psd_text 2043 "  20.0" 5 \
   && pass "menu: linear axis up to 20 Hz on all three graphs" || fail "linear axis labels"
