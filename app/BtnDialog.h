@@ -34,6 +34,9 @@ protected:
 
 private:
     void StartMeasurement();
+    // Rings sized by the settings in force and emptied, peaks cleared, both monitors at an empty
+    // sweep: the first step of a start.
+    void ResetRingsAndMonitors();
     void StopMeasurement();
     void OnTimer();
     void OnSize(int width, int height);

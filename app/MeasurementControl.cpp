@@ -39,16 +39,7 @@ void CBtnDialog::StartMeasurement() {
         return;
     }
 
-    const int capacity = app::RingCapacity(theApp.settings);
-    const int got = app::ResetRings(theApp.waveBuffers, capacity);
-    theApp.ringsHoldFile = false;
-    if (got < capacity) AddLog(app::RingShortfallText(got), 0);
-    for (int axis = 0; axis < 3; ++axis) theApp.peakMin[axis] = theApp.peakMax[axis] = 0.0;
-    if (mainWindow && mainWindow->WaveMonitor()) {
-        mainWindow->WaveMonitor()->ResetForMeasurement();
-        mainWindow->WaveMonitor()->LeaveReview();
-    }
-    if (mainWindow && mainWindow->PsdMonitor()) mainWindow->PsdMonitor()->ResetForMeasurement();
+    ResetRingsAndMonitors();
 
     theApp.link.SetLineConfig(theApp.settings.com, theApp.settings.bit);
     if (!theApp.link.OpenPort(true)) {
@@ -71,6 +62,19 @@ void CBtnDialog::StartMeasurement() {
     theApp.recorder.OnMeasurementStart();
     if (mainWindow) mainWindow->RestoreTitle();
     ShowStartStopPicture();
+}
+
+void CBtnDialog::ResetRingsAndMonitors() {
+    const int capacity = app::RingCapacity(theApp.settings);
+    const int got = app::ResetRings(theApp.waveBuffers, capacity);
+    theApp.ringsHoldFile = false;
+    if (got < capacity) AddLog(app::RingShortfallText(got), 0);
+    for (int axis = 0; axis < 3; ++axis) theApp.peakMin[axis] = theApp.peakMax[axis] = 0.0;
+    if (mainWindow && mainWindow->WaveMonitor()) {
+        mainWindow->WaveMonitor()->ResetForMeasurement();
+        mainWindow->WaveMonitor()->LeaveReview();
+    }
+    if (mainWindow && mainWindow->PsdMonitor()) mainWindow->PsdMonitor()->ResetForMeasurement();
 }
 
 void CBtnDialog::ReleaseReceiveThread() {

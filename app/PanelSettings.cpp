@@ -1,6 +1,7 @@
 // The panel's "設定" button: runs the settings dialog and brings the windows up to date after OK.
 #include "app/BtnDialog.h"
 
+#include "app/MeasurementRules.h"
 #include "app/QuorvelApp.h"
 #include "app/QuorvelDlg.h"
 #include "config/FormatSignificant.h"
@@ -14,4 +15,7 @@ void CBtnDialog::OnSettings() {
     SetItemText(IDC_LEVEL_XY, FormatSignificant(theApp.settings.valX, 6));
     SetItemText(IDC_LEVEL_Z, FormatSignificant(theApp.settings.valZ, 6));
     if (SettingsView* view = mainWindow) view->RefreshAfterSettings();
+    // Another program may have started a measurement while the dialog was open: its rings must
+    // still hold two display windows and the trigger spans of the new settings.
+    if (theApp.running && theApp.waveBuffers[0].Capacity() < app::RingCapacity(theApp.settings)) ResetRingsAndMonitors();
 }

@@ -10,7 +10,7 @@ namespace graphs {
 
 namespace {
 
-constexpr double kPixelLimit = 1e8;  // far beyond any screen, well inside int
+constexpr double kIndexLimit = 1e8;  // sample indices and milliseconds: far beyond any sweep, well inside int
 constexpr int kGapPixels = 8;        // between the current sweep and the previous one
 constexpr int kMaxGridLines = 10000; // per direction; more would only fill the plot
 
@@ -18,18 +18,20 @@ int Ring(int start, int i, int capacity) {
     return static_cast<int>((static_cast<long long>(start) + i) % capacity);
 }
 
-// Floor and ceiling of a sample index or time as int, clamped like pixels.
-int FloorInt(double v) { return TruncPixel(std::floor(v)); }
-int CeilInt(double v) { return TruncPixel(std::ceil(v)); }
+int TruncClamped(double v, double limit) {
+    if (!(v == v)) return 0;  // NaN
+    if (v > limit) v = limit;
+    if (v < -limit) v = -limit;
+    return static_cast<int>(v);
+}
+
+// Floor and ceiling of a sample index or time as int.
+int FloorInt(double v) { return TruncClamped(std::floor(v), kIndexLimit); }
+int CeilInt(double v) { return TruncClamped(std::ceil(v), kIndexLimit); }
 
 }  // namespace
 
-int TruncPixel(double v) {
-    if (!(v == v)) return 0;  // NaN
-    if (v > kPixelLimit) v = kPixelLimit;
-    if (v < -kPixelLimit) v = -kPixelLimit;
-    return static_cast<int>(v);
-}
+int TruncPixel(double v) { return TruncClamped(v, kPixelReach); }
 
 Transforms ComputeTransforms(const PixelRect& plot, double xMin, double xMax, double yMin, double yMax) {
     int w = plot.right - 1 - plot.left;
@@ -338,9 +340,12 @@ void GraphCore::DrawTime(GraphSurface& s, const PixelRect& clip) {
     if (settings.memoryDisp != 0) {
         const int tFirst = FloorInt(v.X(clip.left)) / 1000 * 1000;
         const int tLast = CeilInt(v.X(clip.right)) / 1000 * 1000;
+        int lastPx = clip.left - 1;
         for (long long t = tFirst; t <= tLast; t += 1000) {
             const int px = v.Px(static_cast<double>(t));
-            if (px < clip.left || px >= clip.right) continue;
+            // A display time longer than the plot is wide puts many seconds in one column: one line there.
+            if (px < clip.left || px >= clip.right || px == lastPx) continue;
+            lastPx = px;
             s.SelectPen(t % 5000 == 0 ? Pen::Light : Pen::Dark);
             DrawVerticalLine(s, px);
         }

@@ -22,8 +22,12 @@ struct PixelRect {
     bool operator!=(const PixelRect& o) const { return !(*this == o); }
 };
 
-// A double truncated toward zero to a pixel coordinate; values beyond what a device can address
-// (and NaN, as 0) are clamped first, so a wild setting cannot make the conversion undefined.
+// How far from its origin a drawn coordinate may lie: many screens beyond any plot, yet short
+// enough that a wide pen's line to there stays cheap (GDI fills such a line along its length).
+constexpr int kPixelReach = 1 << 16;
+
+// A double truncated toward zero to a pixel offset; values beyond kPixelReach (and NaN, as 0) are
+// clamped first, so data far off a tiny scale neither overflows nor stalls the drawing.
 [[nodiscard]] int TruncPixel(double v);
 
 // Maps (x, y) to pixels: px = originX + trunc((x − xMinT)·pxPerX), py = originY − trunc((y − yMinT)·pxPerY).

@@ -5,6 +5,7 @@
 #include "graphs/ReportPage.h"
 
 #include <commdlg.h>
+#include <cstring>
 #include <shlwapi.h>
 
 namespace {
@@ -112,25 +113,10 @@ BOOL CALLBACK UpdateDescendant(HWND child, LPARAM) {
     return TRUE;
 }
 
-}  // namespace
-
-HBITMAP CaptureWindowPicture(HWND window) {
-    RECT r{};
-    if (!GetWindowRect(window, &r)) return nullptr;
-    // The whole window is painted anew first: a menu that has just closed over it may still be on
-    // the screen before the window system asks for the uncovered part.
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    // Every descendant too (the panes' graphs and fields): Wine does not always paint the children
-    // of child windows within that call.
-    EnumChildWindows(window, UpdateDescendant, 0);
-    GdiFlush();
-    // What was painted reaches the screen a little later (Wine copies window surfaces from its
-    // message calls): peek without removing anything for a moment, so nothing is dispatched here.
-    for (const DWORD start = GetTickCount(); GetTickCount() - start < 150;) {
-        MSG msg;
-        PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
-        Sleep(10);
-    }
+// The window rectangle `r` read from the screen into a new 24-bit DIB whose bits are in `bits`.
+// Only the part on the screen can be read; the rest stays black. (A read that reaches past the
+// screen's edge would give no picture at all.)
+HBITMAP ReadScreen(const RECT& r, const void*& bits) {
     const int w = r.right - r.left, h = r.bottom - r.top;
     HDC screen = CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
     HDC memory = CreateCompatibleDC(screen);
@@ -141,10 +127,9 @@ HBITMAP CaptureWindowPicture(HWND window) {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 24;
     info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP picture = w > 0 && h > 0 ? CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0) : nullptr;
-    // Only the part of the window on the screen can be read; the rest stays black. (A read that
-    // reaches past the screen's edge would give no picture at all.)
+    void* dib = nullptr;
+    HBITMAP picture = w > 0 && h > 0 ? CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &dib, nullptr, 0) : nullptr;
+    bits = dib;
     const RECT desktop{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
                        GetSystemMetrics(SM_XVIRTUALSCREEN) + GetSystemMetrics(SM_CXVIRTUALSCREEN),
                        GetSystemMetrics(SM_YVIRTUALSCREEN) + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
@@ -153,9 +138,47 @@ HBITMAP CaptureWindowPicture(HWND window) {
         ScopedSelect select(memory, picture);
         BitBlt(memory, shown.left - r.left, shown.top - r.top, shown.right - shown.left, shown.bottom - shown.top,
                screen, shown.left, shown.top, SRCCOPY);
+        GdiFlush();
     }
     if (memory) DeleteDC(memory);
     if (screen) DeleteDC(screen);
+    return picture;
+}
+
+}  // namespace
+
+HBITMAP CaptureWindowPicture(HWND window) {
+    RECT r{};
+    if (!GetWindowRect(window, &r)) return nullptr;
+    // The whole window is painted anew first: a menu that has just closed over it may still be on
+    // the screen before the window system asks for the uncovered part.
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    // What was painted reaches the screen later (Wine copies window surfaces from its message
+    // calls), later still on a busy machine: the screen is read until two readings 100 ms apart
+    // agree. Messages are only peeked at, so nothing is dispatched meanwhile.
+    const size_t size = static_cast<size_t>(((r.right - r.left) * 3 + 3) & ~3) * static_cast<size_t>(r.bottom - r.top);
+    HBITMAP picture = nullptr;
+    const void* pictureBits = nullptr;
+    const DWORD start = GetTickCount();
+    for (DWORD last = start;;) {
+        // Every descendant too (the panes' graphs and fields): Wine does not always paint the
+        // children of child windows within the redraw.
+        EnumChildWindows(window, UpdateDescendant, 0);
+        GdiFlush();
+        MSG msg;
+        PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
+        Sleep(10);
+        const DWORD now = GetTickCount();
+        if (now - last < 100) continue;
+        last = now;
+        const void* bits = nullptr;
+        HBITMAP reading = ReadScreen(r, bits);
+        const bool settled = picture && reading && std::memcmp(bits, pictureBits, size) == 0;
+        if (picture) DeleteObject(picture);
+        picture = reading;
+        pictureBits = bits;
+        if (settled || !reading || now - start > 3000) break;
+    }
     return picture;
 }
 

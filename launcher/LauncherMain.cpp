@@ -20,6 +20,7 @@ using launcher::LauncherConfig;
 char g_folder[MAX_PATH];
 LauncherConfig g_config;
 HBITMAP g_background = nullptr;
+HWND g_focus = nullptr;  // the button that last had the keyboard focus
 
 class Win32ProfileReader : public launcher::ProfileReader {
 public:
@@ -56,7 +57,7 @@ void OnCreate(HWND hwnd) {
         g_config, extents, {frame.left, frame.top, frame.right, frame.bottom},
         {desktop.left, desktop.top, desktop.right, desktop.bottom});
     SetWindowPos(hwnd, nullptr, layout.window.left, layout.window.top, layout.window.Width(),
-                 layout.window.Height(), SWP_NOZORDER);
+                 layout.window.Height(), SWP_NOZORDER | SWP_NOACTIVATE);  // active once shown, with its buttons
 
     const HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(hwnd, GWLP_HINSTANCE));
     for (size_t i = 0; i < layout.buttons.size(); ++i) {
@@ -104,6 +105,11 @@ void OnButton(HWND hwnd, int index) {
     ShellExecuteExA(&info);  // a program that cannot start is not reported; the launcher stays
 }
 
+void FocusButton(HWND hwnd) {
+    HWND button = IsChild(hwnd, g_focus) ? g_focus : GetDlgItem(hwnd, launcher::kFirstButtonId);
+    if (button) SetFocus(button);
+}
+
 LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CREATE:
@@ -126,6 +132,25 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) 
             return 0;
         }
         break;
+    }
+    case WM_ACTIVATE:
+        // As in a dialog: the button that had the keyboard focus (at first the first one) gets it
+        // back whenever the window is active again.
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            if (IsChild(hwnd, GetFocus())) g_focus = GetFocus();
+            break;
+        }
+        if (HIWORD(wParam)) break;  // minimised
+        FocusButton(hwnd);
+        return 0;
+    case WM_SETFOCUS:
+        FocusButton(hwnd);
+        return 0;
+    case DM_GETDEFID: {
+        // Enter presses the button that has the focus (the window's loop handles keys as a dialog's).
+        HWND focus = GetFocus();
+        if (IsChild(hwnd, focus)) return MAKELRESULT(GetDlgCtrlID(focus), DC_HASDEFID);
+        return 0;
     }
     case WM_DESTROY:
         PostQuitMessage(0);
@@ -176,7 +201,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDS_LAUNCHER_CLASS));
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        if (!TranslateAcceleratorA(msg.hwnd, accelerators, &msg)) {
+        // Tab, Enter and Space reach the buttons as in a dialog.
+        if (!TranslateAcceleratorA(msg.hwnd, accelerators, &msg) && !IsDialogMessageA(hwnd, &msg)) {
             TranslateMessage(&msg);
             DispatchMessageA(&msg);
         }

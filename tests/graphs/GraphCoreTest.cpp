@@ -86,7 +86,7 @@ TEST(GraphTransform, TruncatesTowardZeroAndNeverDividesByZero) {
     const graphs::Transforms flat = graphs::ComputeTransforms({5, 5, 5, 5}, 3, 3, 1, 1);
     EXPECT_DOUBLE_EQ(flat.value.pxPerX, 1.0);
     EXPECT_DOUBLE_EQ(flat.value.pxPerY, 1.0);
-    EXPECT_EQ(graphs::TruncPixel(1e300), 100000000);
+    EXPECT_EQ(graphs::TruncPixel(1e300), graphs::TruncPixel(1e9));  // saturates
     EXPECT_EQ(graphs::TruncPixel(std::nan("")), 0);
 }
 
@@ -224,6 +224,30 @@ TEST(GraphDrawing, OnlyTheInvalidatedBandIsDrawnIntoTheClip) {
     for (int x = band.left; x < band.right; ++x)
         for (int y = band.top; y < band.bottom; ++y) ASSERT_EQ(box.At(x, y), whole.At(x, y)) << x << "," << y;
     EXPECT_LT(box.Lines(), whole.Lines() / 5);  // drawing stays inside the band's samples
+}
+
+// Settings edited by hand can ask for a tiny full scale or a display time of days. What reaches the
+// surface must stay near the plot and one grid line per column, or painting stalls the program.
+TEST(GraphDrawing, WildScalesAndDisplayTimesStayNearThePlot) {
+    TimeGraph f;
+    f.settings.accAuto = 0;
+    f.settings.acc[static_cast<size_t>(f.settings.accSel)] = 1e-300;
+    f.settings.trigMode = 1;
+    f.graph.UpdateScale();
+    std::vector<double> swing(500);
+    for (size_t i = 0; i < swing.size(); ++i) swing[i] = i % 2 ? 100.0 : -100.0;
+    f.Feed(swing);
+    RecordingSurface rec;
+    f.graph.Draw(rec, {0, 0, 1003, 203});
+    int farthest = 0;
+    for (const Segment& g : rec.segments)
+        for (int c : {g.x0, g.y0, g.x1, g.y1}) farthest = std::max(farthest, std::abs(c));
+    EXPECT_LE(farthest, 100000);
+
+    GraphFixture days(GraphKind::Time, 0, 1e6, 6000, 1003, 203);
+    RecordingSurface grid;
+    days.graph.Draw(grid, {0, 0, 1003, 203});
+    EXPECT_LE(grid.Vertical(Pen::Light).size() + grid.Vertical(Pen::Dark).size(), 1003u);
 }
 
 TEST(MinMaxPolyline, OneStrokePerColumnExtremesKeptNoGaps) {

@@ -88,8 +88,8 @@ q_pid=$E2E_LAST_PID
 hwnd=$(ui find --prop "$prop" --timeout 30000) || { fail "main window did not appear"; e2e_finish; }
 
 ui click "$hwnd" 1038
-wait_for 20 test "$(ui enabled "$hwnd" 1004)" = 1 && pass "record button enabled while measuring" \
-  || fail "record button not enabled: $(ui enabled "$hwnd" 1004)"
+wait_equal 20 1 ui enabled "$hwnd" 1004 && pass "record button enabled while measuring" \
+  || fail "record button not enabled: $WAIT_VALUE"
 
 # The receive loop takes the first line after opening the port to find a line end; while the
 # stream pauses, time reports keep the line from falling silent (which would open it again).
@@ -168,7 +168,7 @@ fi
 
 # --- Trigger recording: two bursts on Y, the second during the first one's after-time.
 press 1100
-wait_for 10 test "$(ui enabled "$hwnd" 1101)" = 1 && pass "level fields enabled with trigger recording on" || fail "level fields disabled"
+wait_equal 10 1 ui enabled "$hwnd" 1101 && pass "level fields enabled with trigger recording on" || fail "level fields disabled"
 echo start >"$ctl"
 wait_for 30 sent_at_least $(( $(sent) + 150 )) || fail "stream did not restart"
 printf 'burst y 4000 40\nburst y 4000 30 100\n' >"$ctl"

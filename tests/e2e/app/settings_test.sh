@@ -277,7 +277,7 @@ EOF
 fi
 
 # --- Session 2: thresholds locked, simple form -----------------------------------------------------
-{ printf '[SPEC]\nCOM=com3\nSAVE_DIRECTORY=%s\nSETTING_WINDOW_TYPE=0\n' "$(winpath "$work/data")"
+{ printf '[SPEC]\nCOM=com3\nSAVE_DIRECTORY=%s\nSETTING_WINDOW_TYPE=0\nRING_BUF_MIN_SIZE=100\n' "$(winpath "$work/data")"
   printf '[PSD]\nFLG=1\n[SHIKI]\nP=1.5\nVAL_CHANGE=0\n'; } | to_cp932 >"$ini"
 if start_quorvel "$work" && open_settings; then
   expect_text "$dlg" 1023 "詳細＞＞"
@@ -345,6 +345,26 @@ if [ -n "${hwnd:-}" ] && open_settings; then
   dialog_gone
   wait_for 10 eval '[ "$(empty_panes)" = 1 ]' && pass "PSD pane gives up its room after OK" \
     || fail "panes after OK: $(ui children "$hwnd" | grep '#32770')"
+fi
+# OK brings a longer display time into a measurement another program started meanwhile: the rings
+# grow with it (here from 2000 samples to two windows of 20 s), so the review scrolls past one window.
+if [ -n "${hwnd:-}" ] && open_settings; then
+  ui post "$hwnd" "C501B7B2-C574-4932-9F54-A50D2464AD46"
+  wait_for 20 eval '[ "$(ui text "$hwnd" 1053)" != "待機中" ]' || fail "the measurement did not start"
+  ui press "$dlg" 1010
+  ui settext "$dlg" 1051 "20.0"
+  ui click "$dlg" 1
+  dialog_gone
+  sent=$(grep -c " S " "$rslog")
+  printf 'rate 600\nsend 4500\n' >"$ctl"
+  wait_for 60 eval '[ "$(grep -c " S " "$rslog")" -ge $((sent + 4500)) ]' || fail "the recorder did not send its samples"
+  ui post "$hwnd" "C501B7B2-C574-4932-9F54-A50D2464AD46"
+  expect_text "$hwnd" 1053 "待機中" 20
+  oldest=$(ui text "$hwnd" 2044)
+  ui scroll "$hwnd" 1068 7  # SB_RIGHT
+  wait_match 10 '.' eval '[ "$(ui text "$hwnd" 2044)" != "$oldest" ] && ui text "$hwnd" 2044' \
+    && pass "review reaches past the first window ($oldest to $WAIT_VALUE)" \
+    || fail "review stays at $oldest: the rings kept their size"
   close_quorvel
   expect_ini SPEC SETTING_WINDOW_TYPE 1
   expect_ini PSD FLG 0

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Launcher end to end: no INI, three buttons of equal width, programs started in their own folders,
-# background picture and its absence, exit codes. Usage: launcher_test.sh WINDOWS_BIN_DIR
+# Launcher end to end: no INI, three buttons of equal width, Tab and Enter, programs started in their
+# own folders, background picture and its absence, exit codes. Usage: launcher_test.sh WINDOWS_BIN_DIR
 source "$(dirname "$0")/../lib.sh" "$1"
 shots="$E2E_BUILD/screenshots"
 mkdir -p "$shots"
@@ -85,7 +85,11 @@ if [ -n "${hwnd:-}" ]; then
   else
     fail "relative EXE did not start"
   fi
-  ui click "$hwnd" 1002
+  # From the keyboard: the focus is on a button, Tab moves it to the next one, Enter presses that.
+  wait_equal 10 1001 ui focus "$hwnd" && pass "first button has the focus" || fail "focus on '$WAIT_VALUE'"
+  ui key "$hwnd" 0 tab
+  wait_equal 10 1002 ui focus "$hwnd" && pass "Tab moves to the second button" || fail "after Tab the focus is on '$WAIT_VALUE'"
+  ui key "$hwnd" 0 return
   if wait_file "$E2E_TMP/abs/cwdprobe.out" 30; then
     got=$(tr -d '\r' <"$E2E_TMP/abs/cwdprobe.out")
     [ "${got,,}" = "$(winpath "$E2E_TMP/abs" | tr 'A-Z' 'a-z')" ] && pass "absolute EXE runs in its own folder" \
