@@ -357,11 +357,16 @@ int Main(int argc, char** argv) {
         HWND control = EditOf(FindControl(ParseHwnd(argv[2]), std::atoi(argv[3])));
         if (!control) return 1;
         const std::string text = FromUtf8(argv[4]);
-        DWORD_PTR done = 0;
         // Not abandoned when the program looks hung: Wine may count a thread as hung for a moment after
-        // it blocked for a while (a 20 s exchange with the recorder), and a lost text fails a test later.
-        return SendMessageTimeoutA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_NORMAL,
-                                   10000, &done) ? 0 : 1;
+        // it blocked for a while (a 20 s exchange with the recorder). The text is read back, so a text
+        // lost on a loaded machine is set again, and one that never takes is reported, not assumed.
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            DWORD_PTR done = 0;
+            SendMessageTimeoutA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_NORMAL, 10000, &done);
+            if (WindowText(control) == text) return 0;
+        }
+        std::fprintf(stderr, "settext: control %s still shows '%s'\n", argv[3], ToUtf8(WindowText(control)).c_str());
+        return 1;
     }
     if (command == "press" && argc >= 4) {
         HWND control = FindControl(ParseHwnd(argv[2]), std::atoi(argv[3]));

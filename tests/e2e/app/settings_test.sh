@@ -229,10 +229,10 @@ if [ -n "${hwnd:-}" ] && open_settings; then
     wait_for 10 eval '[ "$(ui enabled "$dlg" $id)" = 1 ]' && pass "$id enabled by its radio" || fail "$id not enabled by its radio"
   done
   while read -r id bad good message; do
-    ui settext "$dlg" "$id" "$bad"
+    ui settext "$dlg" "$id" "$bad" || fail "$id did not take '$bad'"
     ui click "$dlg" 1
     expect_box "$message"
-    ui settext "$dlg" "$id" "$good"
+    ui settext "$dlg" "$id" "$good" || fail "$id did not take '$good'"
   done <<'EOF'
 1051 50.1 50.0 表示時間　任意値は 1.0 ～ 50.0 (sec) です。
 1051 0.9 1.0 表示時間　任意値は 1.0 ～ 50.0 (sec) です。
