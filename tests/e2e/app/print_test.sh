@@ -54,6 +54,9 @@ print_dialog() {  # opens the print dialog from the panel's button; its handle i
   dlg=$(ui find --class '#32770' --title 印刷 --timeout 15000)
 }
 printer_is() { [ "$(ui text "$dlg" 1139)" = "$1" ]; }
+# A dialog may still be filling its list when it is found: the choice is made again until it shows.
+choose() { ui select "$dlg" 1139 "$1" >/dev/null; printer_is "$1"; }
+dpi_600() { ui select "$props" 112 600 >/dev/null && [[ "$(ui text "$props" 112)" == 600* ]]; }
 jobs_are() { [ "$(cups_job_count)" = "$1" ]; }
 pdf_ready() { [ -n "$(cups_pdf "$1")" ]; }
 
@@ -76,14 +79,12 @@ else
   fail "print dialog did not open"
 fi
 if print_dialog; then
-  ui select "$dlg" 1139 QuorvelPDF2
-  wait_for 5 printer_is QuorvelPDF2 || fail "could not choose QuorvelPDF2"
+  wait_for 10 choose QuorvelPDF2 || fail "could not choose QuorvelPDF2"
   ui click "$dlg" 2
   ui gone "$dlg" && pass "キャンセル closes the print dialog" || fail "dialog still open after キャンセル"
 fi
 if print_dialog; then
-  ui select "$dlg" 1139 QuorvelPDF2
-  wait_for 5 printer_is QuorvelPDF2 || fail "could not choose QuorvelPDF2"
+  wait_for 10 choose QuorvelPDF2 || fail "could not choose QuorvelPDF2"
   ui settext "$dlg" 1154 2
   ui keys "$dlg" RETURN
   ui gone "$dlg" || fail "dialog still open after Enter"
@@ -104,12 +105,11 @@ fi
 
 # --- The reference page: the first printer again, 600 dpi chosen in its properties.
 if print_dialog; then
-  printer_is QuorvelPDF2 && pass "the last report's printer is preselected" || fail "kept printer: $(ui text "$dlg" 1139)"
-  ui select "$dlg" 1139 QuorvelPDF
-  wait_for 5 printer_is QuorvelPDF || fail "could not choose QuorvelPDF"
+  wait_for 5 printer_is QuorvelPDF2 && pass "the last report's printer is preselected" || fail "kept printer: $(ui text "$dlg" 1139)"
+  wait_for 10 choose QuorvelPDF || fail "could not choose QuorvelPDF"
   ui click "$dlg" 1025
   props=$(ui find --class '#32770' --title オプション --timeout 15000) || fail "printer properties did not open"
-  ui select "$props" 112 "600" || fail "no 600 dpi in the printer's properties"
+  wait_for 10 dpi_600 || fail "no 600 dpi in the printer's properties"
   ui keys "$props" RETURN
   ui gone "$props" || fail "properties still open"
   screenshot "$shots/print-dialog.png"
