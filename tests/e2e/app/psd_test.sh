@@ -64,10 +64,13 @@ echo "send 200" >"$E2E_TMP/ctl"
 freqs=("2.0" "5.0" "12.5"); amps=(100 50 25)
 for axis in 0 1 2; do
   # The time monitor's three fields come first among the fields of this id; then frequency, value.
-  has_peak() { [ "$(peak_text $axis 1 | tr -d ' ')" = "${freqs[$axis]}" ]; }
-  wait_for 30 has_peak && number_near "$(peak_text $axis 2)" "${amps[$axis]}" 0.5 \
-    && pass "axis $axis: peak at $(peak_text $axis 1) Hz of $(peak_text $axis 2) gal" \
-    || fail "axis $axis peak: '$(peak_text $axis 1)' Hz, '$(peak_text $axis 2)' gal"
+  # Both fields from one wait: the spectra are still being redrawn while the last samples arrive.
+  has_peak() {
+    hz=$(peak_text $axis 1); gal=$(peak_text $axis 2)
+    [ "$(tr -d ' ' <<<"$hz")" = "${freqs[$axis]}" ] && number_near "$gal" "${amps[$axis]}" 0.5
+  }
+  wait_for 30 has_peak && pass "axis $axis: peak at $hz Hz of $gal gal" \
+    || fail "axis $axis peak: '$hz' Hz, '$gal' gal"
 done
 # The line of a 100 gal sine comes out a hair under 100 (whole AD counts): the scale row is 100.
 wait_psd_text 1081 "100.0" 5 && [ "$(psd_text 1091)" = "0.0" ] && pass "X spectrum scale 0 … 100" \
