@@ -50,13 +50,21 @@ need_recsim() {
 fail() { echo "FAIL: $*"; E2E_FAILED=1; }
 pass() { echo "ok: $*"; }
 
-# ui ARGS...: runs uiauto; its output goes through a file (see wine-run.sh for why).
+# ui ARGS...: runs uiauto; its output goes through a file (see wine-run.sh for why). uiauto itself
+# exits with 0, 1 or 2; any other code means Wine did not run it (the launch failed or was killed),
+# so it is run again, and each such run is reported on stderr with what Wine said. What uiauto
+# itself says on stderr passes through.
 ui() {
-  local out="$E2E_TMP/ui.$$.$RANDOM"
-  "$QUORVEL_WINE" "$E2E_BUILD/uiauto.exe" "$@" >"$out" 2>/dev/null </dev/null
-  local rc=$?
+  local out="$E2E_TMP/ui.$$.$RANDOM" rc try
+  for try in 1 2 3; do
+    "$QUORVEL_WINE" "$E2E_BUILD/uiauto.exe" "$@" >"$out" 2>"$out.err" </dev/null
+    rc=$?
+    [ $rc -le 2 ] && break
+    { echo "uiauto $* exited with $rc (try $try):"; head -c 2000 "$out.err"; } >&2
+  done
   tr -d '\r' <"$out"
-  rm -f "$out"
+  cat "$out.err" >&2
+  rm -f "$out" "$out.err"
   return $rc
 }
 
