@@ -208,7 +208,7 @@ int Usage() {
         "  sysmenu HWND COMMAND            choose a system-menu command (posts WM_SYSCOMMAND)\n"
         "  gone HWND [--timeout MS]        wait until the window no longer exists\n"
         "  msgbox [--timeout MS]           wait for a message box and print its text\n"
-        "  answer ID [--timeout MS]        wait for a message box and press its button ID (1 OK, 2 Cancel, 6 Yes, 7 No)\n"
+        "  answer ID [--timeout MS]        wait for a message box and press its button ID (1 OK, 2 Cancel, 6 Yes, 7 No) until it closes\n"
         "  lvrows HWND ID                  the captions and rows of list view ID, cells separated by tabs\n"
         "  lvrect HWND ID ROW              screen rectangle of a list view row, then 1 when it is selected\n"
         "  lvcolumn HWND ID COLUMN         screen rectangle of a list view column heading\n"
@@ -577,8 +577,15 @@ int Main(int argc, char** argv) {
         if (!box) return 1;
         const int id = std::atoi(argv[2]);
         HWND button = GetDlgItem(box, id);
-        PostMessageA(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
-        return 0;
+        // The answer is posted again while the box stays (once it was not taken on a loaded
+        // machine); a box still open after that is reported, not assumed closed.
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            PostMessageA(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+            for (int i = 0; i < 60 && IsWindow(box) && IsWindowVisible(box); ++i) Sleep(50);
+            if (!IsWindow(box) || !IsWindowVisible(box)) return 0;
+            std::fprintf(stderr, "answer: box still open after %d tries\n", attempt + 1);
+        }
+        return 1;
     }
     return Usage();
 }
