@@ -88,14 +88,14 @@ BOOL CALLBACK FindTop(HWND hwnd, LPARAM param) {
     return FALSE;
 }
 
-HWND WaitTop(Query q, int timeoutMs) {
+HWND WaitTop(Query q, int timeoutMs, DWORD pollMs = 50) {
     const DWORD start = GetTickCount();
     for (;;) {
         q.found = nullptr;
         EnumWindows(FindTop, reinterpret_cast<LPARAM>(&q));
         if (q.found) return q.found;
         if (static_cast<int>(GetTickCount() - start) >= timeoutMs) return nullptr;
-        Sleep(50);
+        Sleep(pollMs);
     }
 }
 
@@ -447,7 +447,9 @@ int Main(int argc, char** argv) {
         const WPARAM wp = pos.size() >= 3 ? static_cast<WPARAM>(std::strtoll(pos[2], nullptr, 0)) : 0;
         const LPARAM lp = pos.size() >= 4 ? static_cast<LPARAM>(std::strtoll(pos[3], nullptr, 0)) : 0;
         // Waiting in this process keeps the time between the window's appearance and the post short.
-        if (after.childId && !WaitTop(after, TimeoutArg(argc, argv, 10000))) return 1;
+        // The window waited for may be up for a few milliseconds only (a port search over ports that
+        // all fail at once), so it is looked for every millisecond.
+        if (after.childId && !WaitTop(after, TimeoutArg(argc, argv, 10000), 1)) return 1;
         for (int i = 0; i < repeat; ++i) {
             if (!PostMessageA(hwnd, message, wp, lp)) return 1;
         }
