@@ -99,6 +99,17 @@ HWND WaitTop(Query q, int timeoutMs, DWORD pollMs = 50) {
     }
 }
 
+// Waits until the window is destroyed, or only hidden as well when `hiddenIsGone` (a dialog ended
+// by EndDialog is hidden before its loop destroys it); false on time-out.
+bool WaitGone(HWND hwnd, int timeoutMs, bool hiddenIsGone = false) {
+    const DWORD start = GetTickCount();
+    while (IsWindow(hwnd) && !(hiddenIsGone && !IsWindowVisible(hwnd))) {
+        if (static_cast<int>(GetTickCount() - start) >= timeoutMs) return false;
+        Sleep(50);
+    }
+    return true;
+}
+
 struct ControlQuery {
     int id;
     bool visibleOnly;
@@ -545,14 +556,7 @@ int Main(int argc, char** argv) {
         return PostMessageA(ParseHwnd(argv[2]), WM_SYSCOMMAND, std::strtoul(argv[3], nullptr, 0), 0) ? 0 : 1;
     }
     if (command == "gone" && argc >= 3) {
-        HWND hwnd = ParseHwnd(argv[2]);
-        const DWORD start = GetTickCount();
-        const int timeout = TimeoutArg(argc, argv, 10000);
-        while (IsWindow(hwnd)) {
-            if (static_cast<int>(GetTickCount() - start) >= timeout) return 1;
-            Sleep(50);
-        }
-        return 0;
+        return WaitGone(ParseHwnd(argv[2]), TimeoutArg(argc, argv, 10000)) ? 0 : 1;
     }
     if (command == "items" && argc >= 4) {
         HWND combo = FindControl(ParseHwnd(argv[2]), std::atoi(argv[3]));
@@ -583,8 +587,7 @@ int Main(int argc, char** argv) {
         // machine); a box still open after that is reported, not assumed closed.
         for (int attempt = 0; attempt < 3; ++attempt) {
             PostMessageA(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
-            for (int i = 0; i < 60 && IsWindow(box) && IsWindowVisible(box); ++i) Sleep(50);
-            if (!IsWindow(box) || !IsWindowVisible(box)) return 0;
+            if (WaitGone(box, 3000, true)) return 0;
             std::fprintf(stderr, "answer: box still open after %d tries\n", attempt + 1);
         }
         return 1;
