@@ -31,7 +31,8 @@ std::string CQuorvelApp::IniPath() {
 }
 
 void CQuorvelApp::OnSampleData() {
-    pipeline.OnSampleData(link.samples, settings, waveBuffers, peakMin, peakMax);
+    // A record the receive thread queued after the stop belongs to no measurement.
+    pipeline.OnSampleData(link.samples, settings, waveBuffers, peakMin, peakMax, running != 0);
 }
 
 bool CQuorvelApp::WaitForLinkIdle(bool untilEnded) {
