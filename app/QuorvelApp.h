@@ -53,6 +53,10 @@ public:
     device::Thread linkThread;
 
     int running = 0;
+    // A start is under way (its port search or a message of its may be up): loads into the rings
+    // and the settings are refused from here on, as while measuring.
+    bool starting = false;
+    bool MeasurementBusy() const { return running != 0 || starting; }
     double peakMin[3] = {0.0, 0.0, 0.0};
     double peakMax[3] = {0.0, 0.0, 0.0};
     app::AnalysisState analysis;       // length N, frequency tables, transform and taper window
