@@ -36,14 +36,26 @@ void CQuorvelApp::OnSampleData() {
 }
 
 bool CQuorvelApp::WaitForLinkIdle(bool untilEnded) {
-    // The receive thread may be blocked in SendMessageA to this thread: keep handling sent
-    // messages while waiting, or both would wait for ever.
-    for (int i = 0; untilEnded || i < 250; ++i) {
-        if (link.WaitUntilIdle(20)) return true;
+    // A port search or message box the receive thread runs may wait for a message sent to this
+    // thread's windows: keep handling sent messages while waiting, or both would wait for ever.
+    bool idle = false;
+    for (int i = 0; !idle && (untilEnded || i < 250); ++i) {
+        idle = link.WaitUntilIdle(20);
         MSG msg;
-        PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        if (!idle) PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
     }
-    return link.WaitUntilIdle(0);
+    if (!idle) idle = link.WaitUntilIdle(0);
+    // A port the ended thread switched to is the setting now, even if its notice is still queued.
+    if (idle) TakePortChange();
+    return idle;
+}
+
+void CQuorvelApp::TakePortChange() {
+    std::string name;
+    EnterCriticalSection(&eventLock);
+    name.swap(comChange);
+    LeaveCriticalSection(&eventLock);
+    if (!name.empty()) settings.com = name;
 }
 
 namespace {

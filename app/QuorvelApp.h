@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -67,9 +68,18 @@ public:
     files::Win32WaveFileSystem waveFileSystem;
     app::RecordingControl recorder{waveFileSystem, settings};
 
-    // Text channel from the receive thread to the main window; eventLock guards eventText only.
+    // Channel from the receive thread to the main window, which it never waits for: the texts
+    // (status and time reports, oldest first, each announced by a posted MSG_ADA8E3B9) and a port
+    // it switched to (announced by kMsgPortChanged; empty: none). eventLock guards both only.
+    struct LinkEvent {
+        std::string text;
+        int kind;  // device::kReportStatus or kReportTime
+    };
     CRITICAL_SECTION eventLock;
-    std::string eventText;
+    std::deque<LinkEvent> eventText;
+    std::string comChange;
+    // Stores a port change the receive thread handed over as [SPEC] COM (user-interface thread).
+    void TakePortChange();
 
 private:
     // Brings the running instance's main window to the front; false when none was found.

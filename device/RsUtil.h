@@ -32,8 +32,8 @@ public:
     virtual ~LinkSink() = default;
     // New samples are queued and no notice was pending (PostMessageA of the samples message).
     virtual void SamplesQueued() = 0;
-    // A status text (kind kReportStatus) or a time report (kReportTime); the call may block until
-    // the user-interface thread has handled it (eventText under eventLock, then SendMessageA).
+    // A status text (kind kReportStatus) or a time report (kReportTime). Must not wait for the
+    // user-interface thread: the port is not read meanwhile.
     virtual void Report(const std::string& text, int kind) = 0;
     // linkState has changed to `state` (the lamp may also read linkState itself).
     virtual void LinkStateChanged(int32_t /*state*/) {}
