@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "app/AnalysisFromSettings.h"
+#include "app/BtnDialog.h"
 #include "app/IniPath.h"
 #include "app/MeasurementRules.h"
 #include "app/Messages.h"
@@ -97,10 +98,15 @@ int CQuorvelApp::InitInstance() {
     const int rings = app::ResetRings(waveBuffers, settings.ringBufMinSize);
     if (rings < settings.ringBufMinSize) startupNotice = app::RingShortfallText(rings);
 
+    // A window handler that throws is caught by the dialog layer and logged as an event.
+    ui::SetErrorReport([](const char* text) {
+        if (mainWindow && mainWindow->Panel()) mainWindow->Panel()->AddLog(text, 0);
+    });
     {
         CQuorvelDlg dialog;
         dialog.DoModal();
     }
+    ui::SetErrorReport(nullptr);
     // A receive thread given up at the window's end finishes its last read (a port search it
     // runs ends at once) before the settings it may write are saved and the link it uses goes
     // away with the process. Only a "no usable port" box still open on it holds the exit.

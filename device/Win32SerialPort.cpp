@@ -83,7 +83,11 @@ bool ProbeComPort(const std::string& name) {
 }
 
 unsigned __stdcall ThreadEntry(void* link) {
-    static_cast<CRsUtil*>(link)->Run();
+    // Run reports its own failures; nothing may leave a thread's start routine.
+    try {
+        static_cast<CRsUtil*>(link)->Run();
+    } catch (...) {
+    }
     return 0;
 }
 

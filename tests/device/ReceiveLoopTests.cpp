@@ -3,6 +3,8 @@
 
 #include <cstdio>
 #include <future>
+#include <new>
+#include <stdexcept>
 #include <thread>
 
 #include "FakeLink.h"
@@ -397,6 +399,49 @@ TEST_F(ReceiveLoop, OpenPortWithoutAnyUsablePortTellsOnlyWhenInteractive) {
     EXPECT_EQ(fallback.noPortShown, 1);
     EXPECT_EQ(fallback.searches, 2);
     EXPECT_FALSE(port.IsOpen());
+}
+
+// An exception inside the loop (a failing driver call, out of memory in the queue) ends it as a
+// logged link error: the port closed, the link idle, so neither a stop nor the exit waits for ever.
+TEST_F(ReceiveLoop, ExceptionEndsTheLoopAsALinkError) {
+    struct ThrowingPort : FakePort {
+        using FakePort::FakePort;
+        int readsLeft = 3;
+        device::IoResult Read(void* buffer, uint32_t count) override {
+            if (readsLeft-- == 0) throw std::runtime_error("driver fault");
+            return FakePort::Read(buffer, count);
+        }
+    };
+    ThrowingPort failing(clock);
+    CRsUtil l(failing, clock, sink, &fallback);
+    sink.onSamples = [&l] {
+        device::SampleBatch batch;
+        l.samples.Take(batch);
+        (void)l.samples.FinishNotice();
+    };
+    failing.Bytes("\n");
+    for (int i = 0; i < 10; ++i) failing.Bytes(Rec12(2048, 2048, 2048));
+    l.SetLineConfig("COM3", 12);
+    l.ArmRun();
+    EXPECT_EQ(l.Run(), 0);
+    EXPECT_EQ(sink.Reports(), Reports{"S:RCV-ERR"});
+    EXPECT_FALSE(failing.IsOpen());
+    EXPECT_EQ(l.linkState.load(), 0);
+    EXPECT_TRUE(l.WaitUntilIdle(0));
+
+    // The same from the sink: the user-interface side of the hand-off failed.
+    RecordingSink throwing(clock);
+    throwing.onSamples = [] { throw std::bad_alloc(); };
+    FakePort p(clock);
+    CRsUtil l2(p, clock, throwing, &fallback);
+    p.Bytes("\n");
+    p.Bytes(Rec12(2048, 2048, 2048));
+    l2.SetLineConfig("COM3", 12);
+    l2.ArmRun();
+    EXPECT_EQ(l2.Run(), 0);
+    EXPECT_EQ(throwing.Reports(), Reports{"S:RCV-ERR"});
+    EXPECT_FALSE(p.IsOpen());
+    EXPECT_TRUE(l2.WaitUntilIdle(0));
 }
 
 TEST_F(ReceiveLoop, ReopeningDiscardsUnconsumedSamples) {
