@@ -35,6 +35,7 @@ void CBtnDialog::StartMeasurement() {
         CBtnDialog& panel;
         ~Starting() {
             theApp.starting = false;
+            theApp.awake.Follow(theApp.running != 0);
             if (!theApp.running) panel.SetIdleButtons(true);
         }
     } starting{*this};
@@ -116,6 +117,7 @@ void CBtnDialog::StopMeasurement() {
     theApp.reviewBaseTime.dwHighDateTime = base.HighPart;
 
     theApp.running = 0;
+    theApp.awake.Follow(false);
     SetIdleButtons(true);
     theApp.recorder.OnMeasurementStop();  // TRIG-END, then SAVE-END
     AddLog("RCV-END", 0);

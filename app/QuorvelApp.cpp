@@ -112,6 +112,7 @@ int CQuorvelApp::InitInstance() {
     // away with the process. Only a "no usable port" box still open on it holds the exit.
     link.RequestStop();
     WaitForLinkIdle(true);
+    awake.Follow(false);
 
     // The current folder may have changed while the program ran: the path is formed again.
     ExchangeSettings(settings, settingWindowType, 1, IniPath());

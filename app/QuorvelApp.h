@@ -12,6 +12,7 @@
 #include "app/AppLink.h"
 #include "app/RecordingControl.h"
 #include "app/SamplePipeline.h"
+#include "app/StayAwake.h"
 #include "app/WaveBuffer.h"
 #include "config/Settings.h"
 #include "device/RsUtil.h"
@@ -19,6 +20,14 @@
 #include "device/Thread.h"
 #include "device/Win32SerialPort.h"
 #include "files/Win32WaveFileSystem.h"
+
+// The system stays awake through SetThreadExecutionState; every call comes from the user-interface
+// thread, whose request it is.
+class Win32SystemAwake : public app::SystemAwake {
+public:
+    void Hold() override { SetThreadExecutionState(ES_CONTINUOUS | ES_SYSTEM_REQUIRED); }
+    void Release() override { SetThreadExecutionState(ES_CONTINUOUS); }
+};
 
 class CQuorvelApp {
 public:
@@ -58,6 +67,9 @@ public:
     // and the settings are refused from here on, as while measuring.
     bool starting = false;
     bool MeasurementBusy() const { return running != 0 || starting; }
+    // Keeps the PC awake while `running`; told after every start and stop.
+    Win32SystemAwake systemAwake;
+    app::AwakeWhileMeasuring awake{systemAwake};
     double peakMin[3] = {0.0, 0.0, 0.0};
     double peakMax[3] = {0.0, 0.0, 0.0};
     app::AnalysisState analysis;       // length N, frequency tables, transform and taper window
