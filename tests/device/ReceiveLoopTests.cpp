@@ -3,7 +3,6 @@
 
 #include <cstdio>
 #include <future>
-#include <new>
 #include <stdexcept>
 #include <thread>
 
@@ -428,20 +427,6 @@ TEST_F(ReceiveLoop, ExceptionEndsTheLoopAsALinkError) {
     EXPECT_FALSE(failing.IsOpen());
     EXPECT_EQ(l.linkState.load(), 0);
     EXPECT_TRUE(l.WaitUntilIdle(0));
-
-    // The same from the sink: the user-interface side of the hand-off failed.
-    RecordingSink throwing(clock);
-    throwing.onSamples = [] { throw std::bad_alloc(); };
-    FakePort p(clock);
-    CRsUtil l2(p, clock, throwing, &fallback);
-    p.Bytes("\n");
-    p.Bytes(Rec12(2048, 2048, 2048));
-    l2.SetLineConfig("COM3", 12);
-    l2.ArmRun();
-    EXPECT_EQ(l2.Run(), 0);
-    EXPECT_EQ(throwing.Reports(), Reports{"S:RCV-ERR"});
-    EXPECT_FALSE(p.IsOpen());
-    EXPECT_TRUE(l2.WaitUntilIdle(0));
 }
 
 TEST_F(ReceiveLoop, ReopeningDiscardsUnconsumedSamples) {

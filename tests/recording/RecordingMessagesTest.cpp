@@ -9,8 +9,8 @@
 
 namespace {
 
-// The panel as the messages see it: posted notices wait in a queue; a box's own message loop
-// handles the notices posted meanwhile, as the real box's loop dispatches them.
+// The panel as the messages see it: notices are counted when posted and handled by Dispatch,
+// which a box's own message loop runs too, as the real box's loop does.
 struct Panel {
     app::RecordingMessages messages;
     int posted = 0;
