@@ -16,17 +16,26 @@ void AppLinkSink::SamplesQueued() {
 }
 
 void AppLinkSink::Report(const std::string& text, int kind) {
+    HWND main = MainWindowHandle();
+    if (!main) return;  // the window is gone: the program is ending
+    // Posted, never sent: while the user-interface thread is busy (a print, a slow disk) this
+    // thread goes on reading, so the driver's small queue cannot overflow. The texts wait here in
+    // order until the window takes them.
     EnterCriticalSection(&theApp.eventLock);
-    theApp.eventText = text;
+    theApp.eventText.push_back({text, kind});
     LeaveCriticalSection(&theApp.eventLock);
     // No lock is held here: the main window takes eventLock itself while handling this.
-    SendMessageA(MainWindowHandle(), MSG_ADA8E3B9, static_cast<WPARAM>(kind), 0);
+    PostMessageA(main, MSG_ADA8E3B9, static_cast<WPARAM>(kind), 0);
 }
 
 void StoreComSetting(const std::string& name) {
     HWND main = MainWindowHandle();
     if (main && GetWindowThreadProcessId(main, nullptr) != GetCurrentThreadId()) {
-        SendMessageA(main, kMsgPortChanged, 0, reinterpret_cast<LPARAM>(&name));
+        // Handed over like the texts; the next wait for the link's end takes it too.
+        EnterCriticalSection(&theApp.eventLock);
+        theApp.comChange = name;
+        LeaveCriticalSection(&theApp.eventLock);
+        PostMessageA(main, kMsgPortChanged, 0, 0);
     } else {
         theApp.settings.com = name;
     }

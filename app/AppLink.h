@@ -7,8 +7,8 @@
 
 #include "device/RsUtil.h"
 
-// Runs on the receive thread: samples are announced with a posted notice, texts handed over
-// through the event channel with a sent message (the thread waits until the window copied them).
+// Runs on the receive thread: samples are announced with a posted notice, texts queued in the
+// event channel and announced with a posted message; the thread never waits for the window.
 class AppLinkSink : public device::LinkSink {
 public:
     void SamplesQueued() override;
@@ -16,5 +16,6 @@ public:
 };
 
 // Stores the port the link switched to as [SPEC] COM. A switch made on the receive thread is
-// handed to the user-interface thread, which alone touches the settings.
+// handed to the user-interface thread (CQuorvelApp::TakePortChange), which alone touches the
+// settings.
 void StoreComSetting(const std::string& name);

@@ -2,10 +2,10 @@
 // the link status with its lamps and the log list. It also runs measurements (start and stop).
 #pragma once
 
-#include <deque>
 #include <memory>
 #include <string>
 
+#include "app/RecordingMessages.h"
 #include "resources/resource.h"
 #include "ui/Dialog.h"
 
@@ -59,6 +59,6 @@ private:
     RECT logRect_{};      // the log list's rectangle at start; its bottom follows the panel's
     SIZE initialSize_{};  // the panel's client size at start
     bool toggling_ = false;  // a start or stop is in progress
-    std::deque<std::string> recordingMessages_;  // shown one per kMsgRecordingMessage
+    app::RecordingMessages recordingMessages_;  // one box at a time, from kMsgRecordingMessage
     bool importing_ = false;  // an import's file dialog or read is under way
 };

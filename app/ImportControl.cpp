@@ -11,7 +11,7 @@
 
 void CBtnDialog::OnImport(bool sd) {
     // A click posted while the file dialog is open must not start a second import.
-    if (importing_ || theApp.running) return;
+    if (importing_ || theApp.MeasurementBusy()) return;
     importing_ = true;
     struct Done {
         bool& flag;
@@ -27,7 +27,7 @@ void CBtnDialog::OnImport(bool sd) {
 
 bool ReviewWaveFile(const std::string& path, bool sd, HWND owner) {
     // Another program may have started a measurement while a dialog was open: its rings stay.
-    if (theApp.running) return false;
+    if (theApp.MeasurementBusy()) return false;
     if (!ReadWaveFile(path, sd, owner)) return false;
     HWND main = mainWindowHandle.load();
     if (!main) return false;

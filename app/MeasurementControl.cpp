@@ -29,10 +29,22 @@ void CBtnDialog::ToggleMeasurement() {
 }
 
 void CBtnDialog::StartMeasurement() {
+    // The port search and the messages below run message loops: until this start has ended or
+    // failed, the imports, the history's load and the settings are refused as while measuring.
+    struct Starting {
+        CBtnDialog& panel;
+        ~Starting() {
+            theApp.starting = false;
+            theApp.awake.Follow(theApp.running != 0);
+            if (!theApp.running) panel.SetIdleButtons(true);
+        }
+    } starting{*this};
+    theApp.starting = true;
     if (!PathIsDirectoryA(theApp.settings.saveDirectory.c_str())) {
         ui::ShowMessage(Handle(), "データ保存フォルダが存在しません。\n設定画面で設定してください。", MB_OK);
         return;
     }
+    for (int id : {IDC_SETTINGS, IDC_LOAD_SD, IDC_LOAD_DATA}) EnableItem(id, false);
     // A receive thread given up by the last stop may still be finishing its last read.
     if (!theApp.WaitForLinkIdle()) {
         SetStatus(0, app::kStatusOpenError);
@@ -105,6 +117,7 @@ void CBtnDialog::StopMeasurement() {
     theApp.reviewBaseTime.dwHighDateTime = base.HighPart;
 
     theApp.running = 0;
+    theApp.awake.Follow(false);
     SetIdleButtons(true);
     theApp.recorder.OnMeasurementStop();  // TRIG-END, then SAVE-END
     AddLog("RCV-END", 0);

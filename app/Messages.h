@@ -5,7 +5,7 @@
 
 // Posted by the receive thread when it queued samples and no notice was pending; wParam 0.
 extern const UINT MSG_81577DB4;
-// Sent by the receive thread after storing a text in the event channel; wParam 0 link event,
+// Posted by the receive thread after queueing a text in the event channel; wParam 0 link event,
 // 1 time line from the recorder.
 extern const UINT MSG_ADA8E3B9;
 // Posted by an import after it filled the rings; wParam 0.
@@ -19,8 +19,8 @@ extern const UINT MSG_60DE7150;
 // From other programs: start or stop a measurement; wParam ignored.
 extern const UINT MSG_C501B7B2;
 
-// Private: the receive thread switched to another port. Sent (so the pointer stays valid) with
-// lParam pointing to the new name as std::string; the main window stores it as [SPEC] COM.
+// Private: the receive thread switched to another port. Posted; the new name waits in
+// theApp.comChange, which the main window stores as [SPEC] COM. No parameters.
 constexpr UINT kMsgPortChanged = WM_APP + 20;
 // Private: a recording has a message for the operator, queued in the control panel. Posted to the
 // panel, so a file error found inside the data handler never holds the handler up; wParam 0.

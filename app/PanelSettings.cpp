@@ -8,6 +8,7 @@
 #include "config/SettingDialog.h"
 
 void CBtnDialog::OnSettings() {
+    if (theApp.MeasurementBusy()) return;  // the button is disabled then; a click may still be queued
     CSettingDialog dialog(GetParent(Handle()));
     if (dialog.DoModal() != IDOK) return;
     // Only the check and the levels' texts: their enabling stays as the panel set it.

@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "app/AnalysisFromSettings.h"
+#include "app/BtnDialog.h"
 #include "app/IniPath.h"
 #include "app/MeasurementRules.h"
 #include "app/Messages.h"
@@ -31,18 +32,31 @@ std::string CQuorvelApp::IniPath() {
 }
 
 void CQuorvelApp::OnSampleData() {
-    pipeline.OnSampleData(link.samples, settings, waveBuffers, peakMin, peakMax);
+    // A record the receive thread queued after the stop belongs to no measurement.
+    pipeline.OnSampleData(link.samples, settings, waveBuffers, peakMin, peakMax, running != 0);
 }
 
 bool CQuorvelApp::WaitForLinkIdle(bool untilEnded) {
-    // The receive thread may be blocked in SendMessageA to this thread: keep handling sent
-    // messages while waiting, or both would wait for ever.
-    for (int i = 0; untilEnded || i < 250; ++i) {
-        if (link.WaitUntilIdle(20)) return true;
+    // A port search or message box the receive thread runs may wait for a message sent to this
+    // thread's windows: keep handling sent messages while waiting, or both would wait for ever.
+    bool idle = false;
+    for (int i = 0; !idle && (untilEnded || i < 250); ++i) {
+        idle = link.WaitUntilIdle(20);
         MSG msg;
-        PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        if (!idle) PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
     }
-    return link.WaitUntilIdle(0);
+    if (!idle) idle = link.WaitUntilIdle(0);
+    // A port the ended thread switched to is the setting now, even if its notice is still queued.
+    if (idle) TakePortChange();
+    return idle;
+}
+
+void CQuorvelApp::TakePortChange() {
+    std::string name;
+    EnterCriticalSection(&eventLock);
+    name.swap(comChange);
+    LeaveCriticalSection(&eventLock);
+    if (!name.empty()) settings.com = name;
 }
 
 namespace {
@@ -84,15 +98,21 @@ int CQuorvelApp::InitInstance() {
     const int rings = app::ResetRings(waveBuffers, settings.ringBufMinSize);
     if (rings < settings.ringBufMinSize) startupNotice = app::RingShortfallText(rings);
 
+    // A window handler that throws is caught by the dialog layer and logged as an event.
+    ui::SetErrorReport([](const char* text) {
+        if (mainWindow && mainWindow->Panel()) mainWindow->Panel()->AddLog(text, 0);
+    });
     {
         CQuorvelDlg dialog;
         dialog.DoModal();
     }
+    ui::SetErrorReport(nullptr);
     // A receive thread given up at the window's end finishes its last read (a port search it
     // runs ends at once) before the settings it may write are saved and the link it uses goes
     // away with the process. Only a "no usable port" box still open on it holds the exit.
     link.RequestStop();
     WaitForLinkIdle(true);
+    awake.Follow(false);
 
     // The current folder may have changed while the program ran: the path is formed again.
     ExchangeSettings(settings, settingWindowType, 1, IniPath());

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include "app/AppLink.h"
 #include "app/RecordingControl.h"
 #include "app/SamplePipeline.h"
+#include "app/StayAwake.h"
 #include "app/WaveBuffer.h"
 #include "config/Settings.h"
 #include "device/RsUtil.h"
@@ -18,6 +20,14 @@
 #include "device/Thread.h"
 #include "device/Win32SerialPort.h"
 #include "files/Win32WaveFileSystem.h"
+
+// The system stays awake through SetThreadExecutionState; every call comes from the user-interface
+// thread, whose request it is.
+class Win32SystemAwake : public app::SystemAwake {
+public:
+    void Hold() override { SetThreadExecutionState(ES_CONTINUOUS | ES_SYSTEM_REQUIRED); }
+    void Release() override { SetThreadExecutionState(ES_CONTINUOUS); }
+};
 
 class CQuorvelApp {
 public:
@@ -53,6 +63,13 @@ public:
     device::Thread linkThread;
 
     int running = 0;
+    // A start is under way (its port search or a message of its may be up): loads into the rings
+    // and the settings are refused from here on, as while measuring.
+    bool starting = false;
+    bool MeasurementBusy() const { return running != 0 || starting; }
+    // Keeps the PC awake while `running`; told after every start and stop.
+    Win32SystemAwake systemAwake;
+    app::AwakeWhileMeasuring awake{systemAwake};
     double peakMin[3] = {0.0, 0.0, 0.0};
     double peakMax[3] = {0.0, 0.0, 0.0};
     app::AnalysisState analysis;       // length N, frequency tables, transform and taper window
@@ -63,9 +80,18 @@ public:
     files::Win32WaveFileSystem waveFileSystem;
     app::RecordingControl recorder{waveFileSystem, settings};
 
-    // Text channel from the receive thread to the main window; eventLock guards eventText only.
+    // Channel from the receive thread to the main window, which it never waits for: the texts
+    // (status and time reports, oldest first, each announced by a posted MSG_ADA8E3B9) and a port
+    // it switched to (announced by kMsgPortChanged; empty: none). eventLock guards both only.
+    struct LinkEvent {
+        std::string text;
+        int kind;  // device::kReportStatus or kReportTime
+    };
     CRITICAL_SECTION eventLock;
-    std::string eventText;
+    std::deque<LinkEvent> eventText;
+    std::string comChange;
+    // Stores a port change the receive thread handed over as [SPEC] COM (user-interface thread).
+    void TakePortChange();
 
 private:
     // Brings the running instance's main window to the front; false when none was found.

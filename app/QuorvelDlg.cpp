@@ -164,7 +164,7 @@ void CQuorvelDlg::RefreshAfterSettings() {
 bool CQuorvelDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     result = 0;
     if (message == MSG_81577DB4) { OnSampleData(); return true; }
-    if (message == MSG_ADA8E3B9) { OnLinkEvent(wParam); return true; }
+    if (message == MSG_ADA8E3B9) { OnLinkEvent(); return true; }
     if (message == MSG_9388BF10) { OnReviewSetup(); return true; }
     if (message == MSG_C501B7B2) {
         if (panel_) panel_->ToggleMeasurement();
@@ -200,7 +200,7 @@ bool CQuorvelDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
         theTrigHistory.OnNotice();
         return true;
     case kMsgPortChanged:
-        theApp.settings.com = *reinterpret_cast<const std::string*>(lParam);
+        theApp.TakePortChange();
         return true;
     default:
         return ui::Dialog::HandleMessage(message, wParam, lParam, result);
@@ -276,12 +276,15 @@ void CQuorvelDlg::RunSampleData() {
     theApp.OnSampleData();
 }
 
-void CQuorvelDlg::OnLinkEvent(WPARAM kind) {
-    std::string text;
+void CQuorvelDlg::OnLinkEvent() {
+    // Every text queued so far, in order: one notice may find several (or, after an earlier one
+    // took them, none).
+    std::deque<CQuorvelApp::LinkEvent> events;
     EnterCriticalSection(&theApp.eventLock);
-    text = theApp.eventText;
+    events.swap(theApp.eventText);
     LeaveCriticalSection(&theApp.eventLock);
-    if (panel_) panel_->AddLog(text, static_cast<int>(kind));
+    for (const CQuorvelApp::LinkEvent& event : events)
+        if (panel_) panel_->AddLog(event.text, event.kind);
 }
 
 void CQuorvelDlg::OnReviewSetup() {

@@ -53,7 +53,7 @@ private:
     void OnGetMinMaxInfo(MINMAXINFO* info) const;
     void OnSampleData();
     void RunSampleData();
-    void OnLinkEvent(WPARAM kind);
+    void OnLinkEvent();
     void OnReviewSetup();
 
     std::unique_ptr<CBtnDialog> panel_;

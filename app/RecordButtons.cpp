@@ -18,10 +18,13 @@ void CBtnDialog::ConnectRecorder() {
         recordLamp_->SetState(on ? 0 : 4);
     };
     hooks.triggerChanged = [this](bool on) { trigLamp_->SetState(on ? 0 : 4); };
-    hooks.showMessage = [this](const std::string& text) {
-        recordingMessages_.push_back(text);
-        PostMessageA(Handle(), kMsgRecordingMessage, 0, 0);
+    hooks.showMessage = [this](const std::string& text) { recordingMessages_.Raise(text); };
+    recordingMessages_.hooks.post = [this] { PostMessageA(Handle(), kMsgRecordingMessage, 0, 0); };
+    recordingMessages_.hooks.showBox = [this](const std::string& text) {
+        // Modal for the operator, but its message loop keeps the data handler running.
+        ui::ShowMessage(GetParent(Handle()), text.c_str(), MB_OK);
     };
+    recordingMessages_.hooks.log = [this](const std::string& row) { AddLog(row, 0); };
 }
 
 void CBtnDialog::OnRecord() {
@@ -43,10 +46,4 @@ void CBtnDialog::OnTrigMode() {
     }
 }
 
-void CBtnDialog::OnRecordingMessage() {
-    if (recordingMessages_.empty()) return;
-    const std::string text = recordingMessages_.front();
-    recordingMessages_.pop_front();
-    // Modal for the operator, but its message loop keeps the data handler running.
-    ui::ShowMessage(GetParent(Handle()), text.c_str(), MB_OK);
-}
+void CBtnDialog::OnRecordingMessage() { recordingMessages_.ShowNext(); }

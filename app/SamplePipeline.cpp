@@ -46,9 +46,14 @@ void Convert(const std::vector<int32_t>& counts, double factor, std::vector<doub
 }  // namespace
 
 int SamplePipeline::OnSampleData(device::SampleHandOff& handOff, const Settings& settings,
-                                 WaveBuffer (&rings)[3], double (&peakMin)[3], double (&peakMax)[3]) {
+                                 WaveBuffer (&rings)[3], double (&peakMin)[3], double (&peakMax)[3],
+                                 bool measuring) {
     const size_t n = handOff.Take(taken_);
     if (n == 0) return 0;
+    if (!measuring) {
+        if (handOff.FinishNotice() && hooks.notifyAgain) hooks.notifyAgain();
+        return 0;
+    }
     Convert(taken_.x, settings.kanzan[0], batch_[0]);
     Convert(taken_.y, settings.kanzan[1], batch_[1]);
     Convert(taken_.z, settings.kanzan[2], batch_[2]);

@@ -49,8 +49,11 @@ public:
     // number of samples taken. With an empty queue it returns 0 and touches nothing, not even the
     // pending notice. Samples queued while it runs stay queued for the next call, which
     // hooks.notifyAgain asks for.
+    // Without `measuring` (the receive thread queued a last record after the stop) the queued
+    // samples are dropped: no ring, peak, hook or recording sees them; the notice is cleared and
+    // 0 returned.
     int OnSampleData(device::SampleHandOff& handOff, const Settings& settings, WaveBuffer (&rings)[3],
-                     double (&peakMin)[3], double (&peakMax)[3]);
+                     double (&peakMin)[3], double (&peakMax)[3], bool measuring);
 
     // The batch of the last call that took samples.
     const GalBatch& Batch() const { return batch_; }

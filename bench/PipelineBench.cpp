@@ -31,7 +31,7 @@ void BM_QueueAndOnSampleData(benchmark::State& state) {
     Setup s;
     for (auto _ : state) {
         s.Queue(n);
-        benchmark::DoNotOptimize(s.pipeline.OnSampleData(s.handOff, s.settings, s.rings, s.peakMin, s.peakMax));
+        benchmark::DoNotOptimize(s.pipeline.OnSampleData(s.handOff, s.settings, s.rings, s.peakMin, s.peakMax, true));
     }
     state.SetItemsProcessed(state.iterations() * n);
 }

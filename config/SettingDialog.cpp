@@ -400,8 +400,9 @@ void CSettingDialog::OnNcDestroy() {
 }
 
 bool CSettingDialog::PrepareLink() const {
-    // A measurement started meanwhile by another program owns the port object: no exchange then.
-    if (theApp.running) return false;
+    // A measurement started meanwhile by another program owns the port object: no exchange then,
+    // nor while such a start searches for its port.
+    if (theApp.MeasurementBusy()) return false;
     // A receive thread given up by the last stop may still hold the port for its last read.
     if (!theApp.WaitForLinkIdle()) return false;
     theApp.link.SetLineConfig(theApp.settings.com, theApp.settings.bit);

@@ -11,6 +11,7 @@ namespace device {
 
 const char* const kTextReceiveError = "受信ｴﾗｰ";
 const char* const kTextDataError = "ﾃﾞｰﾀｴﾗｰ";
+const char* const kTextLinkFailure = "RCV-ERR";
 
 CRsUtil::CRsUtil(SerialPort& port_, TickClock& clock_, LinkSink& sink_, PortFallback* fallback_)
     : port(port_), clock(clock_), sink(sink_), fallback(fallback_) {}
@@ -114,6 +115,39 @@ int CRsUtil::Run() {
         std::lock_guard<std::mutex> lock(runLock);
         running = true;
     }
+    // The stop, the next start and the program's exit wait for the link to be idle: it must be,
+    // however the loop ends.
+    struct Ended {
+        CRsUtil& link;
+        ~Ended() { link.EndRun(); }
+    } ended{*this};
+    try {
+        Receive();
+    } catch (...) {
+        // A failure inside the loop (out of memory, a driver fault) is a link error the operator
+        // sees in the log; the lamp then shows no reception until the stop.
+        try {
+            Report(kTextLinkFailure, kReportStatus);
+        } catch (...) {
+        }
+    }
+    return 0;
+}
+
+void CRsUtil::EndRun() noexcept {
+    try {
+        if (linkState.exchange(0) != 0) sink.LinkStateChanged(0);
+        port.Close();
+    } catch (...) {
+    }
+    {
+        std::lock_guard<std::mutex> lock(runLock);
+        running = false;
+    }
+    runEnded.notify_all();
+}
+
+void CRsUtil::Receive() {
     enum class Phase { Sync, Record };
     std::vector<uint8_t> record;
     bool entry = true;
@@ -207,14 +241,6 @@ int CRsUtil::Run() {
             if (runFlag.load() == 0) stop = true;
         }
     }
-    if (linkState.exchange(0) != 0) sink.LinkStateChanged(0);
-    port.Close();
-    {
-        std::lock_guard<std::mutex> lock(runLock);
-        running = false;
-    }
-    runEnded.notify_all();
-    return 0;
 }
 
 }  // namespace device

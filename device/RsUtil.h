@@ -24,6 +24,7 @@ constexpr int kReportTime = 1;    // the recorder's time report
 // Status texts of the link (CP932 bytes).
 extern const char* const kTextReceiveError;  // "受信ｴﾗｰ"
 extern const char* const kTextDataError;     // "ﾃﾞｰﾀｴﾗｰ"
+extern const char* const kTextLinkFailure;   // "RCV-ERR": the receive loop ended on an exception
 
 // Where the receive loop's news goes. The Win32 shell turns these into window messages; every
 // call comes from the receive thread (or from the thread calling OpenPort) with no lock held.
@@ -32,8 +33,8 @@ public:
     virtual ~LinkSink() = default;
     // New samples are queued and no notice was pending (PostMessageA of the samples message).
     virtual void SamplesQueued() = 0;
-    // A status text (kind kReportStatus) or a time report (kReportTime); the call may block until
-    // the user-interface thread has handled it (eventText under eventLock, then SendMessageA).
+    // A status text (kind kReportStatus) or a time report (kReportTime). Must not wait for the
+    // user-interface thread: the port is not read meanwhile.
     virtual void Report(const std::string& text, int kind) = 0;
     // linkState has changed to `state` (the lamp may also read linkState itself).
     virtual void LinkStateChanged(int32_t /*state*/) {}
@@ -78,7 +79,8 @@ public:
     // The thread could not be started after ArmRun: clears runFlag and the busy mark.
     void DisarmRun();
     // The receive thread's body: opens the port, reads until runFlag is 0, closes, returns 0.
-    // Without ArmRun it ends after its first read.
+    // Without ArmRun it ends after its first read. An exception inside ends the loop as a link
+    // error (kTextLinkFailure reported, linkState 0); nothing leaves Run.
     virtual int Run();
     // Stop request from any thread; the loop ends after its current read returns, and a port
     // search it runs ends at once.
@@ -103,6 +105,10 @@ private:
     // A re-opening inside Run: the measurement's own port first; the search's first port only
     // while that one cannot be opened, and stored as the COM setting only once records arrive.
     bool ReopenPort();
+    // Run's loop, from the first opening to the stop.
+    void Receive();
+    // Run's end, however the loop ended: linkState cleared, port closed, the link idle.
+    void EndRun() noexcept;
     void SetLinkState(int32_t state);
     // One read with the read-error report; pads quick empty reads.
     IoResult ReadPort(uint8_t* buffer, uint32_t count);

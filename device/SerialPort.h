@@ -15,9 +15,27 @@ struct IoResult {
     uint32_t error = 0;   // GetLastError of a failed call; 0 when ok
 };
 
+// The flow-control and time-out fields of a COM port (of its DCB and COMMTIMEOUTS) that the link
+// sets when it opens the port; every other field stays as the driver, or the last program that
+// used the port, left it.
+struct LineControl {
+    bool outxCtsFlow;  // output waits for CTS
+    bool outxDsrFlow;  // output waits for DSR
+    bool outX;         // output stops after an XOFF until an XON
+    uint32_t readInterval, readMultiplier, readConstant;  // ms; see SerialPort
+    uint32_t writeMultiplier, writeConstant;  // ms per byte and ms; both 0: a write never gives up
+};
+
+// The recorder's line. Reads as the recorder's stream needs them. Writes (the clock and threshold
+// commands, on the user-interface thread) wait for no handshake the recorder does not give and
+// give up after 2 s and 1 ms a byte, so a recorder that is off or a handshake left on by another
+// program cannot hang the window; the exchange then reports its usual failure.
+inline constexpr LineControl kRecorderLine{false, false, false, 0, 1, 2000, 1, 2000};
+
 // A COM port opened with the recorder's line settings: 115200 baud, 8 data bits, no parity, one
-// stop bit, read time-outs interval 0 / multiplier 1 / constant 2000 ms. A read of n bytes returns
-// as soon as n bytes have arrived, or after 2000 + n ms with whatever has arrived (maybe nothing).
+// stop bit, and kRecorderLine: a read of n bytes returns as soon as n bytes have arrived, or after
+// 2000 + n ms with whatever has arrived (maybe nothing); a write of n bytes ends after at most
+// 2000 + n ms, maybe with fewer bytes written.
 class SerialPort {
 public:
     virtual ~SerialPort() = default;

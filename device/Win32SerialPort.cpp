@@ -22,6 +22,7 @@ bool Win32SerialPort::Open(const std::string& name) {
     port = CreatePortHandle(name);
     if (port == INVALID_HANDLE_VALUE) return false;
     // Settings failures go unnoticed: the port is used with whatever settings it has.
+    const LineControl& line = kRecorderLine;
     DCB dcb{};
     dcb.DCBlength = sizeof dcb;
     GetCommState(port, &dcb);
@@ -29,12 +30,18 @@ bool Win32SerialPort::Open(const std::string& name) {
     dcb.ByteSize = 8;
     dcb.Parity = NOPARITY;
     dcb.StopBits = ONESTOPBIT;
+    // Output handshakes only: what governs reading stays as it was.
+    dcb.fOutxCtsFlow = line.outxCtsFlow;
+    dcb.fOutxDsrFlow = line.outxDsrFlow;
+    dcb.fOutX = line.outX;
     SetCommState(port, &dcb);
     COMMTIMEOUTS timeouts{};
     GetCommTimeouts(port, &timeouts);
-    timeouts.ReadIntervalTimeout = 0;
-    timeouts.ReadTotalTimeoutMultiplier = 1;
-    timeouts.ReadTotalTimeoutConstant = 2000;
+    timeouts.ReadIntervalTimeout = line.readInterval;
+    timeouts.ReadTotalTimeoutMultiplier = line.readMultiplier;
+    timeouts.ReadTotalTimeoutConstant = line.readConstant;
+    timeouts.WriteTotalTimeoutMultiplier = line.writeMultiplier;
+    timeouts.WriteTotalTimeoutConstant = line.writeConstant;
     SetCommTimeouts(port, &timeouts);
     return true;
 }
@@ -83,7 +90,11 @@ bool ProbeComPort(const std::string& name) {
 }
 
 unsigned __stdcall ThreadEntry(void* link) {
-    static_cast<CRsUtil*>(link)->Run();
+    // Run reports its own failures; nothing may leave a thread's start routine.
+    try {
+        static_cast<CRsUtil*>(link)->Run();
+    } catch (...) {
+    }
     return 0;
 }
 

@@ -110,7 +110,7 @@ void FocusButton(HWND hwnd) {
     if (button) SetFocus(button);
 }
 
-LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CREATE:
         OnCreate(hwnd);
@@ -157,6 +157,17 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) 
         return 0;
     }
     return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    // No exception may cross the window procedure (it would end the program without a word): a
+    // handler that throws is logged and its message left to the default handling; the window stays.
+    try {
+        return HandleMessage(hwnd, message, wParam, lParam);
+    } catch (...) {
+        OutputDebugStringA("Launcher: a window handler threw\n");
+        return DefWindowProcA(hwnd, message, wParam, lParam);
+    }
 }
 
 }  // namespace

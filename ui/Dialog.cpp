@@ -5,6 +5,23 @@
 
 namespace ui {
 
+namespace {
+
+ErrorReport errorReport = nullptr;
+
+// A handler threw: the exception stops here, never crossing the window procedure.
+void ReportHandlerError() {
+    OutputDebugStringA("UI-ERR: a dialog handler threw\n");
+    try {
+        if (errorReport) errorReport("UI-ERR");
+    } catch (...) {
+    }
+}
+
+}  // namespace
+
+void SetErrorReport(ErrorReport report) { errorReport = report; }
+
 Dialog::~Dialog() {
     if (hwnd_ && !modal_) {
         SetWindowLongPtrA(hwnd_, DWLP_USER, 0);
@@ -87,7 +104,13 @@ INT_PTR CALLBACK Dialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
 
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrA(hwnd, DWLP_USER, 0);
-        self->OnNcDestroy();
+        // The owner may delete the object right after this: it must be detached however
+        // OnNcDestroy ends.
+        try {
+            self->OnNcDestroy();
+        } catch (...) {
+            ReportHandlerError();
+        }
         self->hwnd_ = nullptr;
         return FALSE;
     }
@@ -99,6 +122,7 @@ INT_PTR CALLBACK Dialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
     } catch (...) {
         // No exception may cross the window procedure; the message counts as unhandled.
         handled = false;
+        ReportHandlerError();
     }
     if (!handled) return FALSE;
     switch (message) {

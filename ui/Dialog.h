@@ -8,6 +8,12 @@
 
 namespace ui {
 
+// Where a dialog reports that one of its handlers threw (the message then counts as unhandled and
+// the dialog goes on). The program points it at its event log; by default, and whatever the
+// program's report does, the text goes to the debugger's log (OutputDebugStringA).
+using ErrorReport = void (*)(const char* text);
+void SetErrorReport(ErrorReport report);
+
 class Dialog {
 public:
     Dialog(int templateId, HWND parent) : templateId_(templateId), parent_(parent) {}

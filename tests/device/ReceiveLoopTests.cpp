@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <future>
+#include <stdexcept>
 #include <thread>
 
 #include "FakeLink.h"
@@ -397,6 +398,35 @@ TEST_F(ReceiveLoop, OpenPortWithoutAnyUsablePortTellsOnlyWhenInteractive) {
     EXPECT_EQ(fallback.noPortShown, 1);
     EXPECT_EQ(fallback.searches, 2);
     EXPECT_FALSE(port.IsOpen());
+}
+
+// An exception inside the loop (a failing driver call, out of memory in the queue) ends it as a
+// logged link error: the port closed, the link idle, so neither a stop nor the exit waits for ever.
+TEST_F(ReceiveLoop, ExceptionEndsTheLoopAsALinkError) {
+    struct ThrowingPort : FakePort {
+        using FakePort::FakePort;
+        int readsLeft = 3;
+        device::IoResult Read(void* buffer, uint32_t count) override {
+            if (readsLeft-- == 0) throw std::runtime_error("driver fault");
+            return FakePort::Read(buffer, count);
+        }
+    };
+    ThrowingPort failing(clock);
+    CRsUtil l(failing, clock, sink, &fallback);
+    sink.onSamples = [&l] {
+        device::SampleBatch batch;
+        l.samples.Take(batch);
+        (void)l.samples.FinishNotice();
+    };
+    failing.Bytes("\n");
+    for (int i = 0; i < 10; ++i) failing.Bytes(Rec12(2048, 2048, 2048));
+    l.SetLineConfig("COM3", 12);
+    l.ArmRun();
+    EXPECT_EQ(l.Run(), 0);
+    EXPECT_EQ(sink.Reports(), Reports{"S:RCV-ERR"});
+    EXPECT_FALSE(failing.IsOpen());
+    EXPECT_EQ(l.linkState.load(), 0);
+    EXPECT_TRUE(l.WaitUntilIdle(0));
 }
 
 TEST_F(ReceiveLoop, ReopeningDiscardsUnconsumedSamples) {

@@ -138,4 +138,25 @@ TEST_F(Commands, ThresholdWriteCommandAndTransfer) {
     EXPECT_FALSE(device::WriteThresholdCommand(link, command));
 }
 
+// 転送 and モニタ run on the user-interface thread: no write may wait for ever (a recorder that is
+// off, a handshake another program left on). The port gives up on its own, and the exchange ends
+// in its usual message.
+TEST_F(Commands, WritesGiveUpAndEndInTheExchangesFailure) {
+    const device::LineControl& line = device::kRecorderLine;
+    EXPECT_FALSE(line.outxCtsFlow || line.outxDsrFlow || line.outX) << "writes wait for no handshake";
+    EXPECT_GT(line.writeMultiplier + line.writeConstant, 0u) << "0 and 0 would let a write wait for ever";
+    EXPECT_LE(line.writeConstant + 32 * line.writeMultiplier, 5000u) << "the 32-byte write gives up within 5 s";
+    EXPECT_EQ(line.readInterval, 0u);
+    EXPECT_EQ(line.readMultiplier, 1u);
+    EXPECT_EQ(line.readConstant, 2000u);
+
+    port.writeLimit = 0;  // the port's write time-out passed with nothing sent
+    EXPECT_FALSE(device::SendClock(link, "24-05-06-12-34-56"));
+    EXPECT_FALSE(device::WriteThresholdCommand(link, device::ThresholdWriteCommand({15, 10, 20, 30})));
+    const uint32_t start = clock.now;
+    EXPECT_FALSE(Read()) << "the request never went out: no answer comes";
+    EXPECT_LT(clock.now - start, device::kThresholdReplyMs + 2100);
+    EXPECT_TRUE(PortLeftClosed());
+}
+
 }  // namespace

@@ -29,7 +29,9 @@ struct Fixture {
     void Push(int32_t x, int32_t y, int32_t z, double lowPass = 0.0) {
         (void)handOff.Push(SampleRecord{x, y, z}, lowPass);
     }
-    int Run() { return pipeline.OnSampleData(handOff, settings, rings, peakMin, peakMax); }
+    int Run(bool measuring = true) {
+        return pipeline.OnSampleData(handOff, settings, rings, peakMin, peakMax, measuring);
+    }
     double Newest(int axis) const {
         const WaveBuffer& r = rings[axis];
         return r.samples[r.PhysicalIndex(r.heldCount - 1)];
@@ -169,6 +171,33 @@ TEST(SamplePipelineEmptyNotice, ChangesNothing) {
     EXPECT_EQ(f.peakMin[0], -3.0);
     EXPECT_EQ(f.peakMax[0], 3.0);
     EXPECT_EQ(f.pipeline.LowPassText(), "  20.0");
+}
+
+// The receive thread may queue a record after the stop took the last batch: it must neither
+// start a trigger recording nor reach the rings, the peaks or the display.
+TEST(SamplePipelineAfterStop, QueuedSamplesAreDroppedUntouched) {
+    Fixture f(10);
+    f.Push(8, 8, 8, 20.0);
+    ASSERT_EQ(f.Run(), 1);
+    int hookCalls = 0;
+    f.pipeline.hooks.showLowPass = [&](const std::string&, bool) { ++hookCalls; };
+    f.pipeline.hooks.recordBatch = [&](const GalBatch&) { ++hookCalls; };
+    f.pipeline.hooks.triggerBatch = [&](const GalBatch&) { ++hookCalls; };
+    f.pipeline.hooks.advanceGraphs = [&](int) { ++hookCalls; };
+    const WaveBuffer before = f.rings[0];
+
+    f.Push(800, -800, 800, 40.0);
+    EXPECT_EQ(f.Run(false), 0);
+    EXPECT_EQ(hookCalls, 0);
+    EXPECT_EQ(f.rings[0].samples, before.samples);
+    EXPECT_EQ(f.rings[0].heldCount, 1);
+    EXPECT_EQ(f.peakMax[0], 1.0);
+    EXPECT_EQ(f.peakMin[1], 0.0);
+    EXPECT_EQ(f.pipeline.LowPassText(), "  20.0");
+    // Nothing stays queued for the next measurement, and the next record asks for a notice again.
+    EXPECT_EQ(f.handOff.QueuedCount(), 0u);
+    EXPECT_FALSE(f.handOff.NoticePending());
+    EXPECT_TRUE(f.handOff.Push(SampleRecord{1, 1, 1}, 0.0));
 }
 
 // A sample queued while the handler runs gets a notice of its own at the end of the call, even

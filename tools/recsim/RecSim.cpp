@@ -2,6 +2,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
@@ -66,6 +67,10 @@ const char kHelp[] =
     "  send N                 stream N more sample records, then pause\n"
     "  rate N | bit 12|16 | lowpass HZ | code C\n"
     "  tm                     send a time report now\n"
+    "  tm-every S             as the option above, from now on\n"
+    "  overrun N|off          as a real line into a PC port whose receive queue holds N bytes (4096\n"
+    "                         for the usual driver; at most 4095 are seen): what does not fit while\n"
+    "                         nobody reads is lost, logged as DROP n; default off (bytes wait)\n"
     "  lose N                 drop N bytes from the middle of the next sample record\n"
     "  garbage N              send N random bytes now (no line feeds)\n"
     "  silence MS             send nothing for MS ms; the stream resumes where it stopped\n"
@@ -77,7 +82,7 @@ const char kHelp[] =
     "  quit\n"
     "\n"
     "Log lines: \"<ms> <TAG> ...\": S seq x y z (a whole sample record sent, values minus\n"
-    "mid-scale), T text (time report sent), LOST seq n, GARBAGE n, TX hex, RX hex, CMD text\n"
+    "mid-scale), T text (time report sent), LOST seq n, GARBAGE n, DROP n, TX hex, RX hex, CMD text\n"
     "(a command understood: THR, P=n, N1=n, CLOCK YY-MM-DD-hh-mm-ss), REPLY hex (an answer sent),\n"
     "EV text (state changes: PTY path, LINK, START, PAUSE, SILENCE, HANGUP, DONE).\n";
 
@@ -224,6 +229,7 @@ public:
             std::fprintf(stderr, "recsim: bad --reply-order %s (ignored)\n", o.replyOrder.c_str());
         replyDelay = o.replyDelay;
         mute = o.mute;
+        tmEverySeconds = o.tmEvery;
         clock = o.clock;
         streaming = !o.paused;
         limit = o.count > 0 ? o.count : -1;
@@ -392,7 +398,7 @@ private:
         // After a stall, catch up at most half a second of records.
         if (now - nextDue > 500) nextDue = now - 500;
         while (nextDue <= now && limit != 0) {
-            const long long tmEvery = static_cast<long long>(opt.tmEvery * 100);
+            const long long tmEvery = static_cast<long long>(tmEverySeconds * 100);
             if (tmEvery > 0 && seq > 0 && seq % tmEvery == 0 && lastTmSeq != seq) {
                 lastTmSeq = seq;
                 SendTime();
@@ -456,6 +462,16 @@ private:
     }
 
     void Flush() {
+        if (overrunQueue > 0 && slaveFd >= 0 && !out.empty()) {
+            int pending = 0;
+            ioctl(slaveFd, FIONREAD, &pending);
+            const size_t room = pending < overrunQueue ? static_cast<size_t>(overrunQueue - pending) : 0;
+            if (out.size() > room) {
+                // The PC's queue is full: a real recorder does not wait, the bytes are gone.
+                Log("DROP", std::to_string(out.size() - room));
+                out.resize(room);
+            }
+        }
         while (!out.empty() && masterFd >= 0) {
             const ssize_t n = write(masterFd, out.data(), out.size());
             if (n > 0) {
@@ -552,6 +568,10 @@ private:
             if (sp != std::string::npos && sp + 1 < line.size()) code = line[sp + 1];
         } else if (w == "tm") {
             SendTime();
+        } else if (w == "tm-every" && got == 2) {
+            tmEverySeconds = arg;
+        } else if (w == "overrun") {
+            overrunQueue = got == 2 ? static_cast<int>(arg) : 0;
         } else if (w == "lose" && got == 2) {
             loseBytes = static_cast<int>(arg);
         } else if (w == "garbage" && got == 2) {
@@ -622,6 +642,8 @@ private:
     double t0, nextDue = 0, silenceUntil = 0, hangupUntil = 0, lastIdleTm = 0;
     double replyDelay = 0, replyDue = 0;  // answers held back, and when the held one goes out
     bool mute = false;
+    double tmEverySeconds = 0;  // a time report every so many seconds of stream; 0 none
+    int overrunQueue = 0;       // > 0: the PC's receive queue in bytes; what does not fit is dropped
     std::string delayedReply;
     int masterFd = -1, slaveFd = -1, controlFd = -1;
     bool stdinClosed = false, quit = false;

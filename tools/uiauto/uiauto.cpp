@@ -213,6 +213,8 @@ int Usage() {
         "  items HWND ID                   the items of combo box ID, one per line\n"
         "  scroll HWND ID CODE [POS]       send WM_HSCROLL (CODE: SB_ number, POS for thumb codes) from scroll bar ID to its parent\n"
         "  close HWND                      post WM_CLOSE\n"
+        "  suspend HWND MS                 hold the thread of HWND for MS ms (as a long print holds it), taken\n"
+        "                                  while the program waits for input\n"
         "  keys HWND KEY...                bring HWND to the front and type keys through the input queue;\n"
         "                                  KEY is a virtual-key number or RETURN, ESCAPE, TAB, SPACE, ALT+F4\n"
         "  select HWND ID TEXT             choose the combo-box item TEXT (or the first starting with it), as a click would\n"
@@ -518,6 +520,25 @@ int Main(int argc, char** argv) {
     }
     if (command == "close" && argc >= 3) {
         return PostMessageA(ParseHwnd(argv[2]), WM_CLOSE, 0, 0) ? 0 : 1;
+    }
+    if (command == "suspend" && argc >= 4) {
+        DWORD pid = 0;
+        const DWORD tid = GetWindowThreadProcessId(ParseHwnd(argv[2]), &pid);
+        if (!tid) return 1;
+        // Between two messages the thread holds no lock that the program's other threads need.
+        if (HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, pid)) {
+            WaitForInputIdle(process, 5000);
+            CloseHandle(process);
+        }
+        HANDLE thread = OpenThread(THREAD_SUSPEND_RESUME, FALSE, tid);
+        if (!thread) return 1;
+        const bool held = SuspendThread(thread) != static_cast<DWORD>(-1);
+        if (held) {
+            Sleep(static_cast<DWORD>(std::atoi(argv[3])));
+            ResumeThread(thread);
+        }
+        CloseHandle(thread);
+        return held ? 0 : 1;
     }
     if (command == "keys" && argc >= 4) {
         HWND hwnd = ParseHwnd(argv[2]);

@@ -181,8 +181,13 @@ if start_quorvel "$work"; then
   msg=$(ui msgbox --timeout 60000)
   [ "$msg" = "使用可能な通信ポートが見つかりません。" ] && pass "no usable port message" || fail "no-port message: '$msg'"
   guide_shot msg-no-port "$(ui find --class "#32770" --timeout 5000)"
+  # The start is still under way while its box (which has no owner) is up: 設定, ＳＤ読み込み and
+  # データ読み込み are refused as while measuring, and come back when the start has failed.
+  loads() { echo "$(ui enabled "$hwnd" 1005)$(ui enabled "$hwnd" 1012)$(ui enabled "$hwnd" 1011)"; }
+  [ "$(loads)" = 000 ] && pass "settings and imports refused during the start" || fail "enabled during the start: $(loads)"
   ui answer 1
   wait_text "$hwnd" 1053 "OPEN ｴﾗｰ" 20 && pass "OPEN ｴﾗｰ shown" || fail "open error status: $WAIT_VALUE"
+  wait_equal 5 111 loads && pass "settings and imports back after the failed start" || fail "enabled after the start: $WAIT_VALUE"
   # The one-second status timer must not overwrite it: watched over two ticks.
   holds 2 "OPEN ｴﾗｰ" status || fail "OPEN ｴﾗｰ overwritten by '$WAIT_VALUE'"
   close_quorvel

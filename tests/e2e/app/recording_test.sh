@@ -3,7 +3,8 @@
 # sample line is checked against the simulator's own log. A manual recording of 60 s at 100/s and
 # one of 20 s at the line's limit, split into parts; a data disk that fills mid-recording; a
 # trigger recording of two bursts on one axis; a stop that ends both recordings; the manual
-# recording's first file loaded back for review.
+# recording's first file loaded back for review. While the 60 s recording runs, the user-interface
+# thread is held for 10 s (as a slow print holds it) without losing a record.
 # Usage: recording_test.sh WINDOWS_BIN_DIR NATIVE_BIN_DIR
 source "$(dirname "$0")/../lib.sh" "$1"
 recsim="$2/recsim"
@@ -104,7 +105,20 @@ stream 3000
 screenshot "$shots/recording-manual.png"
 guide_shot rec-manual "$hwnd"
 c=$(lamp "$shots/recording-manual.png" 1041); red "$c" && pass "record lamp lit: $c" || fail "record lamp while recording: $c"
-stream 3000
+# A slow print holds the user-interface thread: 10 s without a message handled, while records and
+# time reports keep coming into a port whose queue holds 4 KiB (about 2 s), as a real port's does.
+# Not one record may be lost.
+echo "overrun 4096" >"$ctl"
+echo "tm-every 1" >"$ctl"
+target=$(( $(sent) + 3000 ))
+echo "send 3000" >"$ctl"
+ui suspend "$hwnd" 10000 || fail "the user-interface thread could not be held"
+echo "tm-every 0" >"$ctl"
+wait_for 120 sent_at_least "$target" || fail "simulator sent $(sent) of $target samples"
+echo "overrun 0" >"$ctl"
+dropped=$(grep -c ' DROP ' "$log")
+[ "$dropped" = 0 ] && pass "user-interface thread held 10 s: the port's queue never overflowed" \
+  || fail "the port's queue overflowed $dropped times while the user-interface thread was held"
 sync_link
 xdotool key space
 wait_for 10 text_is 1004 "記録" || fail "Space on the record button did not end the recording: $(ui text "$hwnd" 1004)"
