@@ -33,8 +33,8 @@ struct SystemMenuItem {
 constexpr SystemMenuItem kSystemMenuItems[] = {
     {IDM_ABOUTBOX, IDS_ABOUTBOX},
     {IDM_TRIG_HISTORY, IDS_TRIG_HISTORY},
-    {IDM_SAVE_PICTURE, IDS_SAVE_PICTURE},
     {IDM_SEED, IDS_SEED},
+    {IDM_SAVE_PICTURE, IDS_SAVE_PICTURE},  // last: the keyboard reaches it with Alt+Space, Up
 };
 
 void AppendSystemMenuItems(HWND hwnd) {
