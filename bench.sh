@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
 # Builds the native Release tree build/bench and runs the benchmarks: the transform (our time and
 # FFTW's side by side per length), then the stream decoder, the sample pipeline, the waveform writer,
-# the importers, the seismic intensity of a trigger event and the time graphs. Extra arguments go to
+# the importers, the seismic intensity of a trigger event, the time graphs and the miniSEED archive. Extra arguments go to
 # the transform benchmark; ./bench.sh --fft-only skips the others.
 set -euo pipefail
 root=$(cd "$(dirname "$0")" && pwd)
 build="$root/build/bench"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUORVEL_SANITIZE=OFF -DQUORVEL_BENCH=ON >/dev/null
-ninja -C "$build" -j2 fft_bench device_bench pipeline_bench wavefile_bench import_bench intensity_bench graph_bench
+ninja -C "$build" -j2 fft_bench device_bench pipeline_bench wavefile_bench import_bench intensity_bench graph_bench seed_bench
 others=1
 if [ "${1:-}" = "--fft-only" ]; then others=0; shift; fi
 json="$build/fft_bench.json"
@@ -47,4 +47,6 @@ if [ "$others" = 1 ]; then
   "$build/bin/intensity_bench"
   echo
   "$build/bin/graph_bench"
+  echo
+  "$build/bin/seed_bench"
 fi

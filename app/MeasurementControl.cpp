@@ -11,6 +11,7 @@
 #include "graphs/GraphMoniDialog.h"
 #include "graphs/PsdMoniDialog.h"
 #include "graphs/Indicator.h"
+#include "seed/SeedArchive.h"
 #include "ui/MessageBox.h"
 
 void CBtnDialog::ToggleMeasurement() {
@@ -72,6 +73,7 @@ void CBtnDialog::StartMeasurement() {
     SetIdleButtons(false);
     AddLog("RCV-START", 0);
     theApp.recorder.OnMeasurementStart();
+    theSeedArchive.OnMeasurementStart();
     if (mainWindow) mainWindow->RestoreTitle();
     ShowStartStopPicture();
 }
@@ -120,6 +122,7 @@ void CBtnDialog::StopMeasurement() {
     theApp.awake.Follow(false);
     SetIdleButtons(true);
     theApp.recorder.OnMeasurementStop();  // TRIG-END, then SAVE-END
+    theSeedArchive.OnMeasurementStop();   // the archive's last records
     AddLog("RCV-END", 0);
     SetStatus(4, app::kStatusIdle);
     if (mainWindow && mainWindow->WaveMonitor()) {

@@ -10,6 +10,7 @@
 #include "app/Messages.h"
 #include "app/QuorvelDlg.h"
 #include "config/Win32Settings.h"
+#include "seed/SeedArchive.h"
 #include "ui/MessageBox.h"
 
 CQuorvelApp theApp;
@@ -19,6 +20,7 @@ CQuorvelApp::CQuorvelApp() : link(serialPort, tickClock, linkSink, &portFallback
     pipeline.hooks.notifyAgain = [this] { linkSink.SamplesQueued(); };
     pipeline.hooks.recordBatch = [this](const app::GalBatch& batch) { recorder.RecordBatch(batch); };
     pipeline.hooks.triggerBatch = [this](const app::GalBatch& batch) { recorder.TriggerBatch(batch, waveBuffers); };
+    pipeline.hooks.countsBatch = [](const device::SampleBatch& counts) { theSeedArchive.OnBatch(counts); };
 }
 
 CQuorvelApp::~CQuorvelApp() { DeleteCriticalSection(&eventLock); }
@@ -91,6 +93,7 @@ int CQuorvelApp::InitInstance() {
     InitCommonControlsEx(&icc);
 
     ExchangeSettings(settings, settingWindowType, 0, IniPath());
+    theSeedArchive.LoadSettings(IniPath());
     for (int axis = 0; axis < 3; ++axis) peakMin[axis] = peakMax[axis] = 0.0;
     app::SetupAnalysis(analysis, app::AnalysisSettingsFrom(settings));
     // A measurement start sizes the rings again by its own rule. A size that cannot be had is
@@ -116,6 +119,7 @@ int CQuorvelApp::InitInstance() {
 
     // The current folder may have changed while the program ran: the path is formed again.
     ExchangeSettings(settings, settingWindowType, 1, IniPath());
+    theSeedArchive.SaveSettings(IniPath());
     return 0;
 }
 

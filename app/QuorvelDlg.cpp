@@ -12,7 +12,9 @@
 #include "graphs/GraphMoniDialog.h"
 #include "graphs/PsdMoniDialog.h"
 #include "graphs/SavePicture.h"
+#include "resources/SeedResource.h"
 #include "resources/TrigHistoryResource.h"
+#include "seed/SeedArchive.h"
 #include "ui/MessageBox.h"
 
 CQuorvelDlg* mainWindow = nullptr;
@@ -31,7 +33,8 @@ struct SystemMenuItem {
 constexpr SystemMenuItem kSystemMenuItems[] = {
     {IDM_ABOUTBOX, IDS_ABOUTBOX},
     {IDM_TRIG_HISTORY, IDS_TRIG_HISTORY},
-    {IDM_SAVE_PICTURE, IDS_SAVE_PICTURE},
+    {IDM_SEED, IDS_SEED},
+    {IDM_SAVE_PICTURE, IDS_SAVE_PICTURE},  // last: the keyboard reaches it with Alt+Space, Up
 };
 
 void AppendSystemMenuItems(HWND hwnd) {
@@ -219,6 +222,9 @@ bool CQuorvelDlg::OnSysCommand(UINT command) {
         return true;
     case IDM_TRIG_HISTORY:
         theTrigHistory.OpenWindow();
+        return true;
+    case IDM_SEED:
+        theSeedArchive.OpenDialog(Handle());
         return true;
     default:
         return false;

@@ -54,6 +54,7 @@ int SamplePipeline::OnSampleData(device::SampleHandOff& handOff, const Settings&
         if (handOff.FinishNotice() && hooks.notifyAgain) hooks.notifyAgain();
         return 0;
     }
+    if (hooks.countsBatch) hooks.countsBatch(taken_);
     Convert(taken_.x, settings.kanzan[0], batch_[0]);
     Convert(taken_.y, settings.kanzan[1], batch_[1]);
     Convert(taken_.z, settings.kanzan[2], batch_[2]);

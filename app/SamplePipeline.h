@@ -29,6 +29,9 @@ void UpdatePeaks(const std::vector<double>& values, double& peakMin, double& pea
 // Where a call's results go after the rings were filled, called in the order of the members.
 // Each may be empty. All run on the user-interface thread with no lock held.
 struct PipelineHooks {
+    // The batch as received (counts, arrival times, breaks), before the conversion; the live
+    // miniSEED archive writes it.
+    std::function<void(const device::SampleBatch& counts)> countsBatch;
     // The low-pass field's text; `changed` is false when it is the text the last call showed.
     std::function<void(const std::string& text, bool changed)> showLowPass;
     // The manual recording writes the batch, oldest sample first.

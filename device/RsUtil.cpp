@@ -65,6 +65,8 @@ void CRsUtil::SetLinkState(int32_t state) {
     } else if ((old & LINK_FRAMES_OK) && !(state & LINK_FRAMES_OK)) {
         Report(kTextDataError, kReportStatus);
     }
+    // A cleared bit costs records or time: the next sample must not look like the one after this.
+    if ((state & (LINK_RECEIVING | LINK_FRAMES_OK)) != (LINK_RECEIVING | LINK_FRAMES_OK)) samples.MarkBreak();
     linkState.store(state);
     if (state != old) sink.LinkStateChanged(state);
 }

@@ -11,9 +11,12 @@
 
 namespace device {
 
-// The samples taken by one consumer call, as three parallel sequences.
+// The samples taken by one consumer call, as three parallel sequences, with when each arrived and
+// whether reception broke just before it (the live archive times samples by them).
 struct SampleBatch {
-    std::vector<int32_t> x, y, z;  // invariant: x.size() == y.size() == z.size()
+    std::vector<int32_t> x, y, z;  // invariant: x, y, z, arrivalUs and breakBefore have equal sizes
+    std::vector<int64_t> arrivalUs;    // steady clock (std::chrono::steady_clock), microseconds
+    std::vector<uint8_t> breakBefore;  // 1: bytes were lost, the line fell silent or was opened again
     size_t size() const { return x.size(); }
 };
 
@@ -35,14 +38,20 @@ public:
     [[nodiscard]] bool FinishNotice();
 
     // The receive loop's opening: empties the queues, clears the notice flag and the low-pass value.
+    // The next sample follows a break.
     void Reset();
+    // Reception broke (a record was lost or the line fell silent): the next sample follows a break.
+    void MarkBreak();
 
     bool NoticePending() const;
     size_t QueuedCount() const;
 
 private:
     mutable std::mutex sampleLock;  // guards every member below
-    std::vector<int32_t> queueX, queueY, queueZ;  // invariant: equal lengths
+    std::vector<int32_t> queueX, queueY, queueZ;  // invariant: equal lengths, also of the two below
+    std::vector<int64_t> queueArrival;
+    std::vector<uint8_t> queueBreak;
+    bool breakPending = true;  // the next pushed sample follows a break
     double lowPassHz = 0.0;
     bool notifyPending = false;  // true from the notice being posted until FinishNotice finds none queued
 };

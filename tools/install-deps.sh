@@ -11,6 +11,7 @@ packages=(
   clang libclang-rt-14-dev
   cups cups-client printer-driver-cups-pdf ghostscript poppler-utils
   nsis unzip
+  libmseed-dev faketime
 )
 # Only machines that can execute 32-bit code use it (test.sh falls back to wine64 elsewhere), and
 # its i386 dependencies can lag behind a mirror's amd64 security updates: best effort.
@@ -73,4 +74,16 @@ if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
   else
     $SUDO localedef -i ja_JP -f UTF-8 ja_JP.UTF-8
   fi
+fi
+
+# The miniSEED end-to-end test's second reader: seisplotjs under node, pinned, in build/seed-readers.
+readers="$(cd "$(dirname "$0")/.." && pwd)/build/seed-readers"
+seisplotjs_version=3.1.4
+if ! grep -qs "\"version\": \"$seisplotjs_version\"" "$readers/node_modules/seisplotjs/package.json"; then
+  echo "install-deps: installing seisplotjs $seisplotjs_version into $readers"
+  # Node comes with the machine; Debian's npm (with its node) only where there is none.
+  command -v npm >/dev/null || { : >/tmp/quorvel-apt.log; apt_install npm || { tail -n 40 /tmp/quorvel-apt.log; exit 1; }; }
+  mkdir -p "$readers"
+  npm install --prefix "$readers" --no-save --no-audit --no-fund --loglevel=error "seisplotjs@$seisplotjs_version" \
+    >/tmp/quorvel-npm.log 2>&1 || { tail -n 20 /tmp/quorvel-npm.log; exit 1; }
 fi

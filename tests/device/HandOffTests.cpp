@@ -100,3 +100,24 @@ TEST(SampleHandOff, ConcurrentProducerAndConsumerKeepOrderAndOneNotice) {
     for (int i = 0; i < kCount; ++i) ASSERT_EQ(got[i], i);
     EXPECT_EQ(maxInFlight, 1);
 }
+
+TEST(SampleHandOff, SamplesCarryTheirArrivalAndTheBreakBeforeThem) {
+    SampleHandOff h;
+    (void)h.Push({1, 1, 1}, 5.0);  // the first ever follows the opening
+    (void)h.Push({2, 2, 2}, 5.0);
+    h.MarkBreak();
+    (void)h.Push({3, 3, 3}, 5.0);
+    (void)h.Push({4, 4, 4}, 5.0);
+    SampleBatch b;
+    ASSERT_EQ(h.Take(b), 4u);
+    EXPECT_EQ(b.breakBefore, (std::vector<uint8_t>{1, 0, 1, 0}));
+    ASSERT_EQ(b.arrivalUs.size(), 4u);
+    for (size_t i = 1; i < 4; ++i) EXPECT_LE(b.arrivalUs[i - 1], b.arrivalUs[i]);
+    // A re-opening drops what was queued and breaks before the next sample.
+    (void)h.Push({5, 5, 5}, 5.0);
+    h.Reset();
+    (void)h.Push({6, 6, 6}, 5.0);
+    ASSERT_EQ(h.Take(b), 1u);
+    EXPECT_EQ(b.breakBefore, (std::vector<uint8_t>{1}));
+    EXPECT_EQ(b.arrivalUs.size(), 1u);
+}

@@ -53,6 +53,7 @@ protected:
             link.samples.Take(batch);
             for (size_t i = 0; i < batch.size(); ++i) {
                 received.push_back({batch.x[i], batch.y[i], batch.z[i]});
+                breaks.push_back(batch.breakBefore[i]);
                 lowPass.push_back(link.samples.LowPassHz());
             }
             if (link.samples.FinishNotice()) sink.SamplesQueued();
@@ -72,6 +73,7 @@ protected:
     RecordingSink sink;
     CRsUtil link;
     std::vector<SampleRecord> received;
+    std::vector<uint8_t> breaks;  // reception broke before the sample (the archive's gaps)
     std::vector<double> lowPass;
 };
 
@@ -129,6 +131,7 @@ TEST_F(ReceiveLoop, OneLostByteCostsOneDataErrorAndTheNextRecord) {
     port.Bytes(Rec12(2051, 2051, 2051));
     RunLink(12);
     EXPECT_EQ(received, (std::vector<SampleRecord>{{0, 0, 0}, {2, 2, 2}, {3, 3, 3}}));
+    EXPECT_EQ(breaks, (std::vector<uint8_t>{1, 1, 0})) << "the two lost records are a break";
     EXPECT_EQ(sink.Reports(), (Reports{kData, kRecv}));
 }
 

@@ -1,0 +1,52 @@
+// Segments and their start times.
+#include "seed/SampleClock.h"
+
+#include <algorithm>
+
+namespace seed {
+
+void SampleClock::Reset() { *this = SampleClock(); }
+
+Ticks SampleClock::Joined(Ticks estimate) const {
+    Ticks start = estimate;
+    if (hasPrevious_) {
+        const Ticks after = estimate - previousEnd_;
+        if ((after >= 0 && after * 2 <= kTicksPerSample) || (after < 0 && -after < kTolerance)) start = previousEnd_;
+    }
+    // Kept in the day of its first arrival, so a record never reaches back into the day before.
+    return std::max(start, floor_);
+}
+
+SampleClock::Placement SampleClock::Place(Ticks arrival, bool breakBefore) {
+    bool begin = !started_ || breakBefore;
+    if (!begin) {
+        const Ticks late = arrival - TimeOf(count_);
+        if (late < -kTolerance && frozen_) begin = true;
+        if (frozen_ && !begin) {
+            windowMin_ = windowCount_ == 0 ? late : std::min(windowMin_, late);
+            if (++windowCount_ == kWindow) {
+                windowCount_ = 0;
+                begin = windowMin_ > kTolerance;
+            }
+        }
+    }
+    if (begin) {
+        if (started_) {
+            hasPrevious_ = true;
+            previousEnd_ = TimeOf(count_);
+        }
+        started_ = true;
+        frozen_ = false;
+        count_ = 0;
+        windowCount_ = 0;
+        estimate_ = arrival;
+        floor_ = DayStart(DayOf(arrival));
+        start_ = Joined(estimate_);
+    } else if (!frozen_) {
+        estimate_ = std::min(estimate_, arrival - count_ * kTicksPerSample);
+        start_ = Joined(estimate_);
+    }
+    return {begin, count_++};
+}
+
+}  // namespace seed

@@ -1,0 +1,22 @@
+# Unit tests of the archive and the export. Natively the records are read back with Debian's
+# libmseed (libmseed-dev); the Windows trees test what needs no reader, and the Win32 files.
+set(seed_test_libs seed_core)
+if(WIN32)
+  set(seed_test_libs seed_win)
+endif()
+quorvel_unit_tests(NAME seed_tests DIR ${CMAKE_CURRENT_LIST_DIR} LIBS ${seed_test_libs})
+if(NOT WIN32)
+  find_path(LIBMSEED_INCLUDE libmseed.h)
+  find_library(LIBMSEED_LIBRARY mseed)
+  if(LIBMSEED_INCLUDE AND LIBMSEED_LIBRARY)
+    target_compile_definitions(seed_tests PRIVATE QUORVEL_HAVE_LIBMSEED)
+    target_include_directories(seed_tests PRIVATE ${LIBMSEED_INCLUDE})
+    target_link_libraries(seed_tests PRIVATE ${LIBMSEED_LIBRARY})
+    # The end-to-end test's reader of the archive (tests/e2e/seed).
+    add_executable(msdump ${CMAKE_SOURCE_DIR}/tests/e2e/seed/msdump.c)
+    target_include_directories(msdump PRIVATE ${LIBMSEED_INCLUDE})
+    target_link_libraries(msdump PRIVATE ${LIBMSEED_LIBRARY})
+  else()
+    message(WARNING "libmseed-dev is missing: the archive's records are not read back (tools/install-deps.sh installs it)")
+  endif()
+endif()
