@@ -156,7 +156,7 @@ done
 case $i686_pass in
   native)   echo "shipped i686 build (build/win32): its Wine tests ran on it natively" ;;
   emulated) echo "shipped i686 build (build/win32): its unit tests, the measurement check and the installer ran under emulation ($emu_seconds s)" ;;
-  none)     echo "shipped i686 build (build/win32): NOT RUN ($i686_why)" ;;
+  none)     echo "shipped i686 build (build/win32): NOT RUN: $i686_why" ;;
 esac
 echo "$total_passed passed, $total_failed failed"
 [ "$fuzz_rc" = 0 ] || echo "fuzzers: FAILED"
