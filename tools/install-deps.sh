@@ -13,8 +13,9 @@ packages=(
   nsis unzip
   libmseed-dev faketime
 )
-# Only machines that can execute 32-bit code use it (test.sh falls back to wine64 elsewhere), and
-# its i386 dependencies can lag behind a mirror's amd64 security updates: best effort.
+# 32-bit Wine runs the shipped i686 programs: natively where the kernel executes 32-bit code, under
+# emulation (tools/emu32.sh) where it does not. Its i386 dependencies can lag behind a mirror's amd64
+# security updates, and every test runs on the x86_64 build without it: best effort.
 optional=(wine32:i386)
 
 SUDO=""
@@ -60,7 +61,7 @@ if [ ${#missing[@]} -gt 0 ]; then
   for p in "${optional[@]}"; do
     [[ " ${missing[*]} " == *" $p "* ]] || continue
     apt_install "$p" || { touch /tmp/.quorvel-optional-failed
-      echo "install-deps: $p could not be installed now; Wine tests use wine64"; }
+      echo "install-deps: $p could not be installed now; the shipped i686 build will not be run"; }
   done
 fi
 

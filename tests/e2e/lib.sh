@@ -203,6 +203,27 @@ review_check() {
   if wait_equal 15 "$want" review_shown; then pass "$1: $WAIT_VALUE"; else fail "$1: shows '$WAIT_VALUE', expected '$want'"; fi
 }
 
+# The paused stream of a simulated recorder started with --paused, --control $E2E_TMP/ctl and
+# --log $E2E_TMP/rs.log, received by Quorvel's main window $hwnd.
+# sent: sample records the simulator has sent so far.
+sent() { local n; n=$(grep -c ' S ' "$E2E_TMP/rs.log" 2>/dev/null); echo "${n:-0}"; }
+sent_at_least() { [ "$(sent)" -ge "$1" ]; }
+# stream N: sends N more samples and waits until the simulator has sent them all.
+stream() {
+  local target=$(( $(sent) + $1 ))
+  echo "send $1" >"$E2E_TMP/ctl"
+  wait_for $(( $1 / 50 + 60 )) sent_at_least "$target" || fail "simulator sent $(sent) of $target samples"
+}
+# sync_link: a time report through the paused stream; once one more is logged, the program has
+# taken every sample sent before it (the record button then writes what is still queued).
+tm_rows() { ui list "$hwnd" 1052 | grep -c '^TM'; }
+sync_link() {
+  local before
+  before=$(tm_rows)
+  echo tm >"$E2E_TMP/ctl"
+  wait_for 30 eval '[ "$(tm_rows)" -gt '"$before"' ]' || fail "time report not logged"
+}
+
 # cleanup_recsim: ends the simulated recorder whose pid is in $rs_pid (control FIFO $E2E_TMP/ctl)
 # and removes the COM links the scripts made.
 rs_pid=""

@@ -29,8 +29,6 @@ cleanup_test() {
 }
 trap 'cleanup_test; e2e_cleanup' EXIT
 
-sent() { local n; n=$(grep -c ' S ' "$log" 2>/dev/null); echo "${n:-0}"; }
-sent_at_least() { [ "$(sent)" -ge "$1" ]; }
 # Sample lines in the CSV files of a folder (six header lines per file).
 lines_in() {
   local files=("$1"/*.csv) total=0
@@ -40,21 +38,6 @@ lines_in() {
 }
 text_is() { [ "$(ui text "$hwnd" "$1")" = "$2" ]; }
 logged() { ui list "$hwnd" 1052 >"$E2E_TMP/log.txt"; grep -qx -- "$1" "$E2E_TMP/log.txt"; }
-# stream N: sends N more samples and waits until the simulator has sent them all.
-stream() {
-  local target=$(( $(sent) + $1 ))
-  echo "send $1" >"$ctl"
-  wait_for $(( $1 / 50 + 60 )) sent_at_least "$target" || fail "simulator sent $(sent) of $target samples"
-}
-# sync_link: a time report through the paused stream; once one more is logged, the program has
-# taken every sample sent before it (the record button then writes what is still queued).
-tm_rows() { ui list "$hwnd" 1052 | grep -c '^TM'; }
-sync_link() {
-  local before
-  before=$(tm_rows)
-  echo tm >"$ctl"
-  wait_for 30 eval '[ "$(tm_rows)" -gt '"$before"' ]' || fail "time report not logged"
-}
 lines_at_least() { [ "$(lines_in "$1")" -ge "$2" ]; }
 # centre ID: screen position of the middle of control ID, as "x y".
 centre() {

@@ -34,3 +34,10 @@ add_test(NAME e2e.history
          COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/history_test.sh ${CMAKE_BINARY_DIR}/bin ${QUORVEL_NATIVE_BIN_DIR})
 set_tests_properties(e2e.history PROPERTIES LABELS "wine;e2e" TIMEOUT 400 RESOURCE_LOCK wine_desktop
                      SKIP_RETURN_CODE 77)
+
+# The check the shipped i686 programs get where they can only run emulated (label "shipped": test.sh
+# leaves it out of the x86_64 tree's run, which has the longer tests above).
+add_test(NAME e2e.shipped
+         COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/shipped_test.sh ${CMAKE_BINARY_DIR}/bin ${QUORVEL_NATIVE_BIN_DIR})
+set_tests_properties(e2e.shipped PROPERTIES LABELS "wine;e2e;shipped" TIMEOUT 600 RESOURCE_LOCK wine_desktop
+                     SKIP_RETURN_CODE 77)

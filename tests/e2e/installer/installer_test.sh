@@ -4,11 +4,15 @@
 # recorder and writes its INI in the operator's folder, the installed Launcher starts Quorvel there
 # too, the uninstaller refuses while Quorvel runs and later removes the programs and shortcuts but
 # keeps the operator's INI and data; the zip's programs start from the unpacked folder.
-# Usage: installer_test.sh WINDOWS_BIN_DIR NATIVE_BIN_DIR SETUP_EXE ZIP
+# With "first-start" the test ends once the installed Quorvel has measured and written its INI
+# (the shipped programs' short check where they run emulated).
+# Usage: installer_test.sh WINDOWS_BIN_DIR NATIVE_BIN_DIR SETUP_EXE ZIP [first-start]
 bin=$(cd "$1" && pwd)
 recsim="$2/recsim"
 setup=$3
 zip=$4
+first_start_only=0
+[ "${5:-}" = first-start ] && first_start_only=1
 [ -x "$recsim" ] || { echo "missing $recsim (native tree)"; exit 77; }
 for f in "$setup" "$zip"; do [ -f "$f" ] || { echo "missing $f"; exit 1; }; done
 
@@ -113,6 +117,7 @@ else
 fi
 [ ! -e "$instdir/Quorvel.ini" ] && [ ! -e "$E2E_TMP/Quorvel.ini" ] && pass "no INI beside the programs or in the caller's folder" \
   || fail "an INI landed outside the operator's folder"
+[ "$first_start_only" = 1 ] && e2e_finish
 
 # --- The installed Launcher from its shortcut starts Quorvel in the operator's folder.
 ini_utf8 "$userdir/Quorvel.ini" | grep -v '^\[WNDPLACEMENT\]\|_WNDPLACEMENT=' | sed 's/^TITLE=.*/TITLE=インストール試験/' \
