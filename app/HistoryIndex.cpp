@@ -170,6 +170,8 @@ std::optional<HistoryIndex> ParseHistoryIndex(const std::string& bytes) {
         }
     }
     if (lines != count) return std::nullopt;
+    // Numbers the lenient conversions take in another spelling ("05", "1.e-300") are not ours.
+    if (FormatHistoryIndex(index) != bytes) return std::nullopt;
     return index;
 }
 

@@ -155,12 +155,8 @@ TEST(SetupAnalysis, WindowShapesAreSymmetricWithTheirEndAndCentreValues) {
         ASSERT_EQ(state.analysisLength, n);
         EXPECT_NEAR(state.window[0], c.end, 1e-15) << c.kind;
         EXPECT_NEAR(state.window[n / 2], c.centre, 1e-15) << c.kind;
-        double sum = 0;
-        for (int i = 0; i < n; ++i) {
+        for (int i = 0; i < n; ++i)
             EXPECT_NEAR(state.window[static_cast<std::size_t>(i)], state.window[static_cast<std::size_t>(n - 1 - i)], 1e-15);
-            sum += state.window[static_cast<std::size_t>(i)];
-        }
-        EXPECT_NEAR(state.windowGain, c.kind == 0 ? 1.0 : n / sum, 1e-12);
     }
     // Flat-top: the sinc factor is sin(u)/u with u = 4πx/D; at x = D/8, u = π/2.
     SetupAnalysis(state, Settings(0.81, 4, 1, 0.5));  // N = 81, D = 80, i = 50 gives x = 10
@@ -186,10 +182,11 @@ TEST(ComputeSpectrum, SineAtBinFrequencyShowsItsAmplitudeAndFrequency) {
     EXPECT_EQ(a.result.psdPeakCopy, a.result.psdPeak);
     EXPECT_DOUBLE_EQ(a.result.psdPeakFreq, 2.0);
 
-    // Every taper is corrected by its gain, so the peak stays near the amplitude.
+    // Every taper is corrected by its gain, so the peak gives the amplitude: within 0.05 % (what
+    // leaks in from the negative frequency); a gain of (N − 1)/sum instead of N/sum is 0.1 % off.
     for (int kind = 1; kind <= 4; ++kind) {
         Analysed w = Analyse(Settings(10, kind, 1, 0.5), sine);
-        EXPECT_NEAR(w.result.psdPeak, 10.0, 0.05) << kind;
+        EXPECT_NEAR(w.result.psdPeak, 10.0, 0.005) << kind;
         EXPECT_DOUBLE_EQ(w.result.psdPeakFreq, 2.0) << kind;
     }
 }

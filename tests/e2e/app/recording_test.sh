@@ -7,27 +7,17 @@
 # thread is held for 10 s (as a slow print holds it) without losing a record.
 # Usage: recording_test.sh WINDOWS_BIN_DIR NATIVE_BIN_DIR
 source "$(dirname "$0")/../lib.sh" "$1"
-recsim="$2/recsim"
-[ -x "$recsim" ] || { echo "missing $recsim (native tree)"; exit 77; }
+need_recsim "$2"
 check="python3 $(dirname "$0")/wavecheck.py"
-shots="$E2E_BUILD/screenshots"
-mkdir -p "$shots"
-prop="Quorvel.exe 2A217156-E4D9-4f05-B856-5ED6F5C867BE"
+shots="$E2E_SHOTS"
 kanzan="0.0123,0.0456,0.0789"
 maxnum=1500
 work="$E2E_TMP/work"
 data="$work/data"
 log="$E2E_TMP/rs.log"
 ctl="$E2E_TMP/ctl"
-rs_pid=""
 mounted=0
-
-cleanup_test() {
-  [ -n "$rs_pid" ] && { echo quit >"$ctl" & sleep 0.2; kill "$rs_pid" 2>/dev/null; wait "$rs_pid" 2>/dev/null; }
-  [ "$mounted" = 1 ] && umount -l "$data" 2>/dev/null
-  rm -f "$WINEPREFIX/dosdevices/com1" "$WINEPREFIX/dosdevices/com3"
-}
-trap 'cleanup_test; e2e_cleanup' EXIT
+trap 'cleanup_recsim; [ "$mounted" = 1 ] && umount -l "$data"; e2e_cleanup' EXIT
 
 # Sample lines in the CSV files of a folder (six header lines per file).
 lines_in() {
@@ -53,11 +43,10 @@ red() { [[ "$1" =~ ^srgb\(([0-9]+),([0-9]+),([0-9]+)\)$ ]] && [ "${BASH_REMATCH[
 # set_aside NAME: moves the checked files out of the data folder.
 set_aside() { mkdir -p "$work/$1"; mv "$data"/*.csv "$work/$1/"; }
 
-# COM1 would open /dev/ttyS0: a link to an empty folder hides it.
-mkdir -p "$E2E_TMP/no-com1" "$data"
-ln -sfn "$E2E_TMP/no-com1" "$WINEPREFIX/dosdevices/com1"
-# The data folder is a small disk of its own, so that it can be filled mid-recording.
-if mount -t tmpfs -o size=16m quorvel-data "$data" 2>/dev/null; then mounted=1; fi
+mkdir -p "$data"
+hide_com1
+# The data folder is a small disk of its own, so that it can be filled mid-recording (as root).
+if mount -t tmpfs -o size=16m quorvel-data "$data"; then mounted=1; fi
 "$recsim" --paused --idle-tm 1.5 --bit 16 --rate 100 --lowpass 20 --axis x:amp=800,freq=2 --axis y:noise=400 \
   --axis z:noise=50 --link "$WINEPREFIX/dosdevices/com3" --keep-link --control "$ctl" --log "$log" \
   >"$E2E_TMP/rs.out" 2>&1 &
@@ -67,9 +56,7 @@ wait_for 10 has_line "$log" ' EV LINK' || fail "simulator did not link COM3"
 { printf '[TRIG]\nTRIG_MODE=0\nBEFOR_TIME=1.0\nAFTER_TIME=1.0\nVAL_X=100\nVAL_Y=100\nVAL_Z=100\n'
   printf '[SPEC]\nCOM=COM3\nSAVE_DIRECTORY=%s\nLOG_LIST=1\nBIT=16\nKANZAN=%s\nSAVEDATA_MAXNUM=%s\n' \
     "$(winpath "$data")" "$kanzan" "$maxnum"; } | to_cp932 >"$work/Quorvel.ini"
-start_win -C "$work" "$E2E_BUILD/Quorvel.exe"
-q_pid=$E2E_LAST_PID
-hwnd=$(ui find --prop "$prop" --timeout 30000) || { fail "main window did not appear"; e2e_finish; }
+start_quorvel "$work" || e2e_finish
 
 ui click "$hwnd" 1038
 wait_equal 20 1 ui enabled "$hwnd" 1004 && pass "record button enabled while measuring" \
@@ -160,7 +147,7 @@ if [ "$mounted" = 1 ]; then
   if out=$($check prefix "$log" "$file" "$kanzan" 290); then pass "written before the failure: $out"; else fail "after the failure: $out"; fi
   set_aside disk-full
 else
-  echo "SKIP: no tmpfs could be mounted for the data folder (needs root); full-disk check not run"
+  not_run "the full data disk: no tmpfs could be mounted for the data folder (needs root)"
 fi
 
 # --- Trigger recording: two bursts on Y, the second during the first one's after-time.
@@ -216,7 +203,5 @@ else
   fail "no file dialog for the CSV import"
 fi
 
-ui close "$hwnd"
-wait_pid "$q_pid" 30
-[ "$E2E_RC" = timeout ] && { fail "Quorvel did not end"; kill "$q_pid"; }
+close_quorvel
 e2e_finish

@@ -6,19 +6,10 @@
 # panes after OK.
 # Usage: settings_test.sh WINDOWS_BIN_DIR NATIVE_BIN_DIR
 source "$(dirname "$0")/../lib.sh" "$1"
-recsim="$2/recsim"
-[ -x "$recsim" ] || { echo "missing $recsim (native tree)"; exit 77; }
-shots="$E2E_BUILD/screenshots"
-mkdir -p "$shots"
-rs_pid=""
+need_recsim "$2"
+shots="$E2E_SHOTS"
 ctl="$E2E_TMP/ctl"
 rslog="$E2E_TMP/rs.log"
-
-cleanup_recsim() {
-  [ -n "$rs_pid" ] && { kill "$rs_pid" 2>/dev/null; wait "$rs_pid" 2>/dev/null; }
-  rs_pid=""
-  rm -f "$WINEPREFIX/dosdevices/com3"
-}
 trap 'let_com1_show; cleanup_recsim; e2e_cleanup' EXIT
 
 # With COM1 hidden the recorder on COM3 is the only usable port.

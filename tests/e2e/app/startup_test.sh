@@ -2,28 +2,13 @@
 # Quorvel start-up and shutdown end to end: the INI written at exit, values corrected on load, the
 # INI following the working folder, and the single-instance rule. Usage: startup_test.sh WINDOWS_BIN_DIR
 source "$(dirname "$0")/../lib.sh" "$1"
-shots="$E2E_BUILD/screenshots"
-mkdir -p "$shots"
-prop="Quorvel.exe 2A217156-E4D9-4f05-B856-5ED6F5C867BE"
-
-# run_and_close FOLDER: starts Quorvel with FOLDER as working folder, waits for its main window,
-# closes it and waits for the process to end. Sets E2E_RC.
-run_and_close() {
-  start_win -C "$1" "$E2E_BUILD/Quorvel.exe"
-  local pid=$E2E_LAST_PID
-  local hwnd
-  hwnd=$(ui find --prop "$prop" --timeout 30000) || { fail "main window did not appear in $1"; kill "$pid"; return; }
-  [ -n "${2:-}" ] && screenshot "$2"
-  ui close "$hwnd"
-  wait_pid "$pid" 20
-  [ "$E2E_RC" = timeout ] && { fail "Quorvel did not end after close"; kill "$pid"; }
-}
+shots="$E2E_SHOTS"
 
 # --- First run in an empty folder writes every key with its default at exit.
 first="$E2E_TMP/first"
 mkdir -p "$first"
 cp "$E2E_BUILD/Quorvel.exe" "$first/"
-run_and_close "$first" "$shots/quorvel-startup.png"
+start_quorvel "$first" && screenshot "$shots/quorvel-startup.png" && close_quorvel
 ini="$first/Quorvel.ini"
 if [ -f "$ini" ]; then
   pass "INI written at exit"
@@ -48,17 +33,11 @@ fi
 fix="$E2E_TMP/fix"
 mkdir -p "$fix"
 printf '[SPEC]\r\nBIT=14\r\nLOG_LIST=1\r\nRING_BUF_MIN_SIZE=2147483647\r\n[SCALE]\r\nACC=1,2,3\r\nTIME=3\r\nTIME_SEL=1\r\n' >"$fix/Quorvel.ini"
-start_win -C "$fix" "$E2E_BUILD/Quorvel.exe"
-pid=$E2E_LAST_PID
-if hwnd=$(ui find --prop "$prop" --timeout 30000); then
+if start_quorvel "$fix"; then
   wait_match 10 'ﾘﾝｸﾞﾊﾞｯﾌｧ 4000000 \(縮小\)' ui list "$hwnd" 1052 \
     && pass "ring size that cannot be had is logged" || fail "log: $(tr '\n' '|' <<<"$WAIT_VALUE")"
   screenshot "$shots/quorvel-ring-fallback.png"
-  ui close "$hwnd"
-  wait_pid "$pid" 20
-  [ "$E2E_RC" = timeout ] && { fail "Quorvel did not end after close"; kill "$pid"; }
-else
-  fail "main window did not appear with a huge RING_BUF_MIN_SIZE"; kill "$pid"
+  close_quorvel
 fi
 text=$(tr -d '\r' <"$fix/Quorvel.ini")
 grep -qx 'BIT=12' <<<"$text" && pass "BIT=14 comes back as 12" || fail "BIT: $(grep '^BIT=' <<<"$text")"
@@ -74,8 +53,8 @@ other="$E2E_TMP/other"
 mkdir -p "$other"
 printf '[SPEC]\r\nTITLE=Other folder\r\n' >"$other/Quorvel.ini"
 start_win -C "$other" "$first/Quorvel.exe"
-pid=$E2E_LAST_PID
-hwnd=$(ui find --prop "$prop" --timeout 30000)
+q_pid=$E2E_LAST_PID
+hwnd=$(ui find --prop "$QUORVEL_PROP" --timeout 30000)
 wait_match 10 '^Other folder Ver [0-9]+\.[0-9]+\.[0-9]+\.0 HELDRIC$' ui text "$hwnd" \
   && pass "settings read from the working folder's INI" || fail "title from other folder: $WAIT_VALUE"
 
@@ -100,9 +79,11 @@ screenshot "$shots/quorvel-second-instance.png"
 ui answer 1
 wait_pid "$pid2" 30
 [ "$E2E_RC" != timeout ] && pass "second instance exits" || fail "second instance still running"
-kill -0 "$pid" 2>/dev/null && pass "first instance keeps running" || fail "first instance ended"
-ui close "$hwnd"
-wait_pid "$pid" 30
-grep -q '^TITLE=Other folder' "$other/Quorvel.ini" && pass "INI saved in the working folder" || fail "other INI not saved"
+kill -0 "$q_pid" 2>/dev/null && pass "first instance keeps running" || fail "first instance ended"
+close_quorvel
+# Written in full at exit (keys the script did not write), and the program's own folder left alone.
+text=$(tr -d '\r' <"$other/Quorvel.ini")
+grep -qx 'TITLE=Other folder' <<<"$text" && grep -qx 'BEFOR_TIME=1.0' <<<"$text" && ! grep -q 'Other folder' "$ini" \
+  && pass "INI saved in the working folder" || fail "working folder's INI at exit: $(tr '\n' '|' <<<"$text")"
 
 e2e_finish

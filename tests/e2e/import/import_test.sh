@@ -32,16 +32,9 @@ tr -d '\r' <"$data/sd/card.txt" | awk -v k="$kanzan" 'BEGIN { split(k, f, ",") }
 [ "$(grep -c '^TM' "$data/sd/card.txt")" = 3 ] && [ "$(wc -l <"$E2E_TMP/card.values")" = 3000 ] \
   || fail "SD-card file: $(grep -c '^TM' "$data/sd/card.txt") time lines, $(wc -l <"$E2E_TMP/card.values") samples"
 
-start_quorvel() {
-  start_win -C "$work" "$E2E_BUILD/Quorvel.exe"
-  q_pid=$E2E_LAST_PID
-  hwnd=$(ui find --prop "$QUORVEL_PROP" --timeout 30000) || { fail "main window did not appear"; e2e_finish; }
-}
-# close_quorvel: ends the program; the INI must be written where it was started, nowhere else.
-close_quorvel() {
-  ui close "$hwnd"
-  wait_pid "$q_pid" 30
-  [ "$E2E_RC" = timeout ] && { fail "Quorvel did not end"; kill "$q_pid"; }
+# close_and_check: ends the program; the INI must be written where it was started, nowhere else.
+close_and_check() {
+  close_quorvel
   stray=$(find "$data" -name Quorvel.ini)
   [ -z "$stray" ] && pass "settings written in the start folder only" || fail "settings written to $stray"
 }
@@ -59,7 +52,7 @@ no_box() { ! ui find --class '#32770' --child 65535 --timeout 0 >/dev/null; }
 answer_box() { ui answer 1; wait_for 20 no_box || fail "message box still open"; }
 
 # === First run: imports that change nothing.
-start_quorvel
+start_quorvel "$work" || e2e_finish
 title0=$(ui text "$hwnd")
 [[ "$title0" =~ ^振動試験\ Ver\ [0-9.]+\ HELDRIC$ ]] && pass "standard title: $title0" || fail "standard title: '$title0'"
 
@@ -109,12 +102,12 @@ fi
 touch "$E2E_TMP/held.marker.release"
 wait_pid "$hold_pid" 20
 
-close_quorvel
+close_and_check
 sd_dir=$(ini_value LAST_SD_DIR)
 [ -z "$sd_dir" ] && pass "LAST_SD_DIR untouched by a cancel" || fail "LAST_SD_DIR after cancel: '$sd_dir'"
 
 # === Second run: a CSV file by the mouse, an SD-card file by the keyboard.
-start_quorvel
+start_quorvel "$work" || e2e_finish
 
 # --- CSV: the filter, the data folder as the start, a name typed relative to it.
 if open_dialog 1011; then
@@ -161,7 +154,7 @@ fi
 screenshot "$E2E_SHOTS/import-sd.png"
 guide_shot import-review "$hwnd"
 
-close_quorvel
+close_and_check
 sd_dir=$(ini_value LAST_SD_DIR)
 [ "$sd_dir" = "$(winpath "$data/sd")" ] && pass "LAST_SD_DIR stored: $sd_dir" || fail "LAST_SD_DIR: '$sd_dir'"
 

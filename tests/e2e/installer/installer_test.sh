@@ -24,16 +24,14 @@ rm -rf "$prefix" "$prefix-home"
 mkdir -p "$prefix-home/Documents"
 export HOME=$prefix-home QUORVEL_WINEPREFIX=$prefix
 source "$(dirname "$0")/../lib.sh" "$bin"
-rs_pid=""
 cleanup() {
-  [ -n "$rs_pid" ] && { kill "$rs_pid" 2>/dev/null; wait "$rs_pid" 2>/dev/null; }
+  cleanup_recsim
   for p in "${E2E_PIDS[@]}"; do kill "$p" 2>/dev/null; wait "$p" 2>/dev/null; done
   wineserver -k 2>/dev/null  # this prefix's own server
   e2e_cleanup
 }
 trap cleanup EXIT
 
-prop="Quorvel.exe 2A217156-E4D9-4f05-B856-5ED6F5C867BE"
 user=$(id -un)
 instdir="$WINEPREFIX/drive_c/Program Files/Quorvel"
 instdir_win='C:\Program Files\Quorvel'
@@ -61,10 +59,11 @@ shortcut_is() {
   [ "$win_rc" = 0 ] && [ "$got" = "$want" ] && pass "shortcut $1: $2 in $3" || fail "shortcut $1: rc $win_rc, $(tr '\n' ' ' <"$E2E_TMP/win.txt")"
 }
 # quorvel_window: waits for Quorvel's main window and prints its handle.
-quorvel_window() { ui find --prop "$prop" --timeout 30000; }
-# close_quorvel HWND: closes Quorvel and waits until its process has ended (its INI is written).
-quorvel_ended() { ! "$QUORVEL_WINE" "$bin/instprobe.exe" mutex "$prop" >/dev/null 2>&1 </dev/null; }
-close_quorvel() {
+quorvel_window() { ui find --prop "$QUORVEL_PROP" --timeout 30000; }
+# close_started HWND: closes a Quorvel started through the shell (no pid of ours) and waits until its
+# process has ended (its INI is written).
+quorvel_ended() { ! "$QUORVEL_WINE" "$bin/instprobe.exe" mutex "$QUORVEL_PROP" >/dev/null 2>&1 </dev/null; }
+close_started() {
   ui close "$1"
   wait_for 30 quorvel_ended || fail "Quorvel did not end"
 }
@@ -107,7 +106,7 @@ if hwnd=$(quorvel_window); then
   guide_shot main-running "$hwnd"
   ui click "$hwnd" 1038
   wait_for 15 text_is "$hwnd" 1053 "待機中" || fail "status after stop: $(ui text "$hwnd" 1053)"
-  close_quorvel "$hwnd"
+  close_started "$hwnd"
   has_line "$userdir/Quorvel.ini" '^\[WNDPLACEMENT\]' && pass "INI written in the operator's folder" \
     || fail "INI not written in $userdir"
   ini_utf8 "$userdir/Quorvel.ini" | grep -qxF "SAVE_DIRECTORY=$userdir_win\\Data" && pass "data folder kept in the INI" \
@@ -136,7 +135,7 @@ if launcher=$(ui find --class LAUNCHER --timeout 20000); then
     win "$instdir/Uninstall.exe" /S '_?=C:\Program' 'Files\Quorvel'
     [ "$win_rc" = 2 ] && [ -f "$instdir/Launcher.ini" ] && [ -f "$menu/Quorvel.lnk" ] && pass "uninstall refused while Quorvel runs" \
       || fail "uninstall while running: exit code $win_rc"
-    close_quorvel "$hwnd"
+    close_started "$hwnd"
     has_line "$userdir/Quorvel.ini" '^\[WNDPLACEMENT\]' && pass "Launcher's Quorvel wrote the operator's INI" \
       || fail "INI not written after the Launcher's start"
   else
@@ -174,7 +173,7 @@ if launcher=$(ui find --class LAUNCHER --timeout 20000); then
   ui click "$launcher" 1001
   if hwnd=$(quorvel_window); then
     pass "portable Quorvel starts from the portable Launcher"
-    close_quorvel "$hwnd"
+    close_started "$hwnd"
     has_line "$portable/Quorvel.ini" '^\[SPEC\]' && pass "portable INI in the unpacked folder" \
       || fail "no Quorvel.ini in $portable"
   else

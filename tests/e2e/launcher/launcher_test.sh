@@ -2,8 +2,7 @@
 # Launcher end to end: no INI, three buttons of equal width, Tab and Enter, programs started in their
 # own folders, background picture and its absence, exit codes. Usage: launcher_test.sh WINDOWS_BIN_DIR
 source "$(dirname "$0")/../lib.sh" "$1"
-shots="$E2E_BUILD/screenshots"
-mkdir -p "$shots"
+shots="$E2E_SHOTS"
 
 # Copies the launcher into a fresh folder and prints that folder.
 prepare() {

@@ -8,13 +8,10 @@
 # run's X display) with other tests. Created once per build tree.
 export QUORVEL_WINEPREFIX=${PORT_SEARCH_PREFIX:-$(cd "$1/.." && pwd)/wineprefix-port-search}
 source "$(dirname "$0")/../lib.sh" "$1"
-native=${2:?native build dir}
-recsim=$native/bin/recsim
+need_recsim "${2:?native build dir}/bin"
 linktest=$E2E_BUILD/linktest.exe
-[ -x "$recsim" ] || { echo "missing $recsim (build the recsim target of the native tree)"; exit 77; }
 [ -f "$linktest" ] || { echo "missing $linktest"; exit 1; }
-shots="$E2E_BUILD/screenshots"
-mkdir -p "$shots"
+shots="$E2E_SHOTS"
 work=$E2E_TMP
 dosdev="$WINEPREFIX/dosdevices"
 com1_saved=$(readlink "$dosdev/com1" 2>/dev/null || true)
@@ -35,21 +32,11 @@ trap cleanup EXIT
 line_of() { grep -m1 -- "$2" "$1" 2>/dev/null | tr -d '\r'; }
 count() { grep -c -- "$2" "$1" 2>/dev/null; }
 
-# COM1 is the host's first serial port, which always opens under Wine. Point it at a folder so
-# only the simulated recorders count: a folder cannot be opened as a port, while a missing target
-# would make Wine fall back to /dev/ttyS0. The server is up already (lib.sh), so the link stays.
-mkdir -p "$work/no-com1"
-hide_com1() { rm -f "$dosdev/com1"; ln -s "$work/no-com1" "$dosdev/com1"; }
-# A waiting uiauto keeps the system processes up between the test's programs.
+# COM1 is the host's first serial port, which always opens under Wine: hidden, so only the
+# simulated recorders count. A waiting uiauto keeps the system processes up between the test's programs.
 start_win "$E2E_BUILD/uiauto.exe" find --class QuorvelNoSuchWindow --timeout 600000
 ui find --class QuorvelNoSuchWindow --timeout 10 >/dev/null
-hide_com1
-# Wine's mount manager puts com1 back when a server starts; keep it hidden while the test runs.
-( while :; do
-    [ "$(readlink "$dosdev/com1")" = "$work/no-com1" ] || hide_com1
-    sleep 0.1
-  done ) &
-E2E_PIDS+=($!)
+keep_com1_hidden
 [ -e "$dosdev/com9" ] && { fail "com9 exists in the prefix; the test needs it missing"; e2e_finish; }
 
 # start_recsim <comN> <name>: a paused simulator linked as the port, with its control FIFO.
