@@ -12,7 +12,6 @@ shots="$E2E_SHOTS"
 
 trap 'cleanup_recsim; e2e_cleanup' EXIT
 
-sent() { grep -c ' S ' "$E2E_TMP/rs.log" 2>/dev/null; }
 sent_is() { [ "$(sent)" = "$1" ]; }
 
 # Axis values as sent, in gal (16-bit counts × 0.125), one line per sample: x y z.

@@ -100,10 +100,10 @@ wait_for 20 has_line "$lt_out" "^SEARCH" || fail "full: no search result"
 ctl rs4 "send 100"
 wait_pid "$lt_pid" 40
 [ "$E2E_RC" = 0 ] && pass "linktest ended" || fail "full: linktest result $E2E_RC"
-sent() { awk '$2 == "S" { print $4, $5, $6 }' "$1"; }
+sent_rows() { awk '$2 == "S" { print $4, $5, $6 }' "$1"; }
 received() { awk '$1 == "S" { print $2, $3, $4 }' "$1"; }
 # The first record is skipped while the receiver looks for its first line feed.
-if diff <(sent "$work/rs4.log" | tail -n +2) <(received "$lt_out") >"$work/full.diff"; then
+if diff <(sent_rows "$work/rs4.log" | tail -n +2) <(received "$lt_out") >"$work/full.diff"; then
   pass "99 records from the recorder on COM4 arrived"
 else
   fail "full: received samples differ from COM4's"; head "$work/full.diff"

@@ -30,9 +30,7 @@ trap 'cleanup_recsim; e2e_cleanup' EXIT
 mkdir -p "$data"
 keep_com1_hidden
 
-sent() { local n; n=$(grep -c ' S ' "$log" 2>/dev/null); echo "${n:-0}"; }
 sent_after_hangup() { awk '/ EV HANGUP/ { h = 1 } h && / S / { n++ } END { print n + 0 }' "$log"; }
-sent_at_least() { [ "$(sent)" -ge "$1" ]; }
 logged() { ui list "$hwnd" 1052 | grep -qx -- "$1"; }
 text_is() { [ "$(ui text "$hwnd" "$1")" = "$2" ]; }
 # Quorvel's clock: real time plus an offset that libfaketime reads from a file at every call.
