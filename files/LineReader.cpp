@@ -81,6 +81,13 @@ bool LineReader::SettleCarriageReturns() {
     return true;
 }
 
+void LineReader::EndAtCarriageReturn() {
+    afterCr_ = true;
+    // Settled at once where the bytes after it are at hand (a CR LF most of the time), so the
+    // next line can take the fast path.
+    SettleCarriageReturns();
+}
+
 bool LineReader::NextSlow(Line& line) {
     if (!started_) {
         started_ = true;
@@ -105,8 +112,8 @@ bool LineReader::NextSlow(Line& line) {
         if (truncating_) {
             if (const char* t = FindLineEnd(b + maxLine_, b + end_)) {
                 pos_ = static_cast<size_t>(t - b) + 1;
-                afterCr_ = *t == '\r';
                 truncating_ = false;
+                if (*t == '\r') EndAtCarriageReturn();
                 line = {b, maxLine_, true};
                 return true;
             }
@@ -115,7 +122,7 @@ bool LineReader::NextSlow(Line& line) {
             if (const char* t = FindLineEnd(p, b + end_)) {
                 const size_t size = static_cast<size_t>(t - p);
                 pos_ += size + 1;
-                afterCr_ = *t == '\r';
+                if (*t == '\r') EndAtCarriageReturn();
                 line = {p, std::min(size, maxLine_), size > maxLine_};
                 return true;
             }

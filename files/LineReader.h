@@ -67,6 +67,8 @@ private:
     // line feed ends them, that line feed belong to the same line end; otherwise each of them ends
     // an empty line. False while the data seen so far does not tell (more must be read).
     bool SettleCarriageReturns();
+    // The line just found ended at the carriage return before pos_.
+    void EndAtCarriageReturn();
 
     ByteSource& source_;
     size_t blockSize_;

@@ -60,11 +60,12 @@ std::vector<Got> Split(const std::string& data, size_t block, size_t maxLine) {
 
 TEST(LineReader, AgreesWithAWholeStringSplitForAnyBlockSize) {
     std::mt19937 random(13);
-    const char alphabet[] = {'a', 'b', ',', '\r', '\n', '\r', '\n', '\0'};
+    // Code-page-932 bytes too, among them the line-end bytes with the high bit set.
+    const char alphabet[] = {'a', '\x8D', ',', '\x8A', '\r', '\n', '\r', '\n', '\0'};
     for (int round = 0; round < 3000; ++round) {
         std::string data(random() % 200, ' ');
         // Long runs without line ends now and then, so lines pass the limit.
-        const int endWeight = round % 3 == 0 ? 1 : 7;
+        const int endWeight = round % 3 == 0 ? 1 : 8;
         for (char& c : data) c = alphabet[random() % (endWeight + 1)];
         if (round % 5 == 0) data.insert(0, "\xEF\xBB\xBF");
         const size_t block = 1 + random() % 9;
