@@ -64,15 +64,12 @@ TEST(Win32WaveFileSystem, AppendsNeverTruncatesAndRefusesASecondWriter) {
         ASSERT_TRUE(created.file);
         EXPECT_TRUE(fs.OpenNew(fresh).taken);
     }
-    auto existing = fs.OpenNew(path);
-    EXPECT_TRUE(existing.taken && !existing.file);
+    EXPECT_TRUE(fs.OpenNew(path).taken);
     EXPECT_EQ(ReadAll(path), "a\r\nb\r\n");
     HANDLE other = CreateFileA(fresh.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    auto locked = fs.OpenNew(fresh);
-    EXPECT_TRUE(!locked.taken && !locked.file);
+    auto locked = fs.OpenNew(fresh), folderName = fs.OpenNew(sub);
+    EXPECT_TRUE(!locked.taken && !locked.file && !folderName.taken && !folderName.file);
     CloseHandle(other);
-    auto folderName = fs.OpenNew(sub);
-    EXPECT_TRUE(!folderName.taken && !folderName.file);
 
     const files::WaveClock now = fs.LocalNow();
     EXPECT_GE(now.year, 2024);

@@ -89,22 +89,6 @@ TEST(LineReader, LineEndStylesGiveTheSameLines) {
     EXPECT_EQ(Split("\xEF\xBB\xBFTM240506123456\r\n\r\n2048:4095,0000\r\n", 2, 100), expected);
 }
 
-TEST(LineReader, ALoneCarriageReturnEndsOnlyItsOwnLine) {
-    // Early in a CR LF file (where one look at the start would take the whole file for CR-only
-    // lines), and deep in a file, past any first block.
-    std::string data = "x\rTM240506123456\r\n";
-    for (int i = 0; i < 1000; ++i) data += "2048:4095,0000\r\n";
-    data += "y\r\r2048:4095,0000\r\n";
-    const std::vector<Got> lines = Split(data, 64, 100);
-    ASSERT_EQ(lines.size(), 1005u);
-    EXPECT_EQ(lines[0], (Got{"x", false}));
-    EXPECT_EQ(lines[1], (Got{"TM240506123456", false}));
-    EXPECT_EQ(lines[1001], (Got{"2048:4095,0000", false}));
-    EXPECT_EQ(lines[1002], (Got{"y", false}));
-    EXPECT_EQ(lines[1003], (Got{"", false}));
-    EXPECT_EQ(lines[1004], (Got{"2048:4095,0000", false}));
-}
-
 TEST(LineReader, LongLinesAreCutAndTheRestSkipped) {
     const std::string longLine(1'000'000, '7');
     const auto lines = Split("1,2,3\n" + longLine + "\n4,5,6\n", 4096, 100);
