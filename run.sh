@@ -12,6 +12,7 @@
 set -uo pipefail
 root=$(cd "$(dirname "$0")" && pwd)
 cd "$root"
+args=("$@")
 
 seconds=5
 mode=quorvel
@@ -19,12 +20,17 @@ while [ $# -gt 0 ]; do
   case "$1" in
     --seconds) seconds=${2:?}; shift 2 ;;
     --launcher) mode=launcher; shift ;;
-    -h|--help) sed -n '2,12p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    -h|--help) sed -n '2,/^[^#]/{/^#/s/^# \{0,1\}//p}' "$0"; exit 0 ;;
     *) echo "unknown option $1 (see --help)"; exit 2 ;;
   esac
 done
 
 ./tools/install-deps.sh || exit 1
+# A Japanese locale that install-deps has just generated stays unknown to this shell (its C library
+# looked for the locale archive once, when bash started): the script goes on in a fresh one.
+if [ -z "${QUORVEL_FRESH_SHELL:-}" ] && [ -n "$( (export LC_ALL=ja_JP.UTF-8) 2>&1)" ]; then
+  QUORVEL_FRESH_SHELL=1 exec "$root/run.sh" "${args[@]}"
+fi
 source tools/wine-env.sh win32
 if quorvel_can_run_32bit; then arch=win32; toolchain=cmake/toolchain-mingw32.cmake
 else arch=win64; toolchain=cmake/toolchain-mingw64.cmake; fi

@@ -28,6 +28,7 @@ public:
     std::unique_ptr<files::WaveFileHandle> OpenForAppend(const std::string&) override {
         return std::make_unique<Handle>(stream_);
     }
+    NewFile OpenNew(const std::string& path) override { return {OpenForAppend(path), false}; }
     files::WaveClock LocalNow() override { return {}; }
 
 private:

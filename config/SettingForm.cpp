@@ -49,6 +49,13 @@ int TruncToInt(double v) {
 
 bool Within(double v, double low, double high) { return v >= low && v <= high; }
 
+// An own value or cut-off is range-tested only while it is chosen, but it is taken over always:
+// one that is no finite number ("1e999") is refused even then, since it would be stored as such.
+bool Refused(const std::string& text, double low, double high, bool chosen) {
+    const double v = FormNumber(text);
+    return !std::isfinite(v) || (chosen && !Within(v, low, high));
+}
+
 // CP932 lead byte of a double-byte character (its trail byte may be '\\' or '/').
 bool IsLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
 
@@ -122,14 +129,12 @@ std::optional<RangeError> FirstThresholdError(const std::array<std::string, 4>& 
 }
 
 std::optional<RangeError> FirstRangeError(const SettingForm& f) {
-    if (f.timeSel == 3 && !Within(FormNumber(f.ownTime), 1.0, 50.0))
+    if (Refused(f.ownTime, 1.0, 50.0, f.timeSel == 3))
         return RangeError{"表示時間　任意値は 1.0 ～ 50.0 (sec) です。", IDC_SET_OWN_TIME};
-    if (!f.accAuto) {
-        if (f.accSel == 7 && !Within(FormNumber(f.ownAcc), 2.0, 999.0))
-            return RangeError{"スケール　加速度の任意値は 2.0 ～ 999.0 (gal) です。", IDC_SET_OWN_ACC};
-        if (f.acczSel == 7 && !Within(FormNumber(f.ownAccz), 2.0, 999.0))
-            return RangeError{"スケール　加速度Ｚの任意値は 2.0 ～ 999.0 (gal) です。", IDC_SET_OWN_ACCZ};
-    }
+    if (Refused(f.ownAcc, 2.0, 999.0, !f.accAuto && f.accSel == 7))
+        return RangeError{"スケール　加速度の任意値は 2.0 ～ 999.0 (gal) です。", IDC_SET_OWN_ACC};
+    if (Refused(f.ownAccz, 2.0, 999.0, !f.accAuto && f.acczSel == 7))
+        return RangeError{"スケール　加速度Ｚの任意値は 2.0 ～ 999.0 (gal) です。", IDC_SET_OWN_ACCZ};
     if (!Within(FormNumber(f.beforTime), 0.0, 10.0))
         return RangeError{"トリガ点の前は 0.0 ～ 10.0 (sec) です。", IDC_SET_BEFOR_TIME};
     if (!Within(FormNumber(f.afterTime), 0.0, 300.0))
@@ -139,7 +144,7 @@ std::optional<RangeError> FirstRangeError(const SettingForm& f) {
     if (!Within(FormNumber(f.valZ), 0.1, 400.0))
         return RangeError{"トリガ値　Ｚは 0.1 ～ 400.0 (gal) です。", IDC_SET_VAL_Z};
     if (auto e = FirstThresholdError(f.thresholds)) return e;
-    if (f.hipass && !Within(FormNumber(f.hipassFilter), 0.0, 1.0))
+    if (Refused(f.hipassFilter, 0.0, 1.0, f.hipass))
         return RangeError{"ハイパスフィルタは 0.0 ～ 1.0 (Hz) です。", IDC_SET_HIPASS};
     return std::nullopt;
 }

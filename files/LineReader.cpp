@@ -1,18 +1,30 @@
-// Line splitting over blocks: the refill, the truncation of long lines and the line-end style.
+// Line splitting over blocks: the refill, the truncation of long lines and the line ends.
 #include "files/LineReader.h"
 
 #include <algorithm>
 
 namespace files {
 
+namespace {
+
+// The first carriage return or line feed in [p, end), or null.
+const char* FindLineEnd(const char* p, const char* end) {
+    const void* lf = std::memchr(p, '\n', static_cast<size_t>(end - p));
+    const char* stop = lf ? static_cast<const char*>(lf) : end;
+    const void* cr = std::memchr(p, '\r', static_cast<size_t>(stop - p));
+    return cr ? static_cast<const char*>(cr) : static_cast<const char*>(lf);
+}
+
+}  // namespace
+
 LineReader::LineReader(ByteSource& source, size_t blockSize, size_t maxLine, std::function<void(uint64_t)> onRead)
     : source_(source),
       blockSize_(std::max<size_t>(blockSize, 1)),
       maxLine_(std::max(maxLine, kMinLine)),
       onRead_(std::move(onRead)) {
-    // Room for a partial line of maxLine_ + 1 bytes (a carriage return may still lose its line
-    // feed), or for the line-end window, plus one block.
-    buf_.resize(std::max(maxLine_ + 1, kModeWindow + 1) + blockSize_);
+    // Room for a partial line of maxLine_ + 1 bytes (the byte after a line that fits is its line
+    // end) plus one block.
+    buf_.resize(maxLine_ + 1 + blockSize_);
 }
 
 bool LineReader::Fill() {
@@ -33,28 +45,10 @@ bool LineReader::Fill() {
     return true;
 }
 
-void LineReader::DecideLineEnds() {
-    // The window is the same whatever the block size: the first kModeWindow + 1 bytes.
-    const size_t available = std::min(end_, kModeWindow + 1);
-    const bool wholeData = end_ <= kModeWindow + 1;
-    const char* b = buf_.data();
-    term_ = '\n';
-    for (size_t i = 0; i < available && i < kModeWindow; ++i) {
-        if (b[i] == '\n') return;
-        if (b[i] == '\r') {
-            size_t j = i;
-            while (j < available && b[j] == '\r') ++j;
-            if (j < available ? b[j] != '\n' : wholeData) term_ = '\r';
-            return;
-        }
-    }
-}
-
 void LineReader::Compact() {
     char* b = buf_.data();
     if (truncating_) {
         // Everything after the kept head has been scanned and holds no line end.
-        if (end_ > maxLine_) lastDropped_ = b[end_ - 1];
         end_ = maxLine_;
         return;
     }
@@ -63,40 +57,72 @@ void LineReader::Compact() {
         end_ -= pos_;
         pos_ = 0;
     }
-    // One byte over the limit may still be the carriage return of a line that fits.
-    const bool mayFit = end_ == maxLine_ + 1 && term_ == '\n' && b[maxLine_] == '\r';
-    if (end_ > maxLine_ && !mayFit) {
+    // No line end among these bytes: more than maxLine_ of them make a line that is cut.
+    if (end_ > maxLine_) {
         truncating_ = true;
-        lastDropped_ = b[end_ - 1];
         end_ = maxLine_;
     }
+}
+
+bool LineReader::SettleCarriageReturns() {
+    const char* b = buf_.data();
+    while (pos_ < end_ && b[pos_] == '\r') {
+        ++pos_;
+        ++pendingCr_;
+    }
+    if (pos_ == end_ && !eof_) return false;
+    if (pos_ < end_ && b[pos_] == '\n') {
+        ++pos_;
+        pendingCr_ = 0;
+    }
+    emptyLines_ = pendingCr_;
+    pendingCr_ = 0;
+    afterCr_ = false;
+    return true;
+}
+
+void LineReader::EndAtCarriageReturn() {
+    afterCr_ = true;
+    // Settled at once where the bytes after it are at hand (a CR LF most of the time), so the
+    // next line can take the fast path.
+    SettleCarriageReturns();
 }
 
 bool LineReader::NextSlow(Line& line) {
     if (!started_) {
         started_ = true;
-        while (end_ < kModeWindow + 1 && Fill()) {
+        while (end_ < 3 && Fill()) {
         }
         if (error_ != FileErrorCause::None) return false;
-        DecideLineEnds();
+        if (end_ >= 3 && std::memcmp(buf_.data(), "\xEF\xBB\xBF", 3) == 0) pos_ = 3;
     }
     for (;;) {
         char* b = buf_.data();
+        if (afterCr_ && !SettleCarriageReturns()) {
+            if (error_ != FileErrorCause::None) return false;
+            Compact();
+            Fill();
+            continue;
+        }
+        if (emptyLines_ > 0) {
+            --emptyLines_;
+            line = {b, 0, false};
+            return true;
+        }
         if (truncating_) {
-            const void* t = std::memchr(b + maxLine_, term_, end_ - maxLine_);
-            if (t) {
-                pos_ = static_cast<size_t>(static_cast<const char*>(t) - b) + 1;
+            if (const char* t = FindLineEnd(b + maxLine_, b + end_)) {
+                pos_ = static_cast<size_t>(t - b) + 1;
                 truncating_ = false;
+                if (*t == '\r') EndAtCarriageReturn();
                 line = {b, maxLine_, true};
                 return true;
             }
         } else if (pos_ < end_) {
             const char* p = b + pos_;
-            const void* t = std::memchr(p, term_, end_ - pos_);
-            if (t) {
-                size_t size = static_cast<size_t>(static_cast<const char*>(t) - p);
+            if (const char* t = FindLineEnd(p, b + end_)) {
+                const size_t size = static_cast<size_t>(t - p);
                 pos_ += size + 1;
-                if (term_ == '\n' && size && p[size - 1] == '\r') --size;
+                if (*t == '\r') EndAtCarriageReturn();
                 line = {p, std::min(size, maxLine_), size > maxLine_};
                 return true;
             }
@@ -110,10 +136,8 @@ bool LineReader::NextSlow(Line& line) {
             }
             if (pos_ < end_) {
                 const char* p = b + pos_;
-                size_t size = end_ - pos_;
+                const size_t size = end_ - pos_;
                 pos_ = end_;
-                // A carriage return that ends the data ends its line too.
-                if (term_ == '\n' && p[size - 1] == '\r') --size;
                 line = {p, std::min(size, maxLine_), size > maxLine_};
                 return true;
             }

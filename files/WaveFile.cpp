@@ -54,6 +54,7 @@ bool WaveFileWriter::Open(int newIndex) {
     index = newIndex;
     lines = 0;
     std::string path;
+    std::unique_ptr<WaveFileHandle> file;
     if (newIndex == 0) {
         std::string folder = settings_.saveDirectory;
         if (kind_ == WaveKind::Trigger) {
@@ -64,18 +65,27 @@ bool WaveFileWriter::Open(int newIndex) {
                 folder = trigFolder;
             }
         }
-        base = JoinPath(folder, WaveFileStem(fileSystem_.LocalNow()));
+        const std::string stem = JoinPath(folder, WaveFileStem(fileSystem_.LocalNow()));
         paths_.clear();
         writeFailed_ = false;
-        path = base;
+        // A file of this second exists (a re-trigger, or the other kind in the data folder when
+        // Trig.dt could not be made): this recording takes the next free name instead of appending.
+        for (int n = 1; n <= kMaxRecordingsPerSecond; ++n) {
+            base = n == 1 ? stem : stem + "_" + std::to_string(n);
+            path = base + ".csv";
+            if (path.size() > kMaxWavePath) break;
+            WaveFileSystem::NewFile opened = fileSystem_.OpenNew(path);
+            if (!opened.taken) {
+                file = std::move(opened.file);
+                break;
+            }
+        }
     } else {
-        path = base + "-" + std::to_string(newIndex);
+        path = base + "-" + std::to_string(newIndex) + ".csv";
+        if (path.size() <= kMaxWavePath) file = fileSystem_.OpenForAppend(path);
     }
-    path += ".csv";
     path_ = path;
 
-    std::unique_ptr<WaveFileHandle> file;
-    if (path.size() <= kMaxWavePath) file = fileSystem_.OpenForAppend(path);
     if (file) {
         const std::string header = WaveFileHeader(kind_, fileSystem_.LocalNow());
         if (!file->Append(header.data(), header.size())) file.reset();

@@ -42,6 +42,14 @@ public:
     // Opens `path` for appending, creating it when missing and never truncating it; other writers
     // are refused while it is open. Null when it cannot be opened.
     virtual std::unique_ptr<WaveFileHandle> OpenForAppend(const std::string& path) = 0;
+    struct NewFile {
+        std::unique_ptr<WaveFileHandle> file;
+        bool taken = false;  // a file of that name exists, or one of our writers holds it
+    };
+    // Opens `path` as OpenForAppend does, but only when no file of that name exists yet: a
+    // recording's first file never goes into a file another recording wrote. Neither file nor
+    // taken: it cannot be opened (held by another program, no such folder).
+    virtual NewFile OpenNew(const std::string& path) = 0;
     virtual WaveClock LocalNow() = 0;
 };
 
@@ -53,6 +61,9 @@ inline constexpr size_t kMaxWavePath = 259;
 
 // "YYYYMMDD_hhmmss": the name of a recording's first file without its extension.
 [[nodiscard]] std::string WaveFileStem(const WaveClock& t);
+// A recording that starts in the same second as one whose first file exists takes the stem
+// followed by "_2", "_3", … ("-n" would read as a continuation part); at most this many a second.
+inline constexpr int kMaxRecordingsPerSecond = 99;
 // The six header lines with CR LF; line 1 depends on the kind, line 2 holds `opened`.
 [[nodiscard]] std::string WaveFileHeader(WaveKind kind, const WaveClock& opened);
 // `folder` and `name` joined by one backslash (none added after a trailing separator or to an
@@ -79,8 +90,9 @@ public:
     WaveFileWriter(const WaveFileWriter&) = delete;
     WaveFileWriter& operator=(const WaveFileWriter&) = delete;
 
-    // Index 0 starts a new recording (a new base name from the clock; trigger files in the
-    // Trig.dt folder, created when missing); index n >= 1 opens part n of the current recording.
+    // Index 0 starts a new recording (a new base name from the clock, "_2", "_3", … appended when
+    // that name is taken; trigger files in the Trig.dt folder, created when missing); index n >= 1
+    // opens part n of the current recording.
     // Sets index, clears lines, opens and writes the header. On failure: "FILE OPEN ERROR", the
     // file stays closed, false.
     [[nodiscard]] bool Open(int index);

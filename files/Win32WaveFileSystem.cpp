@@ -3,14 +3,22 @@
 
 #include <windows.h>
 
+#include <utility>
+
 namespace files {
 
 namespace {
 
 class Win32WaveFile : public WaveFileHandle {
 public:
-    explicit Win32WaveFile(HANDLE file) : file_(file) {}
-    ~Win32WaveFile() override { CloseHandle(file_); }
+    Win32WaveFile(HANDLE file, std::set<std::string>& held, std::string path)
+        : file_(file), held_(held), path_(std::move(path)) {
+        held_.insert(path_);
+    }
+    ~Win32WaveFile() override {
+        CloseHandle(file_);
+        held_.erase(path_);
+    }
     Win32WaveFile(const Win32WaveFile&) = delete;
     Win32WaveFile& operator=(const Win32WaveFile&) = delete;
 
@@ -35,7 +43,14 @@ public:
 
 private:
     HANDLE file_;
+    std::set<std::string>& held_;
+    std::string path_;
 };
+
+HANDLE OpenAlways(const std::string& path) {
+    return CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                       nullptr);
+}
 
 }  // namespace
 
@@ -45,10 +60,28 @@ WaveFileSystem::FolderResult Win32WaveFileSystem::CreateFolder(const std::string
 }
 
 std::unique_ptr<WaveFileHandle> Win32WaveFileSystem::OpenForAppend(const std::string& path) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = OpenAlways(path);
     if (file == INVALID_HANDLE_VALUE) return nullptr;
-    return std::make_unique<Win32WaveFile>(file);
+    return std::make_unique<Win32WaveFile>(file, held_, path);
+}
+
+WaveFileSystem::NewFile Win32WaveFileSystem::OpenNew(const std::string& path) {
+    NewFile result;
+    if (held_.count(path)) {
+        result.taken = true;
+        return result;
+    }
+    // Opened as before, so a file that another program holds still cannot be opened; one that
+    // exists is left as it was.
+    HANDLE file = OpenAlways(path);
+    if (file == INVALID_HANDLE_VALUE) return result;
+    if (GetLastError() == ERROR_ALREADY_EXISTS) {
+        CloseHandle(file);
+        result.taken = true;
+        return result;
+    }
+    result.file = std::make_unique<Win32WaveFile>(file, held_, path);
+    return result;
 }
 
 WaveClock Win32WaveFileSystem::LocalNow() {

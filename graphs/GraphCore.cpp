@@ -113,6 +113,7 @@ void GraphCore::OnSize(const PixelRect& client) {
 void GraphCore::ApplyAxisSettings() {
     const Settings& s = *context_.settings;
     const app::AnalysisState& a = *context_.analysis;
+    const int oldLength = sweepLength_;
     sweepLength_ = a.analysisLength;
     double newMin = 0.0, newMax = 0.0;
     bool newLog = logX_;
@@ -138,6 +139,14 @@ void GraphCore::ApplyAxisSettings() {
             newMin = fMin_;
             newMax = fMax_;
         }
+    }
+    if (kind_ == GraphKind::Psd && sweepLength_ != oldLength) {
+        // The spectrum of the old length belongs to another frequency table. The window takes the
+        // new length at once: a shorter one is analysed now, a longer one shows no spectrum (and
+        // the monitor empty value fields) until it is full, as after a start.
+        FitWindowToLength();
+        RunAnalysis();
+        RequestFullRepaint(true);
     }
     if (newMin == xMin_ && newMax == xMax_ && newLog == logX_) return;
     transformValid_ = false;
@@ -246,15 +255,19 @@ bool GraphCore::RunAnalysis() {
     return fresh;
 }
 
+void GraphCore::FitWindowToLength() {
+    if (sweepCount_ <= sweepLength_) return;
+    const int capacity = wave_ ? wave_->Capacity() : 0;
+    if (capacity > 0) sweepStart_ = Ring(sweepStart_, (sweepCount_ - sweepLength_) % capacity, capacity);
+    sweepCount_ = std::max(sweepLength_, 0);
+}
+
 void GraphCore::AppendSamples(int k) {
     if (k <= 0) return;
     const int capacity = wave_ ? wave_->Capacity() : 0;
     if (kind_ == GraphKind::Psd) {
         sweepCount_ += k;
-        if (sweepCount_ > sweepLength_) {
-            if (capacity > 0) sweepStart_ = Ring(sweepStart_, (sweepCount_ - sweepLength_) % capacity, capacity);
-            sweepCount_ = std::max(sweepLength_, 0);
-        }
+        FitWindowToLength();
         // A spectrum per 100 ms of data is as often as anyone can read it; the first one comes as
         // soon as the window is full. (A window that is not full has no spectrum to compute.)
         samplesSinceAnalysis_ += k;

@@ -157,7 +157,8 @@ public:
     // A new client rectangle: the plot is that shrunk by one pixel on every side.
     void OnSize(const PixelRect& client);
     // x range and sweep length from the settings; notifies XRangeChanged when the range or the
-    // frequency-axis type changed.
+    // frequency-axis type changed. A PSD graph whose length changed analyses its window again: no
+    // spectrum until a longer window is full.
     void ApplyAxisSettings();
     // y range and grid step from the settings or the data; notifies YRangeChanged on a change.
     void UpdateScale();
@@ -223,6 +224,8 @@ private:
     void DrawVerticalLine(GraphSurface& s, int px);
     void DrawHorizontalLine(GraphSurface& s, int py);
     void DrawSweep(GraphSurface& s, int ringStart, int a, int b);
+    // A PSD window longer than the analysis length keeps only its newest sweepLength samples.
+    void FitWindowToLength();
     double TriggerLevel() const;
     double FixedFullScale() const;
     double RecentPeak() const;

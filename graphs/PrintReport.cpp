@@ -44,15 +44,15 @@ void DrawTableFrame(HDC dc, const report::PageGeometry& page, const report::Tabl
     for (int k = 1; k < report::kRows; ++k) Line(dc, t.left, page.RowTop(k), t.right, page.RowTop(k));
 }
 
-HFONT CreateTextFont() {
+HFONT CreateTextFont(const report::PageUnits& units) {
     LOGFONTA lf{};
     GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof lf, &lf);
-    lf.lfHeight = report::kFontHeight;
+    lf.lfHeight = units.fontHeight;
     return CreateFontIndirectA(&lf);
 }
 
-HFONT CreatePathFont() {
-    return CreateFontA(-report::kFontHeight, -40, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
+HFONT CreatePathFont(const report::PageUnits& units) {
+    return CreateFontA(-units.fontHeight, -units.pathFontWidth, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DRAFT_QUALITY, FIXED_PITCH, "ＭＳ　ゴシック");
 }
 
@@ -182,20 +182,21 @@ HBITMAP CaptureWindowPicture(HWND window) {
     return picture;
 }
 
-void ComposeReportPage(HDC dc, int pw, int ph, const Settings& settings, HBITMAP picture, const SYSTEMTIME& clock) {
-    const report::PageGeometry page = report::ComputePageGeometry(pw, ph);
+void ComposeReportPage(HDC dc, int pw, int ph, int dpiX, int dpiY, const Settings& settings, HBITMAP picture,
+                       const SYSTEMTIME& clock) {
+    const report::PageGeometry page = report::ComputePageGeometry(pw, ph, dpiX, dpiY);
     const int saved = SaveDC(dc);
 
-    // GDI draws a dotted pen wider than 1 solid: the frames are solid lines 5 units wide.
-    HPEN framePen = CreatePen(PS_DOT, 5, RGB(0, 0, 0));
+    // GDI draws a dotted pen wider than 1 solid: the frames are solid lines (5 units at 600 dpi).
+    HPEN framePen = CreatePen(PS_DOT, page.units.framePenWidth, RGB(0, 0, 0));
     {
         ScopedSelect select(dc, framePen);
         for (const report::TableColumns& table : page.tables) DrawTableFrame(dc, page, table);
     }
     DeleteObject(framePen);
 
-    HFONT textFont = CreateTextFont();
-    HFONT pathFont = CreatePathFont();
+    HFONT textFont = CreateTextFont(page.units);
+    HFONT pathFont = CreatePathFont(page.units);
     {
         ScopedSelect select(dc, textFont);
         const std::vector<report::PageText> texts =
@@ -234,6 +235,8 @@ void PrintReport(HWND captureWindow, const char* documentName, HWND ownerWindow,
     if (printer.dc) {
         const int pw = GetDeviceCaps(printer.dc, HORZRES);
         const int ph = GetDeviceCaps(printer.dc, VERTRES);
+        const int dpiX = GetDeviceCaps(printer.dc, LOGPIXELSX);
+        const int dpiY = GetDeviceCaps(printer.dc, LOGPIXELSY);
         DOCINFOA doc{};
         doc.cbSize = sizeof doc;
         doc.lpszDocName = documentName;
@@ -246,7 +249,7 @@ void PrintReport(HWND captureWindow, const char* documentName, HWND ownerWindow,
             }
             SYSTEMTIME now{};
             GetLocalTime(&now);
-            ComposeReportPage(printer.dc, pw, ph, settings, picture, now);
+            ComposeReportPage(printer.dc, pw, ph, dpiX, dpiY, settings, picture, now);
             EndPage(printer.dc);
             EndDoc(printer.dc);
         }

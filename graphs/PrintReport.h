@@ -17,7 +17,8 @@ void PrintReport(HWND captureWindow, const char* documentName, HWND ownerWindow,
 // bottom-up DIB section, or null when it cannot be made. The caller deletes it.
 [[nodiscard]] HBITMAP CaptureWindowPicture(HWND window);
 
-// Composes the page into dc, whose printable area is pw x ph device units: frames, table texts from
-// `settings` dated `clock`, and `picture` (may be null) stretched into its rectangle. Leaves the
-// DC's state as it found it.
-void ComposeReportPage(HDC dc, int pw, int ph, const Settings& settings, HBITMAP picture, const SYSTEMTIME& clock);
+// Composes the page into dc, whose printable area is pw x ph device units at dpiX x dpiY dots per
+// inch: frames, table texts from `settings` dated `clock`, and `picture` (may be null) stretched
+// into its rectangle. Leaves the DC's state as it found it.
+void ComposeReportPage(HDC dc, int pw, int ph, int dpiX, int dpiY, const Settings& settings, HBITMAP picture,
+                       const SYSTEMTIME& clock);

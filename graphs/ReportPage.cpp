@@ -4,6 +4,7 @@
 #include "config/FormatSignificant.h"
 #include "config/Settings.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace report {
@@ -28,10 +29,12 @@ public:
         : page_(page), columns_(columns), out_(out) {}
 
     void Label(int row, std::string text) {
-        out_.push_back({columns_.left + kGap, page_.RowTop(row) + kTextInsetY, std::move(text), Font::Text});
+        out_.push_back({columns_.left + page_.units.gapX, page_.RowTop(row) + page_.units.textInsetY, std::move(text),
+                        Font::Text});
     }
-    void Value(int row, std::string text, Font font = Font::Text, int insetY = kTextInsetY) {
-        out_.push_back({columns_.divider + kValueInsetX, page_.RowTop(row) + insetY, std::move(text), font});
+    void Value(int row, std::string text, Font font = Font::Text) {
+        const int insetY = font == Font::Path ? page_.units.folderInsetY : page_.units.textInsetY;
+        out_.push_back({columns_.divider + page_.units.valueInsetX, page_.RowTop(row) + insetY, std::move(text), font});
     }
 
 private:
@@ -42,18 +45,39 @@ private:
 
 }  // namespace
 
-PageGeometry ComputePageGeometry(int pw, int ph) {
+PageUnits UnitsAt(int dpiX, int dpiY) {
+    if (dpiX <= 0) dpiX = kLayoutDpi;
+    if (dpiY <= 0) dpiY = kLayoutDpi;
+    auto scaled = [](int units, int dpi) {
+        const long long v = (static_cast<long long>(units) * dpi + kLayoutDpi / 2) / kLayoutDpi;
+        return static_cast<int>(std::clamp<long long>(v, 1, 1 << 20));
+    };
+    PageUnits u;
+    u.gapX = scaled(kGap, dpiX);
+    u.gapY = scaled(kGap, dpiY);
+    u.rowHeight = scaled(kRowHeight, dpiY);
+    u.textInsetY = scaled(kTextInsetY, dpiY);
+    u.folderInsetY = scaled(kFolderInsetY, dpiY);
+    u.valueInsetX = scaled(kValueInsetX, dpiX);
+    u.fontHeight = scaled(kFontHeight, dpiY);
+    u.pathFontWidth = scaled(kPathFontWidth, dpiX);
+    u.framePenWidth = scaled(kFramePenWidth, dpiY);
+    return u;
+}
+
+PageGeometry ComputePageGeometry(int pw, int ph, int dpiX, int dpiY) {
     PageGeometry g;
+    g.units = UnitsAt(dpiX, dpiY);
     g.imgW = static_cast<int>(pw * 0.8);
     g.imgH = static_cast<int>(ph * 0.7);
     g.imgLeft = (pw - g.imgW) / 2;
     g.imgTop = static_cast<int>((ph - g.imgH) * 0.1);
-    g.tableTop = g.imgTop + g.imgH + kGap;
-    const double d = g.imgW - kGap;
+    g.tableTop = g.imgTop + g.imgH + g.units.gapY;
+    const double d = g.imgW - g.units.gapX;
     const int a = static_cast<int>(d * 0.2), b = static_cast<int>(d * 0.4);
     const int c = static_cast<int>(d * 0.25), e = static_cast<int>(d * 0.15);
     g.tables[0] = Columns(g.imgLeft, a, b);
-    g.tables[1] = Columns(g.tables[0].right + kGap, c, e);
+    g.tables[1] = Columns(g.tables[0].right + g.units.gapX, c, e);
     return g;
 }
 
@@ -74,7 +98,7 @@ std::vector<PageText> PageTexts(const PageGeometry& page, const Settings& s, con
                          clock.minute, clock.second));
     left.Label(1, "メ　モ");
     left.Label(2, "ﾃﾞｰﾀ保存ﾌｫﾙﾀﾞ   ");
-    left.Value(2, folderText, Font::Path, kFolderInsetY);
+    left.Value(2, folderText, Font::Path);
     left.Label(3, "換算値  ");
     left.Value(3, Format("測定値(gal)=(AD値-%s)×換算値", bit16 ? "32768" : "2048"));
     left.Label(4, Format("  分解能は [%d bit]", s.bit));

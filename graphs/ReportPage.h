@@ -9,7 +9,10 @@ struct Settings;
 
 namespace report {
 
-// Fixed sizes in device units: they do not scale with the printer's resolution.
+// Fixed sizes in device units of a 600 dpi printer. At another resolution each is scaled by that
+// resolution relative to 600 dpi (PageUnits), so every printer prints the same layout; a 600 dpi
+// page has exactly these numbers.
+constexpr int kLayoutDpi = 600;
 constexpr int kGap = 50;          // picture to tables, table to table, label inset
 constexpr int kRowHeight = 130;
 constexpr int kRows = 6;
@@ -17,7 +20,27 @@ constexpr int kTextInsetY = 10;   // text top below its row's top
 constexpr int kFolderInsetY = 20; // the data-folder text alone sits lower
 constexpr int kValueInsetX = 30;  // value text right of its column divider
 constexpr int kFontHeight = 100;  // cell height of the text font, character height of the path font
+constexpr int kPathFontWidth = 40;
+constexpr int kFramePenWidth = 5;
 constexpr int kFolderTextMax = 49;  // longest data-folder text (a 50-character buffer)
+
+// The fixed sizes in one printer's device units: horizontal ones by its x resolution, vertical
+// ones (and the font and pen sizes) by its y resolution.
+struct PageUnits {
+    int gapX = kGap;   // table to table, label inset, picture width less the tables' width
+    int gapY = kGap;   // picture to tables
+    int rowHeight = kRowHeight;
+    int textInsetY = kTextInsetY;
+    int folderInsetY = kFolderInsetY;
+    int valueInsetX = kValueInsetX;
+    int fontHeight = kFontHeight;
+    int pathFontWidth = kPathFontWidth;
+    int framePenWidth = kFramePenWidth;
+};
+
+// The units of a printer of dpiX x dpiY dots per inch, rounded to whole units (at least 1); a
+// resolution that is not positive counts as 600.
+[[nodiscard]] PageUnits UnitsAt(int dpiX, int dpiY);
 
 // One framed table: outer left and right edge and the column divider between label and value.
 struct TableColumns {
@@ -26,18 +49,21 @@ struct TableColumns {
     int right = 0;
 };
 
-// Invariant: tables[0].right + kGap == tables[1].left; rows run from tableTop in kRowHeight steps.
+// Invariant: tables[0].right + units.gapX == tables[1].left; rows run from tableTop in
+// units.rowHeight steps.
 struct PageGeometry {
+    PageUnits units;
     int imgLeft = 0, imgTop = 0, imgW = 0, imgH = 0;  // the stretched picture
     int tableTop = 0;
     TableColumns tables[2];
 
-    int TableBottom() const { return tableTop + kRows * kRowHeight; }
-    int RowTop(int row) const { return tableTop + kRowHeight * row; }
+    int TableBottom() const { return tableTop + kRows * units.rowHeight; }
+    int RowTop(int row) const { return tableTop + units.rowHeight * row; }
 };
 
-// Geometry of a page whose printable area is pw x ph device units.
-[[nodiscard]] PageGeometry ComputePageGeometry(int pw, int ph);
+// Geometry of a page whose printable area is pw x ph device units, on a printer of dpiX x dpiY
+// dots per inch.
+[[nodiscard]] PageGeometry ComputePageGeometry(int pw, int ph, int dpiX = kLayoutDpi, int dpiY = kLayoutDpi);
 
 // Local date and time of the composition of one copy.
 struct Clock {

@@ -32,6 +32,13 @@ public:
         return std::make_unique<Handle>(*this, path);
     }
 
+    NewFile OpenNew(const std::string& path) override {
+        NewFile result;
+        if (openPaths.count(path) || (files.count(path) && !lockedPaths.count(path))) result.taken = true;
+        else result.file = OpenForAppend(path);
+        return result;
+    }
+
     files::WaveClock LocalNow() override { return now; }
 
 private:

@@ -136,6 +136,18 @@ TEST(SettingForm, UnselectedOwnValuesAreNotCheckedButTakenOver) {
     EXPECT_EQ(s.shikiN3, 999.0);
     EXPECT_EQ(s.xType, 0) << "no frequency axis ticked";
     EXPECT_EQ(s.windowType, 2) << "no window function selected keeps the one in force";
+
+    // A number beyond any double would be stored as infinity: refused with the field's range
+    // message although its radio or check box is not ticked.
+    for (auto [field, message] : {std::pair{&SettingForm::ownTime, "表示時間　任意値は 1.0 ～ 50.0 (sec) です。"},
+                                  {&SettingForm::ownAcc, "スケール　加速度の任意値は 2.0 ～ 999.0 (gal) です。"},
+                                  {&SettingForm::ownAccz, "スケール　加速度Ｚの任意値は 2.0 ～ 999.0 (gal) です。"},
+                                  {&SettingForm::hipassFilter, "ハイパスフィルタは 0.0 ～ 1.0 (Hz) です。"}}) {
+        SettingForm g = f;
+        g.*field = "-1e999";
+        ASSERT_TRUE(FirstRangeError(g));
+        EXPECT_STREQ(FirstRangeError(g)->message, message);
+    }
 }
 
 TEST(SettingForm, ControlsShowTheRecord) {

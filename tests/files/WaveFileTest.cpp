@@ -73,21 +73,42 @@ TEST(WaveFileSplit, ExactlyMaxnumLinesGiveOneFileAndNoEmptyPart) {
     EXPECT_EQ(f.record.lines, 3);
 }
 
-TEST(WaveFileNames, TriggerFilesGoToTrigDtAndShareASecondByAppending) {
+TEST(WaveFileNames, ARecordingNeverWritesIntoAFileAnotherOneWrote) {
     Fixture f;
     f.settings.saveDirectory = "D:\\data\\";  // a trailing separator is not doubled
+    f.settings.savedataMaxnum = 1;
     f.fs.folders.insert("D:\\data\\Trig.dt");  // already there: no message
+    const std::string trig = "D:\\data\\Trig.dt\\20240506_123456";
     ASSERT_TRUE(f.trigger.Open(0));
     f.Write(f.trigger, 1, 1);
     f.trigger.Close();
-    ASSERT_TRUE(f.trigger.Open(0));  // same second: same name, appended, never truncated
-    f.Write(f.trigger, 2, 2);
+    ASSERT_TRUE(f.trigger.Open(0));  // a re-trigger in the same second: a name of its own, split as usual
+    f.Write(f.trigger, 2, 3);
     f.trigger.Close();
 
     std::string header = kManualHeader;
     header.replace(0, 12, "COMMENT_1:TRIG DATA\r\n");
-    EXPECT_EQ(f.fs.files["D:\\data\\Trig.dt\\20240506_123456.csv"], header + f.Line(1) + header + f.Line(2));
+    EXPECT_EQ(f.fs.files[trig + ".csv"], header + f.Line(1));
+    EXPECT_EQ(f.fs.files[trig + "_2.csv"], header + f.Line(2));
+    EXPECT_EQ(f.fs.files[trig + "_2-1.csv"], header + f.Line(3));
+    EXPECT_EQ(f.trigger.RecordingPaths(), (std::vector<std::string>{trig + "_2.csv", trig + "_2-1.csv"}));
     EXPECT_TRUE(f.messages.empty());
+
+    // Without Trig.dt both kinds share the data folder: the file the manual recording holds, and
+    // later the closed files of that second, are taken too.
+    f.fs.folders.clear();
+    f.fs.folderFails = true;
+    ASSERT_TRUE(f.record.Open(0));
+    ASSERT_TRUE(f.trigger.Open(0));
+    EXPECT_EQ(f.record.base, "D:\\data\\20240506_123456");
+    EXPECT_EQ(f.trigger.base, "D:\\data\\20240506_123456_2");
+    f.record.Close();
+    f.trigger.Close();
+    ASSERT_TRUE(f.record.Open(0));
+    EXPECT_EQ(f.record.base, "D:\\data\\20240506_123456_3");
+    f.record.Close();
+    EXPECT_EQ(f.fs.files["D:\\data\\20240506_123456.csv"], kManualHeader);
+    EXPECT_EQ(f.messages, std::vector<std::string>{files::kTrigFolderError});
 }
 
 TEST(WaveFileNames, TrigDtThatCannotBeMadeIsReportedAndTheDataFolderUsed) {

@@ -1,5 +1,5 @@
 // The writer on the real Windows file system (Windows builds only; run under Wine): sharing,
-// appending to an existing file, folders that exist already.
+// appending to an existing file, a first file only where none exists, folders that exist already.
 #ifdef _WIN32
 #include <gtest/gtest.h>
 
@@ -56,9 +56,25 @@ TEST(Win32WaveFileSystem, AppendsNeverTruncatesAndRefusesASecondWriter) {
     EXPECT_EQ(fs.CreateFolder(folder + "\\missing\\Trig.dt"), files::WaveFileSystem::FolderResult::Failed);
     EXPECT_EQ(fs.OpenForAppend(folder + "\\missing\\x.csv"), nullptr);
 
+    // A first file: never one that exists or that our own writer holds; a name held by another
+    // program, or a folder of that name, cannot be opened at all.
+    const std::string fresh = folder + "\\new.csv";
+    {
+        auto created = fs.OpenNew(fresh);
+        ASSERT_TRUE(created.file);
+        EXPECT_TRUE(fs.OpenNew(fresh).taken);
+    }
+    EXPECT_TRUE(fs.OpenNew(path).taken);
+    EXPECT_EQ(ReadAll(path), "a\r\nb\r\n");
+    HANDLE other = CreateFileA(fresh.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    auto locked = fs.OpenNew(fresh), folderName = fs.OpenNew(sub);
+    EXPECT_TRUE(!locked.taken && !locked.file && !folderName.taken && !folderName.file);
+    CloseHandle(other);
+
     const files::WaveClock now = fs.LocalNow();
     EXPECT_GE(now.year, 2024);
     DeleteFileA(path.c_str());
+    DeleteFileA(fresh.c_str());
     RemoveDirectoryA(sub.c_str());
     RemoveDirectoryA(folder.c_str());
 }

@@ -374,3 +374,24 @@ TEST(PsdAxis, SpectrumOnceTheWindowIsFullThenEveryTenthSample) {
     EXPECT_GT(f.graph.Psd().psdPeak, 0.0);
     EXPECT_EQ(f.graph.SweepCount(), 500);
 }
+
+TEST(PsdAxis, ANewAnalysisLengthNeverShowsTheOldSpectrum) {
+    GraphFixture f(GraphKind::Psd, 0, 5.0);  // N = 500
+    std::vector<double> sine(600);
+    for (size_t i = 0; i < sine.size(); ++i) sine[i] = 3.0 * std::sin(2 * 3.14159265358979323846 * 2.0 * i / 100.0);
+    f.Feed(sine);
+    auto displayTime = [&](double seconds) {
+        f.settings.time[0] = seconds;
+        app::SetupAnalysis(f.analysis, app::AnalysisSettingsFrom(f.settings));
+        f.graph.ApplyAxisSettings();
+    };
+    // A longer display time confirmed while measuring: no spectrum until 1000 samples.
+    displayTime(10.0);
+    EXPECT_TRUE(!f.graph.Psd().psdValid && f.graph.Psd().psdPeak == 0.0 && f.graph.Psd().psdPeakFreq == 0.0);
+    f.Feed(std::vector<double>(sine.begin(), sine.begin() + 500));  // continues the sine
+    EXPECT_EQ(f.graph.SweepCount(), 1000);
+    EXPECT_NEAR(f.graph.Psd().psdPeakFreq, 2.0, 1e-9);
+    // Shorter again: the newest 500 samples at once.
+    displayTime(5.0);
+    EXPECT_TRUE(f.graph.Psd().psdValid && f.graph.SweepCount() == 500);
+}

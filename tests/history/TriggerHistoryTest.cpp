@@ -29,15 +29,18 @@ TEST(TriggerFileGroups, PartsJoinTheirFirstFileNewestFirst) {
         Stamp("20240506_123456-10.csv"), Stamp("20240506_123456.csv"), Stamp("20240506_123456-2.csv"),
         Stamp("20240506_123456-1.csv"),  Stamp("20240507_080000.CSV"), Stamp("20240507_080000-1.csv"),
         Stamp("20240508_000000-1.csv"),  Stamp("20240509_000000-01.csv"), Stamp("20240509_000000.csv"),
-        Stamp("TrigHistory.idx"),        Stamp(".csv"),               Stamp("notes.txt")};
+        Stamp("TrigHistory.idx"),        Stamp(".csv"),               Stamp("notes.txt"),
+        Stamp("20240507_080000_2-1.csv"), Stamp("20240507_080000_2.csv")};
     const std::vector<GroupFiles> groups = GroupTriggerFiles(listing);
-    ASSERT_EQ(groups.size(), 5u);
+    ASSERT_EQ(groups.size(), 6u);
     EXPECT_EQ(groups[0].key, "20240509_000000.csv");
     EXPECT_EQ(Names(groups[0]), std::vector<std::string>{"20240509_000000.csv"});
     EXPECT_EQ(groups[1].key, "20240509_000000-01.csv");  // "-01" is no part number
     EXPECT_EQ(groups[2].key, "20240508_000000-1.csv");   // a part without its first file stands alone
-    EXPECT_EQ(Names(groups[3]), (std::vector<std::string>{"20240507_080000.CSV", "20240507_080000-1.csv"}));
-    EXPECT_EQ(Names(groups[4]), (std::vector<std::string>{"20240506_123456.csv", "20240506_123456-1.csv",
+    // A second recording of the same second has a name of its own, with its own parts.
+    EXPECT_EQ(Names(groups[3]), (std::vector<std::string>{"20240507_080000_2.csv", "20240507_080000_2-1.csv"}));
+    EXPECT_EQ(Names(groups[4]), (std::vector<std::string>{"20240507_080000.CSV", "20240507_080000-1.csv"}));
+    EXPECT_EQ(Names(groups[5]), (std::vector<std::string>{"20240506_123456.csv", "20240506_123456-1.csv",
                                                           "20240506_123456-2.csv", "20240506_123456-10.csv"}));
 }
 
@@ -127,7 +130,8 @@ TEST(TriggerEvents, FilesReadAsTheImportReadsThem) {
 }
 
 TEST(TriggerEvents, TimesOfNamesAndTheirCalendar) {
-    for (const char* name : {"20240229_235959.csv", "16010101_000000.csv", "99991231_235959-3.csv"}) {
+    for (const char* name : {"20240229_235959.csv", "16010101_000000.csv", "99991231_235959-3.csv",
+                             "20240507_080000_2.csv"}) {
         const files::CalendarTime t = CalendarOf(FileNameTime(name));
         char back[16];
         std::snprintf(back, sizeof back, "%04d%02d%02d_%02d%02d%02d", t.year, t.month, t.day, t.hour, t.minute, t.second);

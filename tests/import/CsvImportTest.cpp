@@ -144,8 +144,12 @@ TEST(CsvImport, LineEndsDoNotMatter) {
     }
     const ImportResult expected = Import(lf);
     ASSERT_EQ(Samples(expected), (std::vector<Sample>{{1, 2, 3}, {1, 2, 3}, {4, 5, 6}}));
-    for (const std::string& text : {crlf, cr}) {
+    // A byte-order mark before a first DATE_MAKE line; a lone CR ending the first line.
+    const std::string bom = "\xEF\xBB\xBF" + crlf.substr(crlf.find("DATE_MAKE"));
+    const std::string mixed = "COMMENT_1:\r" + crlf.substr(crlf.find("DATE_MAKE"));
+    for (const std::string& text : {crlf, cr, bom, mixed}) {
         const ImportResult r = Import(text);
+        ASSERT_EQ(r.status, Status::Loaded);
         EXPECT_EQ(Samples(r), Samples(expected));
         EXPECT_EQ(r.baseTime, expected.baseTime);
     }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -23,29 +24,25 @@ struct Got {
     bool operator==(const Got& o) const { return text == o.text && truncated == o.truncated; }
 };
 
-// The line rules written as plainly as possible, on the whole string at once.
+// The documented rule as a plain split of the whole string: a byte-order mark first is dropped,
+// every match of CR* LF or of a lone CR ends a line, and text after the last one is a line too.
 std::vector<Got> Reference(const std::string& data, size_t maxLine) {
     maxLine = std::max(maxLine, LineReader::kMinLine);
-    const size_t window = std::min(data.size(), LineReader::kModeWindow + 1);
-    char term = '\n';
-    const size_t first = data.find_first_of("\r\n");
-    if (first < LineReader::kModeWindow && data[first] == '\r') {
-        size_t j = first;
-        while (j < window && data[j] == '\r') ++j;
-        if (j < window ? data[j] != '\n' : window == data.size()) term = '\r';
+    const std::string text = data.compare(0, 3, "\xEF\xBB\xBF") == 0 ? data.substr(3) : data;
+    static const std::regex lineEnd("\r*\n|\r");
+    std::vector<std::string> parts;
+    auto start = text.cbegin();
+    std::smatch end;
+    while (std::regex_search(start, text.cend(), end, lineEnd)) {
+        parts.emplace_back(start, end[0].first);
+        start = end[0].second;
     }
+    if (start != text.cend()) parts.emplace_back(start, text.cend());
     std::vector<Got> lines;
-    size_t start = 0;
-    while (start < data.size()) {
-        size_t stop = data.find(term, start);
-        const bool last = stop == std::string::npos;
-        if (last) stop = data.size();
-        std::string text = data.substr(start, stop - start);
-        if (term == '\n' && !text.empty() && text.back() == '\r') text.pop_back();
-        const bool truncated = text.size() > maxLine;
-        if (truncated) text.resize(maxLine);
-        lines.push_back({text, truncated});
-        start = stop + 1;
+    for (std::string& part : parts) {
+        const bool truncated = part.size() > maxLine;
+        if (truncated) part.resize(maxLine);
+        lines.push_back({part, truncated});
     }
     return lines;
 }
@@ -63,12 +60,14 @@ std::vector<Got> Split(const std::string& data, size_t block, size_t maxLine) {
 
 TEST(LineReader, AgreesWithAWholeStringSplitForAnyBlockSize) {
     std::mt19937 random(13);
-    const char alphabet[] = {'a', 'b', ',', '\r', '\n', '\r', '\n', '\0'};
+    // Code-page-932 bytes too, among them the line-end bytes with the high bit set.
+    const char alphabet[] = {'a', '\x8D', ',', '\x8A', '\r', '\n', '\r', '\n', '\0'};
     for (int round = 0; round < 3000; ++round) {
         std::string data(random() % 200, ' ');
         // Long runs without line ends now and then, so lines pass the limit.
-        const int endWeight = round % 3 == 0 ? 1 : 7;
+        const int endWeight = round % 3 == 0 ? 1 : 8;
         for (char& c : data) c = alphabet[random() % (endWeight + 1)];
+        if (round % 5 == 0) data.insert(0, "\xEF\xBB\xBF");
         const size_t block = 1 + random() % 9;
         const size_t maxLine = 32 + random() % 8;
         ASSERT_EQ(Split(data, block, maxLine), Reference(data, maxLine))
@@ -84,8 +83,10 @@ TEST(LineReader, LineEndStylesGiveTheSameLines) {
     // No line end after the last line, or a lone carriage return there.
     EXPECT_EQ(Split("TM240506123456\n\n2048:4095,0000", 3, 100), expected);
     EXPECT_EQ(Split("TM240506123456\r\n\r\n2048:4095,0000\r", 3, 100), expected);
-    // A doubled carriage return before the line feed keeps one.
-    EXPECT_EQ(Split("a\r\r\nb\r\n", 2, 100), (std::vector<Got>{{"a\r", false}, {"b", false}}));
+    // A doubled carriage return before the line feed is one line end.
+    EXPECT_EQ(Split("a\r\r\nb\r\n", 2, 100), (std::vector<Got>{{"a", false}, {"b", false}}));
+    // A UTF-8 byte-order mark is no part of the first line.
+    EXPECT_EQ(Split("\xEF\xBB\xBFTM240506123456\r\n\r\n2048:4095,0000\r\n", 2, 100), expected);
 }
 
 TEST(LineReader, LongLinesAreCutAndTheRestSkipped) {

@@ -97,7 +97,11 @@ TEST(SdImport, LineEndsDoNotMatter) {
         if (c != '\r') lf += c;
         if (c != '\n') cr += c;
     }
-    for (const std::string& text : {lf, cr}) {
+    // With a byte-order mark the time line stays a time line; a lone CR ending the first line
+    // leaves the CR LF lines after it as they are.
+    const std::string bom = "\xEF\xBB\xBF" + crlf;
+    const std::string mixed = "TM240506123456\r" + crlf.substr(16);
+    for (const std::string& text : {lf, cr, bom, mixed}) {
         const ImportResult r = Import(text, 12);
         EXPECT_EQ(Samples(r), Samples(Import(crlf, 12)));
         EXPECT_EQ(r.baseTime, Time(2024, 5, 6, 12, 34, 56));

@@ -57,17 +57,38 @@ TEST(ReportGeometry, HighResolutionPagePlacesPictureAndTablesSideBySide) {
     EXPECT_EQ(g.tables[1].right, 6119);
 }
 
-TEST(ReportGeometry, LowResolutionPageKeepsFixedRowsAndRunsPastTheBottom) {
-    const report::PageGeometry g = report::ComputePageGeometry(3300, 2300);
+TEST(ReportGeometry, LowResolutionPageScalesTheFixedSizesAndHoldsEveryRow) {
+    const report::PageGeometry g = report::ComputePageGeometry(3300, 2300, 300, 300);
     EXPECT_EQ(g.imgLeft, 330);
     EXPECT_EQ(g.imgTop, 69);
     EXPECT_EQ(g.imgW, 2640);
     EXPECT_EQ(g.imgH, 1610);
-    EXPECT_EQ(g.tableTop, 1729);
-    EXPECT_EQ(g.TableBottom(), 2509);  // below the page: the last rows are cut off
-    EXPECT_EQ(g.tables[0].divider - g.tables[0].left, 518);
-    EXPECT_EQ(g.tables[1].left, g.tables[0].right + report::kGap);
-    EXPECT_EQ(g.tables[1].right, 330 + 518 + 1036 + 50 + 647 + 388);
+    EXPECT_EQ(g.tableTop, 1704);
+    EXPECT_EQ(g.TableBottom(), 2094);  // 1704 + 6 rows of 65: on the page
+    EXPECT_EQ(g.tables[0].divider - g.tables[0].left, 523);
+    EXPECT_EQ(g.tables[1].left, g.tables[0].right + 25);
+    EXPECT_EQ(g.tables[1].right, 330 + 523 + 1046 + 25 + 653 + 392);
+    const std::vector<PageText> texts = report::PageTexts(g, KnownSettings(), kClock, "C:\\data");
+    EXPECT_EQ(texts.back().x, g.tables[1].divider + 15);
+    EXPECT_EQ(texts.back().y, 1704 + 5 * 65 + 5);  // the last row's value, half the 600 dpi inset
+    EXPECT_EQ(g.units.fontHeight, 50);
+}
+
+TEST(ReportGeometry, EveryResolutionPrintsTheSameLayoutOnTheSamePaper) {
+    // A4 landscape, 11.69 x 8.27 inches; at 600 dpi the sizes are the fixed ones.
+    const report::PageGeometry at600 = report::ComputePageGeometry(7016, 4961);
+    EXPECT_EQ(at600.TableBottom() - at600.tableTop, 6 * report::kRowHeight);
+    EXPECT_EQ(report::UnitsAt(0, -1).fontHeight, report::kFontHeight);  // no resolution: as at 600
+    for (int dpi : {150, 200, 300, 360, 720, 1200}) {
+        SCOPED_TRACE(dpi);
+        const report::PageGeometry g = report::ComputePageGeometry(7016 * dpi / 600, 4961 * dpi / 600, dpi, dpi);
+        const double inch = 1.0 / dpi;
+        EXPECT_NEAR(g.TableBottom() * inch, at600.TableBottom() / 600.0, 8 * inch);
+        EXPECT_NEAR(g.tables[1].left * inch, at600.tables[1].left / 600.0, 3 * inch);
+        EXPECT_NEAR(g.units.fontHeight * inch, report::kFontHeight / 600.0, inch);
+        const std::vector<PageText> texts = report::PageTexts(g, KnownSettings(), kClock, "C:\\data");
+        EXPECT_LE(texts.back().y + g.units.fontHeight, g.TableBottom());
+    }
 }
 
 TEST(ReportTexts, EveryTextOfKnownSettingsAtItsOrigin) {

@@ -132,7 +132,7 @@ int CALLBACK Collect(HDC, HANDLETABLE*, const ENHMETARECORD* record, int, LPARAM
 Recorded RecordPage(int pw, int ph, const Settings& settings) {
     HDC dc = CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr);
     HBITMAP picture = TwoColourPicture(64, 48);
-    ComposeReportPage(dc, pw, ph, settings, picture, kClock);
+    ComposeReportPage(dc, pw, ph, 600, 600, settings, picture, kClock);
     HENHMETAFILE emf = CloseEnhMetaFile(dc);
     DeleteObject(picture);
     Recorded r;
@@ -209,7 +209,7 @@ TEST(ReportPageGdi, FolderTextShortOrBeyondAnyPathLength) {
 TEST(ReportPageGdi, LowResolutionPagePaintsSolidFramesAndTheStretchedPicture) {
     test_common::Canvas page(3300, 2300, RGB(255, 255, 255));
     HBITMAP picture = TwoColourPicture(64, 48);
-    ComposeReportPage(page.Dc(), 3300, 2300, PageSettings(), picture, kClock);
+    ComposeReportPage(page.Dc(), 3300, 2300, 300, 300, PageSettings(), picture, kClock);
     DeleteObject(picture);
 
     // Picture 2640 x 1610 at (330, 69): red on the left half, blue on the right.
@@ -218,15 +218,17 @@ TEST(ReportPageGdi, LowResolutionPagePaintsSolidFramesAndTheStretchedPicture) {
     EXPECT_EQ(page.Pixel(330 - 3, 69 + 5), RGB(255, 255, 255));
     EXPECT_EQ(page.Pixel(330 + 2640 + 2, 69 + 5), RGB(255, 255, 255));
 
-    // The dotted 5-unit pen draws solid: table 1's left edge is black all the way down to the
-    // page's bottom (the last rows are cut off), and so is the first row line across the table.
+    // At 300 dpi the dotted pen is 3 units wide and draws solid: table 1's left edge is black from
+    // the tables' top at 1704 down to their bottom at 2094, the page below it white; the bottom
+    // line runs across the whole table.
     int black = 0;
-    for (int y = 1729 + 3; y < 2300; ++y) black += page.Pixel(330, y) == RGB(0, 0, 0);
-    EXPECT_EQ(black, 2300 - 1729 - 3);
+    for (int y = 1704 + 2; y < 2094 - 1; ++y) black += page.Pixel(330, y) == RGB(0, 0, 0);
+    EXPECT_EQ(black, 2094 - 1704 - 3);
+    for (int y = 2094 + 2; y < 2300; ++y) ASSERT_EQ(page.Pixel(330, y), RGB(255, 255, 255)) << y;
     black = 0;
-    for (int x = 330 + 3; x < 330 + 518 + 1036 - 3; ++x) black += page.Pixel(x, 1729 + 130) == RGB(0, 0, 0);
-    EXPECT_EQ(black, 518 + 1036 - 6);
-    EXPECT_EQ(page.Pixel(330 + 4, 1729 + 60), RGB(255, 255, 255));
+    for (int x = 330 + 2; x < 330 + 523 + 1046 - 1; ++x) black += page.Pixel(x, 2094) == RGB(0, 0, 0);
+    EXPECT_EQ(black, 523 + 1046 - 3);
+    EXPECT_EQ(page.Pixel(330 + 4, 1704 + 30), RGB(255, 255, 255));
 }
 
 TEST(ReportPicture, PngOfAPictureAndAFailedSaveKeepsTheOldFile) {

@@ -2,9 +2,10 @@
 # The printed report and the saved picture end to end, in one run of Quorvel that has received 11 s
 # of the simulated recorder: the print dialog through a private CUPS with PDF queues (cancelled with
 # Escape and with its キャンセル button, two copies as two one-page jobs, the last printer preselected,
-# 600 dpi chosen in the printer's properties), the page as PNG against a reference, and "画像保存..."
-# from the system menu (reached from the keyboard) writing a PNG of the window into the data folder,
-# with the graph's background, grid and trace where the graph's layout puts them.
+# 600 dpi chosen in the printer's properties), the page as PNG against a reference, every row of the
+# tables on the queue's 300 dpi page, and "画像保存..." from the system menu (reached from the
+# keyboard) writing a PNG of the window into the data folder, with the graph's background, grid and
+# trace where the graph's layout puts them.
 # Usage: print_test.sh WINDOWS_BIN_DIR NATIVE_BIN_DIR
 source "$(dirname "$0")/../lib.sh" "$1"
 source "$E2E_ROOT/tests/e2e/cups.sh"
@@ -80,8 +81,20 @@ if print_dialog; then
         && grep -q '^Page rot: *90$' "$E2E_TMP/info$job" && pass "job $job: one landscape page named QUORVEL" \
         || fail "job $job: $(tr '\n' ' ' <"$E2E_TMP/info$job")"
     done
-    # The queue's default 300 dpi: the fixed-size rows run off the page.
-    pdftoppm -r 100 -png -singlefile "$(cups_pdf 1)" "$shots/print-300dpi"
+    # The queue's default 300 dpi: the layout scaled to it holds both tables whole. In table 1's
+    # value column, below the picture (which ends at 73 % of the page's height), lie the seven
+    # lines of its frame: top, one between each two rows, bottom.
+    low="$shots/print-300dpi.png"
+    pdftoppm -r 100 -png -singlefile "$(cups_pdf 1)" "${low%.png}"
+    read -r _ lh < <(identify -format '%w %h' "$low")
+    y0=$((lh * 73 / 100 + 3))
+    read -r frame_lines last_line < <(/usr/bin/convert "$low" -crop "340x$((lh - y0))+320+$y0" +repage \
+      -colorspace gray -scale "1x$((lh - y0))!" -depth 8 txt:- \
+      | awk -F'[(,:]' -v y0="$y0" 'NR > 1 { dark = $4 + 0 < 150; if (dark && !was) { n++; last = y0 + $2 } was = dark }
+                                  END { print n + 0, last + 0 }')
+    [ "$frame_lines" = 7 ] && [ "$last_line" -lt $((lh - 20)) ] \
+      && pass "300 dpi page holds every row: 7 frame lines, the last at y $last_line of $lh" \
+      || fail "300 dpi page: $frame_lines frame lines, the last at y $last_line of $lh (see $low)"
   else
     fail "no PDF for two copies: $(lpstat -W all -o | tr '\n' ' ')"
   fi
