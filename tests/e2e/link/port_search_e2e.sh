@@ -76,17 +76,19 @@ start_recsim com4 rs4
 start_recsim com7 rs7
 
 # --- A full search selects the lowest usable port, which then delivers the records.
-start_linktest full --probe-ms 100 --records 99 --seconds 60
+# 30 probes of 250 ms keep the dialog up for about 8 s: long enough to read its texts on a busy machine.
+start_linktest full --probe-ms 250 --records 99 --seconds 60
 dlg=$(find_dialog)
 if [ -n "$dlg" ]; then
   pass "search dialog shown for the missing COM9"
-  wait_for 10 has_line "$lt_out" "^PROBE COM5" || fail "full: the search did not reach COM5"
-  screenshot "$shots/port-search-dialog.png"
-  guide_shot port-search "$dlg"
+  # The texts first, while the dialog is surely up; the pictures after.
   # The text changes with every probe: one read decides and is reported.
   wait_match 10 '^COM[0-9]+ (を調べています・・・|使用不可能|使用可能)$' ui text "$dlg" 1067 \
     && pass "status text reads '$WAIT_VALUE'" || fail "status text '$WAIT_VALUE'"
   wait_equal 5 "キャンセル" ui text "$dlg" 2 && pass "cancel button" || fail "button text '$WAIT_VALUE'"
+  wait_for 10 has_line "$lt_out" "^PROBE COM5" || fail "full: the search did not reach COM5"
+  screenshot "$shots/port-search-dialog.png"
+  guide_shot port-search "$dlg"
   ui gone "$dlg" --timeout 20000 && pass "dialog closes at the end of the search" || fail "dialog still open"
 else
   fail "no search dialog"
