@@ -202,7 +202,7 @@ void CGraphMoniDialog::UpdateAxisFields(int axis, bool timeLabel, bool scaleLabe
         maxField_[axis].SetText(graphs::FieldText(theApp.peakMax[axis], bit));
         minField_[axis].SetText(graphs::FieldText(theApp.peakMin[axis], bit));
         const WaveBuffer& ring = theApp.waveBuffers[axis];
-        if (theApp.running && ring.heldCount > 0 && ring.Capacity() > 0)
+        if (theApp.session.Running() && ring.heldCount > 0 && ring.Capacity() > 0)
             nowField_[axis].SetText(graphs::FieldText(ring.samples[ring.PhysicalIndex(ring.heldCount - 1)], bit));
         else
             nowField_[axis].SetText("");
@@ -269,9 +269,7 @@ void CGraphMoniDialog::ShowReviewWindow() {
     }
     if (reviewPsd) reviewPsd(span.start, span.count);
 
-    const FILETIME base = theApp.reviewBaseTime;
-    const graphs::ReviewClock clock =
-        graphs::ReviewClockAt((static_cast<uint64_t>(base.dwHighDateTime) << 32) | base.dwLowDateTime, pos);
+    const graphs::ReviewClock clock = graphs::ReviewClockAt(theApp.session.reviewBaseTime, pos);
     SetLabel(IDC_GM_DATE, clock.date);
     SetLabel(IDC_GM_TIME, clock.time);
 }

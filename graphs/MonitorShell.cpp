@@ -66,7 +66,7 @@ HFONT ScaledFont(HFONT base, double factor, int weight) {
 }
 
 graphs::GraphContext AppGraphContext() {
-    return {&theApp.settings, &theApp.analysis, theApp.waveBuffers, &theApp.running};
+    return {&theApp.settings, &theApp.analysis, theApp.waveBuffers, theApp.session.RunningFlag()};
 }
 
 double DisplayTime() { return app::AnalysisSettingsFrom(theApp.settings).displayTime; }

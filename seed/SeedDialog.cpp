@@ -29,7 +29,7 @@ BOOL CSeedDialog::OnInitDialog() {
         SetItemText(kCodeFields[i], *texts[i]);
     }
     // The export reads a whole file on this thread, like the import: not while measuring.
-    EnableItem(IDC_SEED_EXPORT, theApp.running == 0);
+    EnableItem(IDC_SEED_EXPORT, !theApp.session.Running());
     return TRUE;
 }
 
