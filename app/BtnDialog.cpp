@@ -5,17 +5,17 @@
 #include <optional>
 
 #include "app/ButtonPictures.h"
-#include "app/EventLog.h"
-#include "app/MeasurementRules.h"
 #include "app/Messages.h"
 #include "app/QuorvelApp.h"
+#include "app/SettingDialog.h"
 #include "app/SettingsView.h"
 #include "app/WaveImport.h"
 #include "config/FormatSignificant.h"
-#include "config/SettingDialog.h"
 #include "files/ChooseImportFile.h"
 #include "graphs/Indicator.h"
 #include "graphs/PrintReport.h"
+#include "pipeline/EventLog.h"
+#include "pipeline/MeasurementRules.h"
 #include "ui/MessageBox.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "app/MeasurementSession.h"
-#include "app/RecordingMessages.h"
+#include "recording/RecordingMessages.h"
 #include "resources/resource.h"
 #include "ui/Dialog.h"
 

@@ -1,7 +1,7 @@
 // Starting and stopping a measurement.
 #include "app/MeasurementSession.h"
 
-#include "app/MeasurementRules.h"
+#include "pipeline/MeasurementRules.h"
 
 namespace app {
 

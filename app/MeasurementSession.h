@@ -6,10 +6,10 @@
 #include <cstdint>
 #include <string>
 
-#include "app/RecordingControl.h"
 #include "app/StayAwake.h"
-#include "app/WaveBuffer.h"
 #include "config/Settings.h"
+#include "pipeline/WaveBuffer.h"
+#include "recording/RecordingControl.h"
 
 namespace app {
 

@@ -4,12 +4,12 @@
 #include <commctrl.h>
 #include <shlwapi.h>
 
-#include "app/AnalysisFromSettings.h"
+#include "analysis/AnalysisFromSettings.h"
 #include "app/IniPath.h"
-#include "app/MeasurementRules.h"
 #include "app/Messages.h"
 #include "app/QuorvelDlg.h"
 #include "config/Win32Settings.h"
+#include "pipeline/MeasurementRules.h"
 #include "seed/SeedArchive.h"
 #include "ui/MessageBox.h"
 
@@ -132,6 +132,7 @@ int CQuorvelApp::InitInstance() {
     InitCommonControlsEx(&icc);
 
     ExchangeSettings(settings, settingWindowType, 0, IniPath());
+    theSeedArchive.Attach(settings, recorder.hooks, session.RunningFlag());
     theSeedArchive.LoadSettings(IniPath());
     for (int axis = 0; axis < 3; ++axis) peakMin[axis] = peakMax[axis] = 0.0;
     app::SetupAnalysis(analysis, app::AnalysisSettingsFrom(settings));

@@ -8,19 +8,19 @@
 #include <string>
 #include <vector>
 
-#include "app/Analysis.h"
+#include "analysis/Analysis.h"
 #include "app/AppLink.h"
 #include "app/MeasurementSession.h"
-#include "app/RecordingControl.h"
-#include "app/SamplePipeline.h"
 #include "app/StayAwake.h"
-#include "app/WaveBuffer.h"
 #include "config/Settings.h"
 #include "device/RsUtil.h"
 #include "device/SearchComPortFallback.h"
 #include "device/Thread.h"
 #include "device/Win32SerialPort.h"
 #include "files/Win32WaveFileSystem.h"
+#include "pipeline/SamplePipeline.h"
+#include "pipeline/WaveBuffer.h"
+#include "recording/RecordingControl.h"
 
 // The system stays awake through SetThreadExecutionState; every call comes from the user-interface
 // thread, whose request it is.

@@ -69,8 +69,13 @@ BOOL CQuorvelDlg::OnInitDialog() {
 
     mainWindowHandle.store(hwnd);
     panel_ = std::make_unique<CBtnDialog>(*this);
-    waveMonitor_ = std::make_unique<CGraphMoniDialog>(&theApp.settings.accAuto);
-    psdMonitor_ = std::make_unique<CPsdMoniDialog>();
+    // Both monitors show the application's settings, rings, peaks and measurement state.
+    const monitor::MonitorModel model{&theApp.settings,   &theApp.analysis,
+                                      theApp.waveBuffers, theApp.session.RunningFlag(),
+                                      theApp.peakMin,     theApp.peakMax,
+                                      &theApp.session.reviewBaseTime};
+    waveMonitor_ = std::make_unique<CGraphMoniDialog>(model);
+    psdMonitor_ = std::make_unique<CPsdMoniDialog>(model);
     panel_->Create(hwnd);
     waveMonitor_->Create(hwnd);
     psdMonitor_->Create(hwnd);

@@ -1,6 +1,6 @@
 // Settings dialog: filling, forms, enabling, checks, the port list, the folder browser and the
 // recorder's clock and threshold exchanges.
-#include "config/SettingDialog.h"
+#include "app/SettingDialog.h"
 
 #include <ole2.h>
 #include <shlobj.h>
@@ -9,7 +9,7 @@
 #include <atomic>
 #include <cstdio>
 
-#include "app/AnalysisFromSettings.h"
+#include "analysis/AnalysisFromSettings.h"
 #include "app/QuorvelApp.h"
 #include "app/VersionDialog.h"
 #include "config/Win32Settings.h"
