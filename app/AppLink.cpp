@@ -3,7 +3,8 @@
 
 #include "app/Messages.h"
 #include "app/QuorvelApp.h"
-#include "app/QuorvelDlg.h"
+
+std::atomic<HWND> mainWindowHandle{nullptr};
 
 namespace {
 

@@ -3,12 +3,17 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <string>
 
 #include "device/RsUtil.h"
 
 // Runs on the receive thread: samples are announced with a posted notice, texts queued in the
 // event channel and announced with a posted message; the thread never waits for the window.
+// The main window's handle for the receive thread, which must not touch the window object; null
+// before the window is up and after it is gone.
+extern std::atomic<HWND> mainWindowHandle;
+
 class AppLinkSink : public device::LinkSink {
 public:
     void SamplesQueued() override;

@@ -1,14 +1,21 @@
-// Control panel: initialisation, buttons, trigger levels, lamps, layout of the log list.
+// Control panel: initialisation, buttons, trigger levels, lamps, the recordings' messages, the
+// imports, the settings, the event log and the layout of the log list.
 #include "app/BtnDialog.h"
+
+#include <optional>
 
 #include "app/ButtonPictures.h"
 #include "app/Messages.h"
 #include "app/QuorvelApp.h"
-#include "app/QuorvelDlg.h"
+#include "app/SettingDialog.h"
+#include "app/SettingsView.h"
+#include "app/WaveImport.h"
 #include "config/FormatSignificant.h"
-#include "graphs/GraphMoniDialog.h"
+#include "files/ChooseImportFile.h"
 #include "graphs/Indicator.h"
 #include "graphs/PrintReport.h"
+#include "pipeline/EventLog.h"
+#include "pipeline/MeasurementRules.h"
 #include "ui/MessageBox.h"
 
 namespace {
@@ -18,11 +25,33 @@ constexpr UINT_PTR kStatusTimer = 1;
 // The level labels, fields and units follow the trigger mode.
 constexpr int kTriggerLevelControls[] = {IDC_LABEL_XY, IDC_LABEL_Z, IDC_LEVEL_XY, IDC_LEVEL_Z, IDC_UNIT_XY, IDC_UNIT_Z};
 
+// The panel's list box as the event log sees it.
+class ListBoxLog : public app::LogList {
+public:
+    explicit ListBoxLog(HWND list) : list_(list) {}
+    void Append(const std::string& row) override {
+        SendMessageA(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(row.c_str()));
+    }
+    int Count() const override { return static_cast<int>(SendMessageA(list_, LB_GETCOUNT, 0, 0)); }
+    void DeleteFirst() override { SendMessageA(list_, LB_DELETESTRING, 0, 0); }
+    void SelectLast() override { SendMessageA(list_, LB_SETCURSEL, Count() - 1, 0); }
+
+private:
+    HWND list_;
+};
+
+app::LocalTime Now() {
+    SYSTEMTIME t{};
+    GetLocalTime(&t);
+    return {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
+}
+
 }  // namespace
 
-CBtnDialog::CBtnDialog() : ui::Dialog(IDD_BTN_DIALOG, nullptr) {}
+CBtnDialog::CBtnDialog(SettingsView& view) : ui::Dialog(IDD_BTN_DIALOG, nullptr), view_(view) {}
 
 CBtnDialog::~CBtnDialog() {
+    theApp.session.AttachPanel(nullptr);
     theApp.pipeline.hooks.showLowPass = nullptr;
     app::RecordingHooks& hooks = theApp.recorder.hooks;
     hooks.addLog = nullptr;
@@ -42,9 +71,6 @@ BOOL CBtnDialog::OnInitDialog() {
     for (int id : {IDC_LEVEL_XY, IDC_LEVEL_Z, IDC_LOWPASS})
         SendMessageA(Item(id), WM_SETFONT, reinterpret_cast<WPARAM>(largeFont_), TRUE);
 
-    mainWindow = reinterpret_cast<CQuorvelDlg*>(GetWindowLongPtrA(GetParent(hwnd), DWLP_USER));
-    mainWindowHandle.store(GetParent(hwnd));
-
     comLamp_ = std::make_unique<CIndicator>();
     recordLamp_ = std::make_unique<CIndicator>();
     trigLamp_ = std::make_unique<CIndicator>();
@@ -60,7 +86,7 @@ BOOL CBtnDialog::OnInitDialog() {
     logRect_ = ItemRectInClient(IDC_LOG_LIST);
 
     ShowTriggerSettings();
-    ShowStartStopPicture();
+    ShowRunning(theApp.session.Running());
     ConnectRecorder();
     theApp.recorder.hooks.recordingChanged(theApp.recorder.recording != 0);
     SetStatus(4, "待機中");
@@ -68,6 +94,7 @@ BOOL CBtnDialog::OnInitDialog() {
     SetTimer(hwnd, kStatusTimer, 1000, nullptr);
     theApp.pipeline.hooks.showLowPass = [this](const std::string& text, bool) { ShowLowPass(text); };
     ShowItem(IDC_LOG_LIST, theApp.settings.logList != 0);
+    theApp.session.AttachPanel(this);
     if (!theApp.startupNotice.empty()) AddLog(theApp.startupNotice, 0);
     return TRUE;
 }
@@ -101,7 +128,7 @@ bool CBtnDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESU
 void CBtnDialog::OnCommand(int id, int code, HWND control) {
     if (code != BN_CLICKED) return;
     switch (id) {
-    case IDC_START_STOP: ToggleMeasurement(); break;
+    case IDC_START_STOP: theApp.session.Toggle(); break;
     case IDC_TRIG_MODE: OnTrigMode(); break;
     case IDC_PPCLEAR: OnPeakClear(); break;
     case IDC_RECORD: OnRecord(); break;
@@ -115,7 +142,8 @@ void CBtnDialog::OnCommand(int id, int code, HWND control) {
 }
 
 void CBtnDialog::OnPrint() {
-    if (mainWindow) PrintReport(mainWindow->Handle(), "QUORVEL", mainWindow->Handle(), theApp.settings);
+    HWND main = GetParent(Handle());
+    PrintReport(main, "QUORVEL", main, theApp.settings);
 }
 
 void CBtnDialog::OnPeakClear() {
@@ -132,6 +160,8 @@ void CBtnDialog::OnSize(int width, int height) {
     (void)width;
 }
 
+void CBtnDialog::ShowMessage(const char* text) { ui::ShowMessage(Handle(), text, MB_OK); }
+
 void CBtnDialog::SetStatus(int lamp, const char* text) {
     SetItemText(IDC_STATUS_TEXT, text);
     comLamp_->SetState(lamp);
@@ -145,11 +175,95 @@ void CBtnDialog::SetIdleButtons(bool idle) {
     EnableItem(IDC_PPCLEAR, !idle);
 }
 
-void CBtnDialog::ShowStartStopPicture() {
-    HBITMAP picture = ButtonPicture(theApp.running ? IDB_END : IDB_START);
+void CBtnDialog::DisableLoads() {
+    for (int id : {IDC_SETTINGS, IDC_LOAD_SD, IDC_LOAD_DATA}) EnableItem(id, false);
+}
+
+void CBtnDialog::ShowRunning(bool running) {
+    HBITMAP picture = ButtonPicture(running ? IDB_END : IDB_START);
     SendMessageA(Item(IDC_START_STOP), BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture));
 }
 
 void CBtnDialog::ShowLowPass(const std::string& text) {
     if (ItemText(IDC_LOWPASS) != text) SetItemText(IDC_LOWPASS, text);
+}
+
+void CBtnDialog::OnTimer() {
+    if (!theApp.session.Running()) return;
+    const app::LinkStatus status = app::StatusForLinkState(theApp.link.linkState.load());
+    SetItemText(IDC_STATUS_TEXT, status.text);
+    comLamp_->SetState(status.lamp);  // repaints only when the state changes
+}
+
+void CBtnDialog::AddLog(const std::string& text, int pcClock) {
+    ListBoxLog list(Item(IDC_LOG_LIST));
+    app::AddLog(list, theApp.settings.logList != 0, text, pcClock, Now());
+}
+
+// The recording controls: the record button, the trigger check box, the record and trigger lamps,
+// and the recordings' messages to the operator.
+
+void CBtnDialog::ConnectRecorder() {
+    app::RecordingHooks& hooks = theApp.recorder.hooks;
+    hooks.addLog = [this](const char* text) { AddLog(text, 0); };
+    hooks.recordingChanged = [this](bool on) {
+        SetItemText(IDC_RECORD, on ? "記録停止" : "記録");
+        recordLamp_->SetState(on ? 0 : 4);
+    };
+    hooks.triggerChanged = [this](bool on) { trigLamp_->SetState(on ? 0 : 4); };
+    hooks.showMessage = [this](const std::string& text) { recordingMessages_.Raise(text); };
+    recordingMessages_.hooks.post = [this] { PostMessageA(Handle(), kMsgRecordingMessage, 0, 0); };
+    recordingMessages_.hooks.showBox = [this](const std::string& text) {
+        // Modal for the operator, but its message loop keeps the data handler running.
+        ui::ShowMessage(GetParent(Handle()), text.c_str(), MB_OK);
+    };
+    recordingMessages_.hooks.log = [this](const std::string& row) { AddLog(row, 0); };
+}
+
+void CBtnDialog::OnRecord() {
+    // Samples received before the press belong before it: those still queued are taken first.
+    theApp.OnSampleData();
+    theApp.recorder.ToggleRecording();
+}
+
+void CBtnDialog::OnTrigMode() {
+    // The setting flips whatever the box shows; the box then follows the setting.
+    theApp.settings.trigMode = theApp.settings.trigMode ? 0 : 1;
+    ShowTriggerSettings();
+    // (The panes clip their children: the graphs themselves are repainted, and the "T" labels
+    // placed again.)
+    view_.RepaintGraphs();
+}
+
+void CBtnDialog::OnRecordingMessage() { recordingMessages_.ShowNext(); }
+
+void CBtnDialog::OnImport(bool sd) {
+    // A click posted while the file dialog is open must not start a second import.
+    if (importing_ || theApp.session.Busy()) return;
+    importing_ = true;
+    struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{importing_};
+
+    HWND main = GetParent(Handle());
+    const std::optional<std::string> path = sd ? ChooseImportFile("ＳＤファイル", "txt", true, theApp.settings, main)
+                                               : ChooseImportFile("読み込みファイル", "csv", false, theApp.settings, main);
+    if (!path) return;
+    ReviewWaveFile(*path, sd, main);
+}
+
+void CBtnDialog::OnSettings() {
+    if (theApp.session.Busy()) return;  // the button is disabled then; a click may still be queued
+    CSettingDialog dialog(GetParent(Handle()));
+    if (dialog.DoModal() != IDOK) return;
+    // Only the check and the levels' texts: their enabling stays as the panel set it.
+    CheckItem(IDC_TRIG_MODE, theApp.settings.trigMode != 0);
+    SetItemText(IDC_LEVEL_XY, FormatSignificant(theApp.settings.valX, 6));
+    SetItemText(IDC_LEVEL_Z, FormatSignificant(theApp.settings.valZ, 6));
+    view_.RefreshAfterSettings();
+    // Another program may have started a measurement while the dialog was open: its rings must
+    // still hold two display windows and the trigger spans of the new settings.
+    if (theApp.session.Running() && theApp.waveBuffers[0].Capacity() < app::RingCapacity(theApp.settings))
+        theApp.session.ResetRingsAndMonitors();
 }

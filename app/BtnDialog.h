@@ -1,29 +1,37 @@
 // The control panel: the operator's buttons, the trigger levels, the recorder's low-pass setting,
-// the link status with its lamps and the log list. It also runs measurements (start and stop).
+// the link status with its lamps and the log list. Its buttons ask the measurement session to start
+// and stop; the session shows its progress through the panel.
 #pragma once
 
 #include <memory>
 #include <string>
 
-#include "app/RecordingMessages.h"
+#include "app/MeasurementSession.h"
+#include "recording/RecordingMessages.h"
 #include "resources/resource.h"
 #include "ui/Dialog.h"
 
 class CIndicator;
+class SettingsView;
 
-class CBtnDialog : public ui::Dialog {
+class CBtnDialog : public ui::Dialog, public app::SessionPanel {
 public:
-    CBtnDialog();
+    // `view`: the windows that show the settings (the main window), which outlive the panel.
+    explicit CBtnDialog(SettingsView& view);
     ~CBtnDialog() override;
 
-    // "スタート/停止": starts when idle, stops when running.
-    void ToggleMeasurement();
     // Appends an event and its time stamp (pcClock 0: " MM.DD_hh:mm:ss", 1: "PCyyMMddhhmmss").
     void AddLog(const std::string& text, int pcClock);
     // The recorder's low-pass setting as the panel shows it.
     void ShowLowPass(const std::string& text);
-    // Tells the receive thread to stop and gives its handle up without waiting (window closing).
-    void ReleaseReceiveThread();
+
+    // app::SessionPanel
+    void ShowMessage(const char* text) override;
+    void SetIdleButtons(bool idle) override;
+    void DisableLoads() override;
+    void SetStatus(int lamp, const char* text) override;
+    void AddLog(const std::string& text) override { AddLog(text, 0); }
+    void ShowRunning(bool running) override;
 
 protected:
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
@@ -33,11 +41,6 @@ protected:
     void OnCancel() override {}  // nor does Escape
 
 private:
-    void StartMeasurement();
-    // Rings sized by the settings in force and emptied, peaks cleared, both monitors at an empty
-    // sweep: the first step of a start.
-    void ResetRingsAndMonitors();
-    void StopMeasurement();
     void OnTimer();
     void OnSize(int width, int height);
     void OnTrigMode();
@@ -49,16 +52,13 @@ private:
     void OnImport(bool sd);
     void OnPrint();
     void OnSettings();
-    void SetStatus(int lamp, const char* text);
-    void SetIdleButtons(bool idle);
-    void ShowStartStopPicture();
     void ShowTriggerSettings();
 
+    SettingsView& view_;
     std::unique_ptr<CIndicator> comLamp_, recordLamp_, trigLamp_;
     HFONT largeFont_ = nullptr;
     RECT logRect_{};      // the log list's rectangle at start; its bottom follows the panel's
     SIZE initialSize_{};  // the panel's client size at start
-    bool toggling_ = false;  // a start or stop is in progress
     app::RecordingMessages recordingMessages_;  // one box at a time, from kMsgRecordingMessage
     bool importing_ = false;  // an import's file dialog or read is under way
 };

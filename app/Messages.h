@@ -10,12 +10,7 @@ extern const UINT MSG_81577DB4;
 extern const UINT MSG_ADA8E3B9;
 // Posted by an import after it filled the rings; wParam 0.
 extern const UINT MSG_9388BF10;
-// Sent by a graph to its monitor when its x range or frequency axis changed; wParam axis.
-extern const UINT MSG_3A95FBE5;
-// Sent by a graph to its monitor when its y range changed; wParam axis.
-extern const UINT MSG_3563518B;
-// Sent by a graph to its monitor on a right click; wParam axis.
-extern const UINT MSG_60DE7150;
+// The graphs' messages to their monitors: graphs/GraphMessages.h.
 // From other programs: start or stop a measurement; wParam ignored.
 extern const UINT MSG_C501B7B2;
 

@@ -2,14 +2,14 @@
 #include "app/QuorvelApp.h"
 
 #include <commctrl.h>
+#include <shlwapi.h>
 
-#include "app/AnalysisFromSettings.h"
-#include "app/BtnDialog.h"
+#include "analysis/AnalysisFromSettings.h"
 #include "app/IniPath.h"
-#include "app/MeasurementRules.h"
 #include "app/Messages.h"
 #include "app/QuorvelDlg.h"
 #include "config/Win32Settings.h"
+#include "pipeline/MeasurementRules.h"
 #include "seed/SeedArchive.h"
 #include "ui/MessageBox.h"
 
@@ -35,8 +35,47 @@ std::string CQuorvelApp::IniPath() {
 
 void CQuorvelApp::OnSampleData() {
     // A record the receive thread queued after the stop belongs to no measurement.
-    pipeline.OnSampleData(link.samples, settings, waveBuffers, peakMin, peakMax, running != 0);
+    pipeline.OnSampleData(link.samples, settings, waveBuffers, peakMin, peakMax, session.Running());
 }
+
+bool CQuorvelApp::ProvePort(const std::string& com, int bit) {
+    link.SetLineConfig(com, bit);
+    if (!link.OpenPort(true)) return false;
+    link.ClosePort();
+    return true;
+}
+
+bool CQuorvelApp::StartReceiving() {
+    link.ArmRun();
+    if (linkThread.Start(device::ThreadEntry, &link, 0, 0) != 0) return true;
+    link.DisarmRun();
+    return false;
+}
+
+void CQuorvelApp::ReleaseReceiveThread() {
+    link.RequestStop();
+    // Notices already posted by the thread are handled before the thread is given up.
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    Sleep(10);
+    linkThread.Close(0);
+}
+
+uint64_t Win32SessionClock::LocalNow() {
+    FILETIME now{};
+    FILETIME local{};
+    GetSystemTimeAsFileTime(&now);
+    FileTimeToLocalFileTime(&now, &local);
+    return (static_cast<uint64_t>(local.dwHighDateTime) << 32) | local.dwLowDateTime;
+}
+
+bool Win32SessionClock::FolderExists(const std::string& path) { return PathIsDirectoryA(path.c_str()) != FALSE; }
+
+void ArchiveFollower::OnMeasurementStart() { theSeedArchive.OnMeasurementStart(); }
+void ArchiveFollower::OnMeasurementStop() { theSeedArchive.OnMeasurementStop(); }
 
 bool CQuorvelApp::WaitForLinkIdle(bool untilEnded) {
     // A port search or message box the receive thread runs may wait for a message sent to this
@@ -93,6 +132,7 @@ int CQuorvelApp::InitInstance() {
     InitCommonControlsEx(&icc);
 
     ExchangeSettings(settings, settingWindowType, 0, IniPath());
+    theSeedArchive.Attach(settings, recorder.hooks, session.RunningFlag());
     theSeedArchive.LoadSettings(IniPath());
     for (int axis = 0; axis < 3; ++axis) peakMin[axis] = peakMax[axis] = 0.0;
     app::SetupAnalysis(analysis, app::AnalysisSettingsFrom(settings));
@@ -102,9 +142,7 @@ int CQuorvelApp::InitInstance() {
     if (rings < settings.ringBufMinSize) startupNotice = app::RingShortfallText(rings);
 
     // A window handler that throws is caught by the dialog layer and logged as an event.
-    ui::SetErrorReport([](const char* text) {
-        if (mainWindow && mainWindow->Panel()) mainWindow->Panel()->AddLog(text, 0);
-    });
+    ui::SetErrorReport([](const char* text) { theApp.session.Log(text); });
     {
         CQuorvelDlg dialog;
         dialog.DoModal();

@@ -8,18 +8,19 @@
 #include <string>
 #include <vector>
 
-#include "app/Analysis.h"
+#include "analysis/Analysis.h"
 #include "app/AppLink.h"
-#include "app/RecordingControl.h"
-#include "app/SamplePipeline.h"
+#include "app/MeasurementSession.h"
 #include "app/StayAwake.h"
-#include "app/WaveBuffer.h"
 #include "config/Settings.h"
 #include "device/RsUtil.h"
 #include "device/SearchComPortFallback.h"
 #include "device/Thread.h"
 #include "device/Win32SerialPort.h"
 #include "files/Win32WaveFileSystem.h"
+#include "pipeline/SamplePipeline.h"
+#include "pipeline/WaveBuffer.h"
+#include "recording/RecordingControl.h"
 
 // The system stays awake through SetThreadExecutionState; every call comes from the user-interface
 // thread, whose request it is.
@@ -29,7 +30,22 @@ public:
     void Release() override { SetThreadExecutionState(ES_CONTINUOUS); }
 };
 
-class CQuorvelApp {
+// The session's clock and disk: the PC's local time and the folder test of the shell.
+class Win32SessionClock : public app::SessionClock {
+public:
+    uint64_t LocalNow() override;
+    bool FolderExists(const std::string& path) override;
+};
+
+// The miniSEED archive follows every start and stop.
+class ArchiveFollower : public app::MeasurementFollower {
+public:
+    void OnMeasurementStart() override;
+    void OnMeasurementStop() override;
+};
+
+// Also the measurement session's link: the receive thread with its port, and the samples' way in.
+class CQuorvelApp : public app::SessionLink {
 public:
     CQuorvelApp();
     ~CQuorvelApp();
@@ -52,7 +68,6 @@ public:
     int settingWindowType = 1;         // [SPEC] SETTING_WINDOW_TYPE: 1 detailed, 0 simple settings form
     std::vector<std::string> foundPorts;
     WaveBuffer waveBuffers[3];         // X, Y, Z
-    bool ringsHoldFile = false;        // the rings hold an imported file (not a measurement's samples)
 
     // The serial link: port, clock, where its news goes, and the receive thread.
     device::Win32SerialPort serialPort;
@@ -62,23 +77,22 @@ public:
     device::CRsUtil link;
     device::Thread linkThread;
 
-    int running = 0;
-    // A start is under way (its port search or a message of its may be up): loads into the rings
-    // and the settings are refused from here on, as while measuring.
-    bool starting = false;
-    bool MeasurementBusy() const { return running != 0 || starting; }
-    // Keeps the PC awake while `running`; told after every start and stop.
+    // Keeps the PC awake while a measurement runs; told after every start and stop.
     Win32SystemAwake systemAwake;
     app::AwakeWhileMeasuring awake{systemAwake};
     double peakMin[3] = {0.0, 0.0, 0.0};
     double peakMax[3] = {0.0, 0.0, 0.0};
     app::AnalysisState analysis;       // length N, frequency tables, transform and taper window
-    FILETIME reviewBaseTime{0, 0};     // local time of review position 0; 0 = no time known
     app::SamplePipeline pipeline;
     std::string startupNotice;         // for the event log once the panel is up; empty: none
     // The manual and the trigger recording with their two waveform-file writers.
     files::Win32WaveFileSystem waveFileSystem;
     app::RecordingControl recorder{waveFileSystem, settings};
+    // Start, stop and their guard, whether a measurement runs, and the review's base time.
+    Win32SessionClock sessionClock;
+    ArchiveFollower archiveFollower;
+    app::MeasurementSession session{{settings, waveBuffers, peakMin, peakMax, recorder, awake}, *this, sessionClock,
+                                    archiveFollower};
 
     // Channel from the receive thread to the main window, which it never waits for: the texts
     // (status and time reports, oldest first, each announced by a posted MSG_ADA8E3B9) and a port
@@ -92,6 +106,13 @@ public:
     std::string comChange;
     // Stores a port change the receive thread handed over as [SPEC] COM (user-interface thread).
     void TakePortChange();
+
+    // app::SessionLink
+    bool WaitUntilIdle() override { return WaitForLinkIdle(); }
+    bool ProvePort(const std::string& com, int bit) override;
+    bool StartReceiving() override;
+    void ReleaseReceiveThread() override;
+    void DrainSamples() override { OnSampleData(); }
 
 private:
     // Brings the running instance's main window to the front; false when none was found.

@@ -17,9 +17,6 @@
 #include "seed/SeedArchive.h"
 #include "ui/MessageBox.h"
 
-CQuorvelDlg* mainWindow = nullptr;
-std::atomic<HWND> mainWindowHandle{nullptr};
-
 namespace {
 
 int Width(const RECT& r) { return r.right - r.left; }
@@ -70,9 +67,15 @@ BOOL CQuorvelDlg::OnInitDialog() {
 
     theApp.settings.mainPlacement.Restore(hwnd, false);
 
-    panel_ = std::make_unique<CBtnDialog>();
-    waveMonitor_ = std::make_unique<CGraphMoniDialog>(&theApp.settings.accAuto);
-    psdMonitor_ = std::make_unique<CPsdMoniDialog>();
+    mainWindowHandle.store(hwnd);
+    panel_ = std::make_unique<CBtnDialog>(*this);
+    // Both monitors show the application's settings, rings, peaks and measurement state.
+    const monitor::MonitorModel model{&theApp.settings,   &theApp.analysis,
+                                      theApp.waveBuffers, theApp.session.RunningFlag(),
+                                      theApp.peakMin,     theApp.peakMax,
+                                      &theApp.session.reviewBaseTime};
+    waveMonitor_ = std::make_unique<CGraphMoniDialog>(model);
+    psdMonitor_ = std::make_unique<CPsdMoniDialog>(model);
     panel_->Create(hwnd);
     waveMonitor_->Create(hwnd);
     psdMonitor_->Create(hwnd);
@@ -94,6 +97,8 @@ BOOL CQuorvelDlg::OnInitDialog() {
         for (int axis = 0; axis < 3; ++axis) waveMonitor_->SetTriggerMarker(axis, shown[static_cast<size_t>(axis)]);
     };
 
+    theApp.session.AttachMonitors(this);
+
     LayoutPanes();
     ShowWindow(waveMonitor_->Handle(), SW_SHOW);
     ShowWindow(psdMonitor_->Handle(), SW_SHOW);
@@ -108,6 +113,22 @@ BOOL CQuorvelDlg::OnInitDialog() {
 
 void CQuorvelDlg::RestoreTitle() {
     SetWindowTextA(Handle(), BuildMainTitle(theApp.settings.title).c_str());
+}
+
+void CQuorvelDlg::ResetMonitors() {
+    waveMonitor_->ResetForMeasurement();
+    waveMonitor_->LeaveReview();
+    psdMonitor_->ResetForMeasurement();
+}
+
+void CQuorvelDlg::ReviewAfterStop() {
+    for (int axis = 0; axis < 3; ++axis) waveMonitor_->SetTriggerMarker(axis, false);
+    waveMonitor_->EnterReview();
+}
+
+void CQuorvelDlg::RepaintGraphs() {
+    waveMonitor_->RepaintGraphs();
+    psdMonitor_->RepaintGraphs();
 }
 
 void CQuorvelDlg::LayoutPanes() {
@@ -170,7 +191,7 @@ bool CQuorvelDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
     if (message == MSG_ADA8E3B9) { OnLinkEvent(); return true; }
     if (message == MSG_9388BF10) { OnReviewSetup(); return true; }
     if (message == MSG_C501B7B2) {
-        if (panel_) panel_->ToggleMeasurement();
+        theApp.session.Toggle();
         return true;
     }
     switch (message) {
@@ -232,7 +253,7 @@ bool CQuorvelDlg::OnSysCommand(UINT command) {
 }
 
 void CQuorvelDlg::OnClose() {
-    if (theApp.running) {
+    if (theApp.session.Running()) {
         ui::ShowMessage(Handle(), "計測実行中はウィンドウを閉じることはできません。", MB_OK | MB_ICONINFORMATION);
         return;
     }
@@ -300,7 +321,8 @@ void CQuorvelDlg::OnReviewSetup() {
 
 void CQuorvelDlg::OnNcDestroy() {
     // The receive thread is told to stop and given up; the exit waits for it to drain.
-    if (panel_) panel_->ReleaseReceiveThread();
+    theApp.session.AttachMonitors(nullptr);
+    theApp.ReleaseReceiveThread();
     theTrigHistory.Stop();
     theApp.pipeline.hooks.advanceGraphs = nullptr;
     theApp.recorder.hooks.markersChanged = nullptr;
@@ -308,6 +330,5 @@ void CQuorvelDlg::OnNcDestroy() {
     waveMonitor_.reset();
     psdMonitor_.reset();
     theApp.settings.mainPlacement.Capture(Handle());
-    mainWindow = nullptr;
     mainWindowHandle.store(nullptr);
 }

@@ -3,9 +3,9 @@
 // registered messages of the receive thread, the imports and other programs.
 #pragma once
 
-#include <atomic>
 #include <memory>
 
+#include "app/MeasurementSession.h"
 #include "app/SettingsView.h"
 #include "resources/resource.h"
 #include "ui/Dialog.h"
@@ -14,24 +14,25 @@ class CBtnDialog;
 class CGraphMoniDialog;
 class CPsdMoniDialog;
 
-class CQuorvelDlg : public ui::Dialog, public SettingsView {
+class CQuorvelDlg : public ui::Dialog, public SettingsView, public app::SessionMonitors {
 public:
     CQuorvelDlg();
     ~CQuorvelDlg() override;
 
-    CBtnDialog* Panel() const { return panel_.get(); }
-    CGraphMoniDialog* WaveMonitor() const { return waveMonitor_.get(); }
-    CPsdMoniDialog* PsdMonitor() const { return psdMonitor_.get(); }
-
     // Places the panel, the PSD monitor and the time monitor for the present client size and
     // [PSD] FLG, widening the window first when it is narrower than they need.
     void LayoutPanes();
-    // The standard title: [SPEC] TITLE with the program's version.
-    void RestoreTitle();
     // After the settings dialog was confirmed (it set the analysis up again): panes laid out, the
     // graphs' axis, scale and colours and both monitors' labels and fields anew, and the review
     // window shown again when in review.
     void RefreshAfterSettings() override;
+    void RepaintGraphs() override;
+
+    // app::SessionMonitors
+    void ResetMonitors() override;
+    // The standard title: [SPEC] TITLE with the program's version.
+    void RestoreTitle() override;
+    void ReviewAfterStop() override;
 
     // Review position of the monitors (set to 0 by the review set-up).
     int reviewPosition[2] = {0, 0};
@@ -70,9 +71,3 @@ private:
     static constexpr DWORD kSampleInterval = 50;
     DWORD lastSampleRun_ = 0;
 };
-
-// Set by the control panel when it initialises; the data handler and the measurement control reach
-// the monitors through it.
-extern CQuorvelDlg* mainWindow;
-// The main window's handle for the receive thread, which must not touch the window object.
-extern std::atomic<HWND> mainWindowHandle;

@@ -83,7 +83,7 @@ void CTrigHistory::OnTriggerRecordingEnded(const std::vector<std::string>& paths
 app::HistoryProgress CTrigHistory::Progress() const { return worker_ ? worker_->Progress() : app::HistoryProgress{}; }
 
 void CTrigHistory::LoadForReview(HWND owner, const app::TriggerEvent& event) {
-    if (theApp.MeasurementBusy()) {
+    if (theApp.session.Busy()) {
         ui::ShowMessage(owner, "計測実行中はファイルを読み込めません。", MB_OK | MB_ICONINFORMATION);
         return;
     }

@@ -8,16 +8,15 @@
 #include <string>
 #include <vector>
 
-#include "app/HistoryWorker.h"
-#include "app/TriggerHistory.h"
-
-class CTrigHistoryDlg;
+#include "app/TrigHistoryDlg.h"
+#include "history/HistoryWorker.h"
+#include "history/TriggerHistory.h"
 
 // Private: the history worker has updates or finished its work; posted to the main window,
 // wParam and lParam 0.
 constexpr UINT kMsgHistoryNotice = WM_APP + 0x117;
 
-class CTrigHistory {
+class CTrigHistory : public HistoryWindowOwner {
 public:
     CTrigHistory();
     ~CTrigHistory();
@@ -37,12 +36,11 @@ public:
     // A trigger recording ended with these files (first part first): its group is read again.
     void OnTriggerRecordingEnded(const std::vector<std::string>& paths);
 
-    app::TriggerHistoryList& List() { return list_; }
-    app::HistoryProgress Progress() const;
-    // The recording's first file into the rings for review, unless a measurement runs.
-    void LoadForReview(HWND owner, const app::TriggerEvent& event);
-    // Asks for a file name and writes the list as CSV (UTF-8 with BOM) in its present order.
-    void ExportList(HWND owner);
+    // HistoryWindowOwner
+    app::TriggerHistoryList& List() override { return list_; }
+    app::HistoryProgress Progress() const override;
+    void LoadForReview(HWND owner, const app::TriggerEvent& event) override;
+    void ExportList(HWND owner) override;
 
 private:
     std::string Folder() const;

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "app/TrigHistory.h"
 #include "resources/TrigHistoryResource.h"
 #include "ui/ModelessKeys.h"
 
@@ -24,7 +23,7 @@ bool RightAligned(HistoryColumn c) {
 
 }  // namespace
 
-CTrigHistoryDlg::CTrigHistoryDlg(CTrigHistory& history) : ui::Dialog(IDD_TRIG_HISTORY, nullptr), history_(history) {}
+CTrigHistoryDlg::CTrigHistoryDlg(HistoryWindowOwner& history) : ui::Dialog(IDD_TRIG_HISTORY, nullptr), history_(history) {}
 
 BOOL CTrigHistoryDlg::OnInitDialog() {
     HWND hwnd = Handle();

@@ -8,13 +8,25 @@
 #include <string>
 #include <vector>
 
+#include "history/HistoryWorker.h"
+#include "history/TriggerHistory.h"
 #include "ui/Dialog.h"
 
-class CTrigHistory;
+// What the window asks of the history it shows (the program's trigger history, CTrigHistory).
+class HistoryWindowOwner {
+public:
+    virtual ~HistoryWindowOwner() = default;
+    virtual app::TriggerHistoryList& List() = 0;
+    virtual app::HistoryProgress Progress() const = 0;
+    // The recording's first file into the rings for review, unless a measurement runs.
+    virtual void LoadForReview(HWND owner, const app::TriggerEvent& event) = 0;
+    // Asks for a file name and writes the list as CSV (UTF-8 with BOM) in its present order.
+    virtual void ExportList(HWND owner) = 0;
+};
 
 class CTrigHistoryDlg : public ui::Dialog {
 public:
-    explicit CTrigHistoryDlg(CTrigHistory& history);
+    explicit CTrigHistoryDlg(HistoryWindowOwner& history);
 
     // Notes which recording is selected, before the list's rows change.
     void RememberSelection();
@@ -49,7 +61,7 @@ private:
     void FitListWidth(int listWidth);
     int SelectedRow() const;
 
-    CTrigHistory& history_;
+    HistoryWindowOwner& history_;
     HWND list_ = nullptr;
     std::vector<Anchor> anchors_;
     SIZE initialClient_{0, 0};

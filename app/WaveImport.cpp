@@ -5,7 +5,6 @@
 
 #include "app/Messages.h"
 #include "app/QuorvelApp.h"
-#include "app/QuorvelDlg.h"
 #include "config/Win32Version.h"
 #include "files/ImportTexts.h"
 #include "files/Win32ImportFile.h"
@@ -55,13 +54,13 @@ bool ReadWaveFile(const std::string& path, bool sd, HWND owner) {
     // file's samples can go, since they are still in their file; a measurement's cannot.
     bool released = false;
     options.releaseMemory = [&released] {
-        if (!theApp.ringsHoldFile) return false;
+        if (!theApp.session.ringsHoldFile) return false;
         for (WaveBuffer& ring : theApp.waveBuffers) {
             std::vector<double>().swap(ring.samples);
             ring.heldCount = 0;
             ring.oldestIndex = 0;
         }
-        theApp.ringsHoldFile = false;
+        theApp.session.ringsHoldFile = false;
         released = true;
         return true;
     };
@@ -78,7 +77,7 @@ bool ReadWaveFile(const std::string& path, bool sd, HWND owner) {
     files::ImportResult& result = got.result;
     if (released && result.status != Status::Loaded) {
         // The previous file is gone from the rings: the display must not go on naming it.
-        theApp.reviewBaseTime = FILETIME{0, 0};
+        theApp.session.reviewBaseTime = 0;
         if (main) {
             SetWindowTextA(main, BuildMainTitle(theApp.settings.title).c_str());
             PostMessageA(main, MSG_9388BF10, 0, 0);
@@ -108,8 +107,18 @@ bool ReadWaveFile(const std::string& path, bool sd, HWND owner) {
         ring.heldCount = static_cast<int>(ring.samples.size());
         ring.oldestIndex = 0;
     }
-    theApp.ringsHoldFile = true;
-    theApp.reviewBaseTime.dwLowDateTime = static_cast<DWORD>(result.baseTime);
-    theApp.reviewBaseTime.dwHighDateTime = static_cast<DWORD>(result.baseTime >> 32);
+    theApp.session.ringsHoldFile = true;
+    theApp.session.reviewBaseTime = result.baseTime;
+    return true;
+}
+
+bool ReviewWaveFile(const std::string& path, bool sd, HWND owner) {
+    // Another program may have started a measurement while a dialog was open: its rings stay.
+    if (theApp.session.Busy()) return false;
+    if (!ReadWaveFile(path, sd, owner)) return false;
+    HWND main = mainWindowHandle.load();
+    if (!main) return false;
+    SetWindowTextA(main, files::ImportedTitle(BuildMainTitle(theApp.settings.title), path).c_str());
+    PostMessageA(main, MSG_9388BF10, 0, 0);
     return true;
 }

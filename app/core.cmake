@@ -1,3 +1,5 @@
-# Portable pieces of the application core.
-add_library(app_core STATIC ${CMAKE_CURRENT_SOURCE_DIR}/IniPath.cpp)
+# Portable pieces of the application core: the INI path and the measurement session.
+add_library(app_core STATIC ${CMAKE_CURRENT_SOURCE_DIR}/IniPath.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/MeasurementSession.cpp)
 target_include_directories(app_core PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(app_core PUBLIC recording_core pipeline_core)

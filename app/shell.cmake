@@ -4,12 +4,9 @@ if(WIN32)
     ${CMAKE_CURRENT_SOURCE_DIR}/AppLink.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/BtnDialog.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/ButtonPictures.cpp
-    ${CMAKE_CURRENT_SOURCE_DIR}/MeasurementControl.cpp
-    ${CMAKE_CURRENT_SOURCE_DIR}/PanelSettings.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/Messages.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/QuorvelApp.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/QuorvelDlg.cpp
-    ${CMAKE_CURRENT_SOURCE_DIR}/RecordButtons.cpp
     ${CMAKE_SOURCE_DIR}/resources/Quorvel.rc
     ${CMAKE_SOURCE_DIR}/resources/SearchComPort.rc)
   target_include_directories(Quorvel PRIVATE ${CMAKE_SOURCE_DIR})

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <vector>
 
-#include "app/Analysis.h"
+#include "analysis/Analysis.h"
 #include "fft/FftDescriptor.h"
 #include "fft/RealFft.h"
 

@@ -9,7 +9,7 @@
 #include <memory>
 #include <vector>
 
-#include "app/AnalysisFromSettings.h"
+#include "analysis/AnalysisFromSettings.h"
 #include "common/RasterSurface.h"
 #include "graphs/GraphCore.h"
 #include "graphs/ReviewWindow.h"

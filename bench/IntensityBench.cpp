@@ -9,8 +9,8 @@
 #include <filesystem>
 #include <vector>
 
-#include "app/SeismicIntensity.h"
-#include "app/TriggerHistory.h"
+#include "analysis/SeismicIntensity.h"
+#include "history/TriggerHistory.h"
 
 namespace {
 

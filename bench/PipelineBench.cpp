@@ -2,7 +2,7 @@
 // samples; the producer's queueing is measured on its own for comparison.
 #include <benchmark/benchmark.h>
 
-#include "app/SamplePipeline.h"
+#include "pipeline/SamplePipeline.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/AnalysisFromSettings.h"
+#include "analysis/AnalysisFromSettings.h"
 
 namespace graphs {
 

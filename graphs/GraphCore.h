@@ -4,9 +4,9 @@
 
 #include <vector>
 
-#include "app/Analysis.h"
-#include "app/WaveBuffer.h"
+#include "analysis/Analysis.h"
 #include "config/Settings.h"
+#include "pipeline/WaveBuffer.h"
 
 namespace graphs {
 

@@ -1,7 +1,8 @@
 // The graph control's window: class, messages, notifications and the double-buffered paint.
 #include "graphs/GraphCtrl.h"
 
-#include "app/Messages.h"
+#include "graphs/GraphMessages.h"
+
 
 namespace {
 

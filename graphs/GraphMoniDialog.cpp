@@ -4,9 +4,8 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "app/Messages.h"
-#include "app/QuorvelApp.h"
 #include "config/FormatSignificant.h"
+#include "graphs/GraphMessages.h"
 #include "graphs/MonitorShell.h"
 #include "graphs/MonitorText.h"
 #include "graphs/ReviewWindow.h"
@@ -26,7 +25,7 @@ COLORREF Colour(const ColorTriple& c) { return graphs::ColourOf(c); }
 
 }  // namespace
 
-CGraphMoniDialog::CGraphMoniDialog(int* accAuto) : CMonitorPane(IDD_GRAPH_MONI, nullptr), accAuto_(accAuto) {}
+CGraphMoniDialog::CGraphMoniDialog(const monitor::MonitorModel& model) : CMonitorPane(IDD_GRAPH_MONI, model) {}
 
 CGraphMoniDialog::~CGraphMoniDialog() {
     // The graphs and fields go before the dialog window that holds them.
@@ -40,7 +39,7 @@ BOOL CGraphMoniDialog::OnInitDialog() {
     HFONT dialogFont = reinterpret_cast<HFONT>(SendMessageA(hwnd, WM_GETFONT, 0, 0));
     const DWORD fieldStyle = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_BORDER;
     for (int i = 0; i < 3; ++i) {
-        graphs_[i] = std::make_unique<CGraphCtrl>(monitor::AppGraphContext());
+        graphs_[i] = std::make_unique<CGraphCtrl>(model_.Graphs());
         graphs_[i]->Create(Rect(IDC_GM_GRAPH_FRAME + i), hwnd, IDC_GRAPH + i, graphs::GraphKind::Time, i);
         ShowWindow(graphs_[i]->Handle(), SW_SHOW);
         struct FieldSpec {
@@ -146,7 +145,7 @@ void CGraphMoniDialog::PlaceLevelLabels(int axis) {
 
     HWND upper = Item(IDC_GM_T_UPPER + axis);
     HWND lower = Item(IDC_GM_T_LOWER + axis);
-    const Settings& s = theApp.settings;
+    const Settings& s = *model_.settings;
     if (s.trigMode == 0) {
         ShowWindow(upper, SW_HIDE);
         ShowWindow(lower, SW_HIDE);
@@ -165,7 +164,7 @@ void CGraphMoniDialog::PlaceLevelLabels(int axis) {
 }
 
 void CGraphMoniDialog::ApplyFieldColors() {
-    const Settings& s = theApp.settings;
+    const Settings& s = *model_.settings;
     for (int i = 0; i < 3; ++i) {
         const std::pair<CNumCtrl*, const ColorTriple*> fields[] = {
             {&maxField_[i], &s.moniMaxmin}, {&minField_[i], &s.moniMaxmin}, {&nowField_[i], &s.moniNow},
@@ -187,7 +186,7 @@ void CGraphMoniDialog::RepaintGraphs() {
 
 void CGraphMoniDialog::UpdateAxisFields(int axis, bool timeLabel, bool scaleLabels, bool values) {
     if (axis < 0 || axis > 2 || !graphs_[axis]) return;
-    if (timeLabel) SetLabel(IDC_GM_X_RIGHT + axis, FormatSignificant(DisplayTime(), 6));
+    if (timeLabel) SetLabel(IDC_GM_X_RIGHT + axis, FormatSignificant(DisplayTime(*model_.settings), 6));
     if (scaleLabels) {
         graphs::GraphCore& g = graphs_[axis]->Core();
         const std::string top = graphs::FieldText(g.YMax(), 12);
@@ -198,11 +197,11 @@ void CGraphMoniDialog::UpdateAxisFields(int axis, bool timeLabel, bool scaleLabe
         if (changed) PlaceLevelLabels(axis);
     }
     if (values) {
-        const int bit = theApp.settings.bit;
-        maxField_[axis].SetText(graphs::FieldText(theApp.peakMax[axis], bit));
-        minField_[axis].SetText(graphs::FieldText(theApp.peakMin[axis], bit));
-        const WaveBuffer& ring = theApp.waveBuffers[axis];
-        if (theApp.running && ring.heldCount > 0 && ring.Capacity() > 0)
+        const int bit = model_.settings->bit;
+        maxField_[axis].SetText(graphs::FieldText(model_.peakMax[axis], bit));
+        minField_[axis].SetText(graphs::FieldText(model_.peakMin[axis], bit));
+        const WaveBuffer& ring = model_.rings[axis];
+        if (*model_.running != 0 && ring.heldCount > 0 && ring.Capacity() > 0)
             nowField_[axis].SetText(graphs::FieldText(ring.samples[ring.PhysicalIndex(ring.heldCount - 1)], bit));
         else
             nowField_[axis].SetText("");
@@ -220,8 +219,8 @@ void CGraphMoniDialog::AdvanceGraphs(int n) {
 void CGraphMoniDialog::ResetForMeasurement() {
     for (int i = 0; i < 3; ++i) {
         graphs_[i]->SetWindow(0, 0);
-        if (theApp.settings.accAuto != 0) graphs_[i]->UpdateScale();
-        theApp.peakMin[i] = theApp.peakMax[i] = 0.0;
+        if (model_.settings->accAuto != 0) graphs_[i]->UpdateScale();
+        model_.peakMin[i] = model_.peakMax[i] = 0.0;
         maxField_[i].SetText("");
         minField_[i].SetText("");
         nowField_[i].SetText("");
@@ -236,7 +235,7 @@ void CGraphMoniDialog::SetTriggerMarker(int axis, bool shown) {
 void CGraphMoniDialog::EnterReview() {
     HWND scroll = Item(IDC_GM_SCROLL);
     const int sweep = graphs_[0]->Core().SweepLength();
-    SetScrollRange(scroll, SB_CTL, 0, std::max(theApp.waveBuffers[0].heldCount - sweep, 0), FALSE);
+    SetScrollRange(scroll, SB_CTL, 0, std::max(model_.rings[0].heldCount - sweep, 0), FALSE);
     SetScrollPos(scroll, SB_CTL, 0, TRUE);
     ShowReviewWindow();
     ShowItem(IDC_GM_DATE, true);
@@ -257,21 +256,19 @@ void CGraphMoniDialog::LeaveReview() {
 
 void CGraphMoniDialog::ShowReviewWindow() {
     const int pos = GetScrollPos(Item(IDC_GM_SCROLL), SB_CTL);
-    const graphs::ReviewSpan span = graphs::ReviewSpanAt(theApp.waveBuffers[0], pos, graphs_[0]->Core().SweepLength());
+    const graphs::ReviewSpan span = graphs::ReviewSpanAt(model_.rings[0], pos, graphs_[0]->Core().SweepLength());
     for (int i = 0; i < 3; ++i) {
         graphs_[i]->SetWindow(span.start, span.count);
-        if (theApp.settings.accAuto != 0) graphs_[i]->UpdateScale();
+        if (model_.settings->accAuto != 0) graphs_[i]->UpdateScale();
         UpdateWindow(graphs_[i]->Handle());
-        const graphs::Extremes e = graphs::SpanExtremes(theApp.waveBuffers[i], span);
-        theApp.peakMin[i] = e.lo;
-        theApp.peakMax[i] = e.hi;
+        const graphs::Extremes e = graphs::SpanExtremes(model_.rings[i], span);
+        model_.peakMin[i] = e.lo;
+        model_.peakMax[i] = e.hi;
         UpdateAxisFields(i, false, false, true);
     }
     if (reviewPsd) reviewPsd(span.start, span.count);
 
-    const FILETIME base = theApp.reviewBaseTime;
-    const graphs::ReviewClock clock =
-        graphs::ReviewClockAt((static_cast<uint64_t>(base.dwHighDateTime) << 32) | base.dwLowDateTime, pos);
+    const graphs::ReviewClock clock = graphs::ReviewClockAt(*model_.reviewBaseTime, pos);
     SetLabel(IDC_GM_DATE, clock.date);
     SetLabel(IDC_GM_TIME, clock.time);
 }
@@ -297,7 +294,7 @@ bool CGraphMoniDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam,
 
 void CGraphMoniDialog::PaintOver(HDC dc) {
     HGDIOBJ oldFont = SelectObject(dc, labelFont_);
-    const double display = DisplayTime();
+    const double display = DisplayTime(*model_.settings);
     for (int i = 0; i < 3; ++i) {
         graphs::GraphCore& g = graphs_[i]->Core();
         const auto labels = graphs::TimeLabels(display, timeLabelX0_, timeLabelLeftLimit_, timeLabelRightLimit_,
@@ -321,7 +318,7 @@ void CGraphMoniDialog::OnHScroll(int code, HWND scrollBar) {
 }
 
 void CGraphMoniDialog::OnScaleMenu(int axis) {
-    Settings& s = theApp.settings;
+    Settings& s = *model_.settings;
     HMENU menu = CreatePopupMenu();
     if (!menu) return;
     AppendMenuA(menu, MF_STRING | (s.accAuto ? MF_CHECKED : 0), 1, "オートスケール");
@@ -338,9 +335,9 @@ void CGraphMoniDialog::OnScaleMenu(int axis) {
     const int command = TrackMenu(menu);
     if (command == 0) return;
     if (command == 1) {
-        *accAuto_ = 1;
+        model_.settings->accAuto = 1;
     } else if (command >= 2 && command <= 9) {
-        *accAuto_ = 0;
+        model_.settings->accAuto = 0;
         if (axis == 2) s.acczSel = command - 2;
         else s.accSel = command - 2;
     } else if (command == 10) {

@@ -13,8 +13,9 @@
 
 class CGraphMoniDialog : public CMonitorPane {
 public:
-    // `accAuto` is the address of [SCALE] ACC_AUTO, which the scale menu toggles.
-    explicit CGraphMoniDialog(int* accAuto);
+    // The scale menu changes the model's settings ([SCALE] ACC_AUTO among them); the review
+    // writes its window's extremes into the model's peaks.
+    explicit CGraphMoniDialog(const monitor::MonitorModel& model);
     ~CGraphMoniDialog() override;
 
     CGraphCtrl& Graph(int axis) { return *graphs_[axis]; }
@@ -58,7 +59,6 @@ private:
     void OnHScroll(int code, HWND scrollBar);
     void OnScaleMenu(int axis);
 
-    int* accAuto_;
     std::unique_ptr<CGraphCtrl> graphs_[3];
     CNumCtrl maxField_[3], minField_[3], nowField_[3], trigField_[3];
     HFONT letterFont_ = nullptr;

@@ -1,8 +1,7 @@
 // Helpers shared by the time and PSD monitors.
 #include "graphs/MonitorShell.h"
 
-#include "app/AnalysisFromSettings.h"
-#include "app/QuorvelApp.h"
+#include "analysis/AnalysisFromSettings.h"
 
 bool CMonitorPane::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     switch (message) {
@@ -65,10 +64,6 @@ HFONT ScaledFont(HFONT base, double factor, int weight) {
     return CreateFontIndirectA(&lf);
 }
 
-graphs::GraphContext AppGraphContext() {
-    return {&theApp.settings, &theApp.analysis, theApp.waveBuffers, &theApp.running};
-}
-
-double DisplayTime() { return app::AnalysisSettingsFrom(theApp.settings).displayTime; }
+double DisplayTime(const Settings& settings) { return app::AnalysisSettingsFrom(settings).displayTime; }
 
 }  // namespace monitor

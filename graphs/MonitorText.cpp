@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-#include "app/SamplePipeline.h"
+#include "pipeline/SamplePipeline.h"
 
 namespace graphs {
 

@@ -3,9 +3,8 @@
 
 #include <cmath>
 
-#include "app/Messages.h"
-#include "app/QuorvelApp.h"
 #include "config/FormatSignificant.h"
+#include "graphs/GraphMessages.h"
 #include "graphs/MonitorShell.h"
 #include "graphs/MonitorText.h"
 
@@ -20,7 +19,7 @@ using monitor::MoveControl;
 
 }  // namespace
 
-CPsdMoniDialog::CPsdMoniDialog() : CMonitorPane(IDD_PSD_MONI, nullptr) {}
+CPsdMoniDialog::CPsdMoniDialog(const monitor::MonitorModel& model) : CMonitorPane(IDD_PSD_MONI, model) {}
 
 CPsdMoniDialog::~CPsdMoniDialog() {
     for (auto& g : graphs_) g.reset();
@@ -33,7 +32,7 @@ BOOL CPsdMoniDialog::OnInitDialog() {
     HFONT dialogFont = reinterpret_cast<HFONT>(SendMessageA(hwnd, WM_GETFONT, 0, 0));
     const DWORD fieldStyle = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_BORDER;
     for (int i = 0; i < 3; ++i) {
-        graphs_[i] = std::make_unique<CGraphCtrl>(monitor::AppGraphContext());
+        graphs_[i] = std::make_unique<CGraphCtrl>(model_.Graphs());
         graphs_[i]->Create(Rect(IDC_PM_GRAPH_FRAME + i), hwnd, IDC_GRAPH + i, graphs::GraphKind::Psd, i);
         ShowWindow(graphs_[i]->Handle(), SW_SHOW);
         for (CNumCtrl* field : {&freqField_[i], &valueField_[i]}) {
@@ -62,7 +61,7 @@ BOOL CPsdMoniDialog::OnInitDialog() {
 }
 
 void CPsdMoniDialog::ApplyFieldColors() {
-    const COLORREF colour = graphs::ColourOf(theApp.settings.moniPsdmax);
+    const COLORREF colour = graphs::ColourOf(model_.settings->moniPsdmax);
     for (int i = 0; i < 3; ++i) {
         for (CNumCtrl* field : {&freqField_[i], &valueField_[i]}) {
             field->SetBackground(colour);
@@ -118,7 +117,7 @@ void CPsdMoniDialog::PlaceDecadeLabels(int axis) {
     HWND ten = Item(IDC_PM_DECADE_10 + axis);
     ShowWindow(one, SW_HIDE);
     ShowWindow(ten, SW_HIDE);
-    if (theApp.settings.xType != 0 || !graphs_[axis]) return;
+    if (model_.settings->xType != 0 || !graphs_[axis]) return;
     const graphs::ValueTransform& v = graphs_[axis]->Core().Value();
     const struct {
         HWND label;
@@ -200,7 +199,7 @@ bool CPsdMoniDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, L
 }
 
 void CPsdMoniDialog::OnAxisMenu() {
-    Settings& s = theApp.settings;
+    Settings& s = *model_.settings;
     HMENU menu = CreatePopupMenu();
     if (!menu) return;
     static const char* const kItems[] = {"周波数軸 ログスケール", "周波数軸 リニアスケール  1(Hz)",

@@ -13,7 +13,7 @@
 
 class CPsdMoniDialog : public CMonitorPane {
 public:
-    CPsdMoniDialog();
+    explicit CPsdMoniDialog(const monitor::MonitorModel& model);
     ~CPsdMoniDialog() override;
 
     CGraphCtrl& Graph(int axis) { return *graphs_[axis]; }

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/WaveBuffer.h"
+#include "pipeline/WaveBuffer.h"
 
 namespace graphs {
 

@@ -12,6 +12,7 @@ if(WIN32)
   target_link_libraries(graph_win PUBLIC graph_core gdi32)
   target_sources(Quorvel PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/GraphCtrl.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/GraphMessages.cpp
     ${CMAKE_CURRENT_LIST_DIR}/GraphMoniDialog.cpp
     ${CMAKE_CURRENT_LIST_DIR}/MonitorShell.cpp
     ${CMAKE_CURRENT_LIST_DIR}/PsdMoniDialog.cpp)

@@ -3,8 +3,6 @@
 
 #include <chrono>
 
-#include "app/QuorvelApp.h"
-#include "app/RecordingControl.h"
 #include "config/Win32ProfileStore.h"
 #include "files/ChooseImportFile.h"
 #include "seed/CsvExport.h"
@@ -35,15 +33,21 @@ long long UtcMicros() {
 }  // namespace
 
 CSeedArchive::CSeedArchive() {
+    writer_.reports.openFailed = [this](const std::string&) { Report("FILE OPEN ERROR"); };
+    writer_.reports.writeFailed = [this](const std::string& path) { Report(app::WriteFailureMessage(path).c_str()); };
+}
+
+void CSeedArchive::Attach(Settings& appSettings, const app::RecordingHooks& reports, const int* running) {
+    appSettings_ = &appSettings;
+    reports_ = &reports;
+    running_ = running;
+}
+
+void CSeedArchive::Report(const char* message) const {
     // Reported like the CSV writer's failures: a log row and the queued message box.
-    writer_.reports.openFailed = [](const std::string&) {
-        if (theApp.recorder.hooks.addLog) theApp.recorder.hooks.addLog(kLogSeedError);
-        if (theApp.recorder.hooks.showMessage) theApp.recorder.hooks.showMessage("FILE OPEN ERROR");
-    };
-    writer_.reports.writeFailed = [](const std::string& path) {
-        if (theApp.recorder.hooks.addLog) theApp.recorder.hooks.addLog(kLogSeedError);
-        if (theApp.recorder.hooks.showMessage) theApp.recorder.hooks.showMessage(app::WriteFailureMessage(path));
-    };
+    if (!reports_) return;
+    if (reports_->addLog) reports_->addLog(kLogSeedError);
+    if (reports_->showMessage) reports_->showMessage(message);
 }
 
 void CSeedArchive::LoadSettings(const std::string& iniPath) {
@@ -60,8 +64,8 @@ void CSeedArchive::OnMeasurementStart() {
     writer_.Stop();
     if (!settings.enabled) return;
     offsetUs_ = UtcMicros() - SteadyMicros();
-    (void)writer_.Start(seed::ArchiveRoot(settings, theApp.settings.saveDirectory), settings.codes,
-                        theApp.settings.kanzan, UtcMicros() / 100);
+    (void)writer_.Start(seed::ArchiveRoot(settings, appSettings_->saveDirectory), settings.codes,
+                        appSettings_->kanzan, UtcMicros() / 100);
 }
 
 void CSeedArchive::OnMeasurementStop() { writer_.Stop(); }
@@ -88,12 +92,12 @@ void CSeedArchive::OnBatch(const device::SampleBatch& batch) {
 }
 
 void CSeedArchive::OpenDialog(HWND owner) {
-    CSeedDialog dialog(owner, settings);
+    CSeedDialog dialog(owner, settings, running_ && *running_ != 0);
     dialog.DoModal();
 }
 
 void CSeedArchive::ExportChosenFile(HWND owner, const seed::ArchiveCodes& codes) {
-    const std::optional<std::string> path = ChooseImportFile("読み込みファイル", "csv", false, theApp.settings, owner);
+    const std::optional<std::string> path = ChooseImportFile("読み込みファイル", "csv", false, *appSettings_, owner);
     if (!path) return;
     HCURSOR cursor = SetCursor(LoadCursor(nullptr, IDC_WAIT));
     const seed::ExportResult result = seed::ExportCsv(*path, files_, codes, seed::LocalFileTimeToUtc);

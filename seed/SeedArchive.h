@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "config/Settings.h"
 #include "device/SampleHandOff.h"
+#include "recording/RecordingControl.h"
 #include "seed/Archive.h"
 #include "seed/ArchiveSettings.h"
 #include "seed/Win32ArchiveFiles.h"
@@ -15,6 +17,13 @@
 class CSeedArchive {
 public:
     CSeedArchive();
+    CSeedArchive(const CSeedArchive&) = delete;
+    CSeedArchive& operator=(const CSeedArchive&) = delete;
+
+    // What the archive reads of the program, given once before the first measurement: its
+    // settings (save folder, [SPEC] KANZAN, the import's folder), the recordings' hooks (a failure
+    // is reported like theirs) and whether a measurement runs.
+    void Attach(Settings& appSettings, const app::RecordingHooks& reports, const int* running);
 
     // [MSEED] of the INI file: read after the settings at start, written after them at exit
     // (only once it was there or the dialog set it).
@@ -35,6 +44,11 @@ public:
     seed::ArchiveSettings settings;
 
 private:
+    void Report(const char* message) const;
+
+    Settings* appSettings_ = nullptr;
+    const app::RecordingHooks* reports_ = nullptr;
+    const int* running_ = nullptr;
     seed::Win32ArchiveFiles files_;
     seed::ArchiveWriter writer_{files_};
     long long offsetUs_ = 0;  // UTC minus the steady clock, in microseconds

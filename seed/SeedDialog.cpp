@@ -3,7 +3,6 @@
 
 #include <shlobj.h>
 
-#include "app/QuorvelApp.h"
 #include "resources/SeedResource.h"
 #include "seed/SeedArchive.h"
 #include "ui/MessageBox.h"
@@ -16,8 +15,8 @@ constexpr int kCodeLimits[] = {2, 5, 2, 3, 3, 3};
 
 }  // namespace
 
-CSeedDialog::CSeedDialog(HWND owner, seed::ArchiveSettings& settings)
-    : ui::Dialog(IDD_SEED, owner), settings_(settings) {}
+CSeedDialog::CSeedDialog(HWND owner, seed::ArchiveSettings& settings, bool measuring)
+    : ui::Dialog(IDD_SEED, owner), settings_(settings), measuring_(measuring) {}
 
 BOOL CSeedDialog::OnInitDialog() {
     CheckItem(IDC_SEED_ARCHIVE, settings_.enabled != 0);
@@ -28,8 +27,7 @@ BOOL CSeedDialog::OnInitDialog() {
         SendMessageA(Item(kCodeFields[i]), EM_LIMITTEXT, static_cast<WPARAM>(kCodeLimits[i]), 0);
         SetItemText(kCodeFields[i], *texts[i]);
     }
-    // The export reads a whole file on this thread, like the import: not while measuring.
-    EnableItem(IDC_SEED_EXPORT, theApp.running == 0);
+    EnableItem(IDC_SEED_EXPORT, !measuring_);
     return TRUE;
 }
 

@@ -9,8 +9,9 @@
 
 class CSeedDialog : public ui::Dialog {
 public:
-    // `settings` changes only on OK, and is then marked to be written at exit.
-    CSeedDialog(HWND owner, seed::ArchiveSettings& settings);
+    // `settings` changes only on OK, and is then marked to be written at exit. While `measuring`
+    // the export is disabled: it reads a whole file on this thread, like the import.
+    CSeedDialog(HWND owner, seed::ArchiveSettings& settings, bool measuring);
 
 protected:
     BOOL OnInitDialog() override;
@@ -23,4 +24,5 @@ private:
     void OnBrowse();
 
     seed::ArchiveSettings& settings_;
+    bool measuring_;
 };

@@ -7,8 +7,8 @@
 #include <limits>
 #include <vector>
 
+#include "analysis/Analysis.h"
 #include "common/CountingNew.h"
-#include "app/Analysis.h"
 
 namespace app {
 namespace {

@@ -1,7 +1,7 @@
 // The analysis follows the settings record: display time by index, spectra, window and cut-off.
 #include <gtest/gtest.h>
 
-#include "app/AnalysisFromSettings.h"
+#include "analysis/AnalysisFromSettings.h"
 
 namespace app {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "app/AnalysisFromSettings.h"
+#include "analysis/AnalysisFromSettings.h"
 #include "graphs/GraphCore.h"
 
 struct RecordingHost : graphs::GraphHost {

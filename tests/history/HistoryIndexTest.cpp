@@ -4,7 +4,7 @@
 
 #include <random>
 
-#include "app/HistoryIndex.h"
+#include "history/HistoryIndex.h"
 
 namespace app {
 namespace {

@@ -10,7 +10,7 @@
 #include <set>
 
 #include "HistoryFiles.h"
-#include "app/HistoryWorker.h"
+#include "history/HistoryWorker.h"
 
 namespace app {
 namespace {

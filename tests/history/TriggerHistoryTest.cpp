@@ -6,7 +6,7 @@
 #include <cstdio>
 
 #include "HistoryFiles.h"
-#include "app/TriggerHistory.h"
+#include "history/TriggerHistory.h"
 
 namespace app {
 namespace {

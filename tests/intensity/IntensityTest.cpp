@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/SeismicIntensity.h"
+#include "analysis/SeismicIntensity.h"
 
 namespace app {
 namespace {

@@ -4,7 +4,7 @@
 #include <deque>
 #include <string>
 
-#include "app/EventLog.h"
+#include "pipeline/EventLog.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <limits>
 #include <string>
 
-#include "app/MeasurementRules.h"
 #include "common/CountingNew.h"
 #include "device/RsUtil.h"
+#include "pipeline/MeasurementRules.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "app/SamplePipeline.h"
 #include "common/CountingNew.h"
+#include "pipeline/SamplePipeline.h"
 
 using app::FormatLowPass;
 using app::GalBatch;

@@ -7,7 +7,7 @@
 #include <random>
 #include <vector>
 
-#include "app/WaveBuffer.h"
+#include "pipeline/WaveBuffer.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "app/RecordingControl.h"
 #include "common/FakeWaveFileSystem.h"
 #include "files/SampleLine.h"
+#include "recording/RecordingControl.h"
 
 using app::GalBatch;
 using app::RecordingControl;

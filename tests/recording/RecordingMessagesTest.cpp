@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/RecordingMessages.h"
+#include "recording/RecordingMessages.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/WaveBuffer.h"
 #include "files/Win32ImportFile.h"
+#include "pipeline/WaveBuffer.h"
 
 namespace {
 

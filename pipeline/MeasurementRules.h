@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string>
 
-#include "app/WaveBuffer.h"
 #include "config/Settings.h"
+#include "pipeline/WaveBuffer.h"
 
 namespace app {
 

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "app/WaveBuffer.h"
 #include "config/Settings.h"
 #include "device/SampleHandOff.h"
+#include "pipeline/WaveBuffer.h"
 
 namespace app {
 

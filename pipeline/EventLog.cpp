@@ -1,5 +1,5 @@
 // Event rows and their time stamps for the control panel's log list.
-#include "app/EventLog.h"
+#include "pipeline/EventLog.h"
 
 #include <cstdio>
 

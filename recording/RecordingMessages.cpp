@@ -1,5 +1,5 @@
 // One recording-error box at a time; the rest go to the event log.
-#include "app/RecordingMessages.h"
+#include "recording/RecordingMessages.h"
 
 namespace app {
 

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "app/SamplePipeline.h"
-#include "app/WaveBuffer.h"
 #include "config/Settings.h"
 #include "files/WaveFile.h"
+#include "pipeline/SamplePipeline.h"
+#include "pipeline/WaveBuffer.h"
 
 namespace app {
 

@@ -1,5 +1,5 @@
 // Appending to and reading from the acquisition ring.
-#include "app/WaveBuffer.h"
+#include "pipeline/WaveBuffer.h"
 
 #include <algorithm>
 

@@ -12,8 +12,8 @@
 #include <thread>
 #include <vector>
 
-#include "app/HistoryIndex.h"
-#include "app/TriggerHistory.h"
+#include "history/HistoryIndex.h"
+#include "history/TriggerHistory.h"
 
 namespace app {
 

@@ -1,6 +1,6 @@
 // Instrumental seismic intensity: frequency-domain filters over our real transform, the level
 // reached for 0.3 s by the vector sum, and the rounding to one decimal.
-#include "app/SeismicIntensity.h"
+#include "analysis/SeismicIntensity.h"
 
 #include <algorithm>
 #include <cmath>

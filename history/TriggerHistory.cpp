@@ -1,6 +1,6 @@
 // Trigger history core: grouping of the trigger files, events with peaks and intensity, the
 // sorted list and its CSV text.
-#include "app/TriggerHistory.h"
+#include "history/TriggerHistory.h"
 
 #include <algorithm>
 #include <cctype>

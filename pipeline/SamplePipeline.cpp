@@ -1,5 +1,5 @@
 // One pass of the sample pipeline per data notice.
-#include "app/SamplePipeline.h"
+#include "pipeline/SamplePipeline.h"
 
 #include <algorithm>
 #include <cstdio>

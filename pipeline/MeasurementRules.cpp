@@ -1,5 +1,5 @@
 // Ring sizing and the COM lamp table of measurement control.
-#include "app/MeasurementRules.h"
+#include "pipeline/MeasurementRules.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,5 +1,5 @@
 // Manual recording, trigger detection and the trigger recording's state machine.
-#include "app/RecordingControl.h"
+#include "recording/RecordingControl.h"
 
 #include <algorithm>
 #include <cmath>

@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/SeismicIntensity.h"
+#include "analysis/SeismicIntensity.h"
 #include "files/Folder.h"
 #include "files/ImportFields.h"
 

@@ -1,6 +1,6 @@
 // Index file of the trigger history: tab-separated lines with CR LF, a line count and an FNV-1a
 // checksum at the end, parsed strictly.
-#include "app/HistoryIndex.h"
+#include "history/HistoryIndex.h"
 
 #include <cctype>
 #include <cerrno>

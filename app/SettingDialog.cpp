@@ -1,6 +1,6 @@
 // Settings dialog: filling, forms, enabling, checks, the port list, the folder browser and the
 // recorder's clock and threshold exchanges.
-#include "config/SettingDialog.h"
+#include "app/SettingDialog.h"
 
 #include <ole2.h>
 #include <shlobj.h>
@@ -9,9 +9,8 @@
 #include <atomic>
 #include <cstdio>
 
-#include "app/AnalysisFromSettings.h"
+#include "analysis/AnalysisFromSettings.h"
 #include "app/QuorvelApp.h"
-#include "app/QuorvelDlg.h"
 #include "app/VersionDialog.h"
 #include "config/Win32Settings.h"
 #include "config/Win32Version.h"
@@ -402,7 +401,7 @@ void CSettingDialog::OnNcDestroy() {
 bool CSettingDialog::PrepareLink() const {
     // A measurement started meanwhile by another program owns the port object: no exchange then,
     // nor while such a start searches for its port.
-    if (theApp.MeasurementBusy()) return false;
+    if (theApp.session.Busy()) return false;
     // A receive thread given up by the last stop may still hold the port for its last read.
     if (!theApp.WaitForLinkIdle()) return false;
     theApp.link.SetLineConfig(theApp.settings.com, theApp.settings.bit);

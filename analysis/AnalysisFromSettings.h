@@ -1,7 +1,7 @@
 // The analysis settings as the settings record holds them.
 #pragma once
 
-#include "app/Analysis.h"
+#include "analysis/Analysis.h"
 #include "config/Settings.h"
 
 namespace app {

@@ -1,6 +1,6 @@
 // Trigger history worker: one request at a time from a queue, results handed over under a mutex,
 // the owner told by its notice callback outside the lock.
-#include "app/HistoryWorker.h"
+#include "history/HistoryWorker.h"
 
 #include <cstdio>
 #include <memory>

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/TriggerHistory.h"
+#include "history/TriggerHistory.h"
 
 namespace app {
 

@@ -1,5 +1,5 @@
 // Spectrum analysis: taper windows, frequency tables, and the amplitude spectrum of a ring window.
-#include "app/Analysis.h"
+#include "analysis/Analysis.h"
 
 #include <algorithm>
 #include <cmath>
