@@ -105,7 +105,12 @@ void ArchiveWriter::Add(const CountBatch& batch) {
         }
         for (int axis = 0; axis < 3; ++axis) channels_[static_cast<size_t>(axis)].encoder.Add(batch.counts[axis][i], p.index);
     }
-    if (wroteCurrent_) clock_.Freeze();
+    if (wroteCurrent_) {
+        clock_.Freeze();
+    } else if (openDay_ != INT64_MIN) {
+        // The pending records hold samples of this day: a later refinement must not move them.
+        clock_.StayInDay(DayStart(openDay_));
+    }
 }
 
 void ArchiveWriter::Stop() {

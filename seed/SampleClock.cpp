@@ -13,8 +13,13 @@ Ticks SampleClock::Joined(Ticks estimate) const {
         const Ticks after = estimate - previousEnd_;
         if ((after >= 0 && after * 2 <= kTicksPerSample) || (after < 0 && -after < kTolerance)) start = previousEnd_;
     }
-    // Kept in the day of its first arrival, so a record never reaches back into the day before.
     return std::max(start, floor_);
+}
+
+void SampleClock::StayInDay(Ticks dayStart) {
+    if (frozen_ || dayStart <= floor_) return;
+    floor_ = dayStart;
+    start_ = Joined(estimate_);
 }
 
 SampleClock::Placement SampleClock::Place(Ticks arrival, bool breakBefore) {
@@ -40,7 +45,7 @@ SampleClock::Placement SampleClock::Place(Ticks arrival, bool breakBefore) {
         count_ = 0;
         windowCount_ = 0;
         estimate_ = arrival;
-        floor_ = DayStart(DayOf(arrival));
+        floor_ = INT64_MIN;
         start_ = Joined(estimate_);
     } else if (!frozen_) {
         estimate_ = std::min(estimate_, arrival - count_ * kTicksPerSample);

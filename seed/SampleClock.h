@@ -12,9 +12,13 @@
 //  - when every sample of a whole second arrives more than kTolerance after its counted time
 //    (samples were lost unnoticed, or the recorder's clock runs slower).
 // A new segment that would start less than half a sample after the last one ended, or overlap it
-// by less than kTolerance, is joined to it exactly, so readers see one continuous trace.
+// by less than kTolerance, is joined to it exactly, so readers see one continuous trace. Once the
+// archive has filed samples of an unfrozen segment under a UTC day (StayInDay), refinements keep
+// the start in that day, so a pending record never reaches back into the day before; until then
+// the start may lie before midnight (a burst read just after it), and those samples go to that day.
 #pragma once
 
+#include <climits>
 #include <cstdint>
 
 #include "seed/SeedTime.h"
@@ -41,6 +45,8 @@ public:
     [[nodiscard]] Ticks Start() const { return start_; }
     // A record of the current segment was written: its start no longer moves.
     void Freeze() { frozen_ = true; }
+    // Samples of the current segment were filed under the UTC day starting at `dayStart`.
+    void StayInDay(Ticks dayStart);
     [[nodiscard]] bool Frozen() const { return frozen_; }
     // Forget everything: the next sample begins a new segment that joins nothing.
     void Reset();
@@ -52,7 +58,7 @@ private:
     bool frozen_ = false;
     Ticks estimate_ = 0;  // min(arrival_i - i * 10 ms) of the current segment
     Ticks start_ = 0;     // the segment's start: the estimate, joined and kept within its first day
-    Ticks floor_ = 0;     // the first tick of the UTC day of the segment's first arrival
+    Ticks floor_ = INT64_MIN;  // the first tick of the UTC day the segment's samples were filed under
     int64_t count_ = 0;   // samples in the current segment
     bool hasPrevious_ = false;
     Ticks previousEnd_ = 0;  // counted time of the sample after the previous segment's last

@@ -117,6 +117,56 @@ TEST(Archive, AGapInReceptionIsAGapInTimeNeverAShift) {
     EXPECT_TRUE(found) << "no record begins at the first sample after the gap";
 }
 
+// The link comes back just before midnight and what it buffered meanwhile is read in one burst
+// just after it: those samples belong before midnight, and the trace after the gap stays one run.
+TEST(Archive, ABurstReadJustAfterMidnightIsFiledBeforeItWithoutAShift) {
+    if (!seedtest::HaveReader()) GTEST_SKIP() << "no libmseed in this tree";
+    Fixture f;
+    const Ticks midnight = seed::TicksOf({2024, 5, 7, 128, 0, 0, 0, 0});
+    const Ticks start = midnight - 8 * seed::kTicksPerSecond;
+    ASSERT_TRUE(f.Start(start));
+    f.Send(start, 500, true);  // ends 3 s before midnight
+    const int burst = 150, later = 1500;
+    const Ticks read = midnight + 500;  // the burst arrives 50 ms after midnight
+    std::vector<Ticks> arrival;
+    for (int i = 0; i < burst + later; ++i) arrival.push_back(i < burst ? read : read + (i - burst + 1) * kT);
+    for (size_t done = 0; done < arrival.size();) {
+        const size_t count = done == 0 ? burst : std::min<size_t>(5, arrival.size() - done);
+        std::vector<int32_t> c[3];
+        std::vector<uint8_t> breaks(count, 0);
+        breaks[0] = done == 0;
+        for (size_t i = 0; i < count; ++i) {
+            for (int a = 0; a < 3; ++a) {
+                c[a].push_back(static_cast<int32_t>(f.rng() % 6001) - 3000);
+                f.sent[a].push_back(c[a].back());
+            }
+        }
+        seed::CountBatch b;
+        for (int a = 0; a < 3; ++a) b.counts[a] = c[a].data();
+        b.arrival = arrival.data() + done;
+        b.breakBefore = breaks.data();
+        b.n = count;
+        f.archive.Add(b);
+        done += count;
+    }
+    f.archive.Stop();
+    const Ticks resumed = read - (burst - 1) * kT;  // 1.44 s before midnight
+    for (int axis = 0; axis < 3; ++axis) {
+        std::vector<seedtest::ReadRecord> all;
+        for (Ticks day : {start, midnight}) {
+            const auto records = seedtest::ReadRecords(f.files.files[f.Path(axis, day)]);
+            all.insert(all.end(), records.begin(), records.end());
+        }
+        EXPECT_EQ(Samples(all), f.sent[axis]) << "axis " << axis;
+        int64_t count = 0;
+        for (const auto& r : all) {
+            const Ticks expected = count < 500 ? start + 20 + count * kT : resumed + (count - 500) * kT;
+            EXPECT_EQ(r.startUs, expected * 100) << "axis " << axis << ", record at sample " << count;
+            count += static_cast<int64_t>(r.ints.size());
+        }
+    }
+}
+
 TEST(Archive, AnotherMeasurementOnTheSameDayGoesOnWithTheSequenceNumbers) {
     if (!seedtest::HaveReader()) GTEST_SKIP() << "no libmseed in this tree";
     Fixture f;

@@ -76,12 +76,17 @@ TEST(SampleClock, ClockStepsAndUnnoticedLossesStartSegments) {
     EXPECT_EQ(segments, 2);
 }
 
-TEST(SampleClock, ASegmentNeverReachesBackIntoTheDayBefore) {
-    SampleClock clock;
+TEST(SampleClock, ASegmentReachesBackPastMidnightOnlyUntilItsSamplesAreFiledUnderADay) {
     const Ticks midnight = seed::DayStart(seed::DayOf(kBase) + 1);
-    clock.Place(midnight + 5, false);      // read 0.5 ms after midnight
-    clock.Place(midnight + kT - 300, false);  // the next one 30 ms early: the start would be 23:59:59.97
-    EXPECT_EQ(clock.Start(), midnight);
+    SampleClock clock;
+    clock.Place(midnight + 5, false);         // read 0.5 ms after midnight
+    clock.Place(midnight + kT - 300, false);  // the next one 30 ms early: taken at 23:59:59.97
+    EXPECT_EQ(clock.Start(), midnight - 300);
+    SampleClock filed;
+    filed.Place(midnight + 5, false);
+    filed.StayInDay(midnight);  // its first sample already waits in a record of the new day
+    filed.Place(midnight + kT - 300, false);
+    EXPECT_EQ(filed.Start(), midnight);
 }
 
 }  // namespace
