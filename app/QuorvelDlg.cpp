@@ -10,6 +10,7 @@
 #include "config/Win32Version.h"
 #include "graphs/GraphCtrl.h"
 #include "graphs/GraphMoniDialog.h"
+#include "graphs/MonitorLayout.h"
 #include "graphs/PsdMoniDialog.h"
 #include "graphs/SavePicture.h"
 #include "resources/SeedResource.h"
@@ -133,53 +134,33 @@ void CQuorvelDlg::RepaintGraphs() {
 
 void CQuorvelDlg::LayoutPanes() {
     HWND hwnd = Handle();
-    const int panelWidth = Width(panelRect_);
     const int psdWidth = Width(psdRect_);
     const bool psdOn = theApp.settings.psdFlg != 0;
 
     RECT client{};
     GetClientRect(hwnd, &client);
-    const int required = minClient_.cx + (psdOn ? psdWidth : 0);
-    if (client.right < required) {
+    if (const int missing = monitor::MissingWidth(client.right, minClient_.cx, psdWidth, psdOn)) {
         RECT window{};
         GetWindowRect(hwnd, &window);
-        SetWindowPos(hwnd, nullptr, 0, 0, Width(window) + required - client.right, window.bottom - window.top,
+        SetWindowPos(hwnd, nullptr, 0, 0, Width(window) + missing, window.bottom - window.top,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
         GetClientRect(hwnd, &client);
     }
-    const int w = client.right;
-    const int h = client.bottom;
-    MoveWindow(panel_->Handle(), w - panelWidth, 0, panelWidth, h, TRUE);
-    if (psdOn) {
-        MoveWindow(psdMonitor_->Handle(), w - panelWidth - psdWidth, 0, psdWidth, h, TRUE);
-        MoveWindow(waveMonitor_->Handle(), 0, 0, w - panelWidth - psdWidth, h, TRUE);
-    } else {
-        // The PSD monitor stays a window but takes no room.
-        MoveWindow(psdMonitor_->Handle(), 0, 0, 0, 0, TRUE);
-        MoveWindow(waveMonitor_->Handle(), 0, 0, w - panelWidth, h, TRUE);
-    }
+    const monitor::PaneBoxes panes =
+        monitor::LayOutPanes({client.right, client.bottom}, Width(panelRect_), psdWidth, psdOn);
+    const std::pair<HWND, monitor::Box> moves[] = {
+        {panel_->Handle(), panes.panel}, {psdMonitor_->Handle(), panes.psd}, {waveMonitor_->Handle(), panes.wave}};
+    for (const auto& [window, box] : moves) MoveWindow(window, box.x, box.y, box.w, box.h, TRUE);
     layoutPending_ = false;
 }
 
 void CQuorvelDlg::RefreshAfterSettings() {
     LayoutPanes();  // [PSD] FLG may have changed
-    for (int axis = 0; axis < 3; ++axis) {
-        CGraphCtrl& graph = waveMonitor_->Graph(axis);
-        graph.ApplyAxisSettings();
-        graph.UpdateScale();
-        graph.ApplyColors();
-        waveMonitor_->UpdateAxisFields(axis, true, true, true);
-    }
+    waveMonitor_->ApplyGraphSettings();
     waveMonitor_->ApplyFieldColors();
     waveMonitor_->RepaintGraphs();  // trigger levels and their labels
     InvalidateRect(waveMonitor_->Handle(), nullptr, TRUE);
-    for (int axis = 0; axis < 3; ++axis) {
-        CGraphCtrl& graph = psdMonitor_->Graph(axis);
-        graph.ApplyAxisSettings();
-        graph.UpdateScale();
-        graph.ApplyColors();
-        psdMonitor_->UpdatePsdAxisFields(axis, true, true, true);
-    }
+    psdMonitor_->ApplyGraphSettings();
     psdMonitor_->ApplyFieldColors();
     // In review the window is shown again from position 0 with the new settings.
     if (IsWindowEnabled(GetDlgItem(waveMonitor_->Handle(), IDC_GM_SCROLL))) waveMonitor_->EnterReview();
