@@ -17,10 +17,6 @@ CQuorvelApp theApp;
 
 CQuorvelApp::CQuorvelApp() : link(serialPort, tickClock, linkSink, &portFallback) {
     InitializeCriticalSection(&eventLock);
-    pipeline.hooks.notifyAgain = [this] { linkSink.SamplesQueued(); };
-    pipeline.hooks.recordBatch = [this](const app::GalBatch& batch) { recorder.RecordBatch(batch); };
-    pipeline.hooks.triggerBatch = [this](const app::GalBatch& batch) { recorder.TriggerBatch(batch, waveBuffers); };
-    pipeline.hooks.countsBatch = [](const device::SampleBatch& counts) { theSeedArchive.OnBatch(counts); };
 }
 
 CQuorvelApp::~CQuorvelApp() { DeleteCriticalSection(&eventLock); }

@@ -84,19 +84,10 @@ BOOL CQuorvelDlg::OnInitDialog() {
     GetWindowRect(waveMonitor_->Handle(), &waveRect_);
     GetWindowRect(psdMonitor_->Handle(), &psdRect_);
 
-    // After the rings, each batch moves the graphs of the time monitor, then those of the PSD monitor.
-    theApp.pipeline.hooks.advanceGraphs = [this](int n) {
-        if (waveMonitor_) waveMonitor_->AdvanceGraphs(n);
-        if (psdMonitor_) psdMonitor_->AdvanceGraphs(n);
-    };
     // Review windows, the scale menu and the frequency-axis menu reach the other monitor's graphs.
     waveMonitor_->reviewPsd = [this](int start, int count) { psdMonitor_->ShowWindowAt(start, count); };
     waveMonitor_->scaleChanged = [this] { psdMonitor_->RepaintGraphs(); };
     psdMonitor_->axisChanged = [this] { waveMonitor_->RepaintGraphs(); };
-    // The trigger detection shows and hides the time monitor's markers after each batch.
-    theApp.recorder.hooks.markersChanged = [this](const std::array<bool, 3>& shown) {
-        for (int axis = 0; axis < 3; ++axis) waveMonitor_->SetTriggerMarker(axis, shown[static_cast<size_t>(axis)]);
-    };
 
     theApp.session.AttachMonitors(this);
 
@@ -108,6 +99,9 @@ BOOL CQuorvelDlg::OnInitDialog() {
     RestoreTitle();
     SetPropA(hwnd, kInstanceName, reinterpret_cast<HANDLE>(1));
     theTrigHistory.Start(hwnd);
+    app::RouteBatches({theApp.pipeline, theApp.recorder, theApp.waveBuffers,
+                       [](const device::SampleBatch& counts) { theSeedArchive.OnBatch(counts); },
+                       [] { theApp.linkSink.SamplesQueued(); }, *this});
     initialised_ = true;
     return TRUE;
 }
@@ -120,6 +114,23 @@ void CQuorvelDlg::ResetMonitors() {
     waveMonitor_->ResetForMeasurement();
     waveMonitor_->LeaveReview();
     psdMonitor_->ResetForMeasurement();
+}
+
+void CQuorvelDlg::AdvanceGraphs(int n) {
+    if (waveMonitor_) waveMonitor_->AdvanceGraphs(n);
+    if (psdMonitor_) psdMonitor_->AdvanceGraphs(n);
+}
+
+void CQuorvelDlg::ShowTriggerMarkers(const std::array<bool, 3>& shown) {
+    for (int axis = 0; axis < 3; ++axis) waveMonitor_->SetTriggerMarker(axis, shown[static_cast<size_t>(axis)]);
+}
+
+void CQuorvelDlg::ShowLowPass(const std::string& text) {
+    if (panel_) panel_->ShowLowPass(text);
+}
+
+void CQuorvelDlg::TriggerRecordingEnded(const std::vector<std::string>& paths) {
+    theTrigHistory.OnTriggerRecordingEnded(paths);
 }
 
 void CQuorvelDlg::ReviewAfterStop() {
@@ -304,9 +315,8 @@ void CQuorvelDlg::OnNcDestroy() {
     // The receive thread is told to stop and given up; the exit waits for it to drain.
     theApp.session.AttachMonitors(nullptr);
     theApp.ReleaseReceiveThread();
+    app::UnrouteViews(theApp.pipeline, theApp.recorder);
     theTrigHistory.Stop();
-    theApp.pipeline.hooks.advanceGraphs = nullptr;
-    theApp.recorder.hooks.markersChanged = nullptr;
     panel_.reset();
     waveMonitor_.reset();
     psdMonitor_.reset();
