@@ -146,7 +146,7 @@ void CBtnDialog::OnPrint() {
 
 void CBtnDialog::OnPeakClear() {
     if (ui::ShowMessage(Handle(), "ＰＰクリア 処理します。よろしいですか？", MB_OKCANCEL) != IDOK) return;
-    for (int axis = 0; axis < 3; ++axis) theApp.peakMin[axis] = theApp.peakMax[axis] = 0.0;
+    theApp.peaks.Clear();
 }
 
 void CBtnDialog::OnSize(int width, int height) {

@@ -73,7 +73,7 @@ BOOL CQuorvelDlg::OnInitDialog() {
     // Both monitors show the application's settings, rings, peaks and measurement state.
     const monitor::MonitorModel model{&theApp.settings,   &theApp.analysis,
                                       theApp.waveBuffers, theApp.session.RunningFlag(),
-                                      theApp.peakMin,     theApp.peakMax,
+                                      &theApp.peaks,
                                       &theApp.session.reviewBaseTime};
     waveMonitor_ = std::make_unique<CGraphMoniDialog>(model);
     psdMonitor_ = std::make_unique<CPsdMoniDialog>(model);

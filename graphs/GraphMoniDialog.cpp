@@ -143,21 +143,21 @@ void CGraphMoniDialog::UpdateAxisFields(int axis, bool timeLabel, bool scaleLabe
     }
     if (values) {
         const int bit = model_.settings->bit;
-        maxField_[axis].SetText(graphs::FieldText(model_.peakMax[axis], bit));
-        minField_[axis].SetText(graphs::FieldText(model_.peakMin[axis], bit));
+        maxField_[axis].SetText(graphs::FieldText(model_.peaks->Max(axis), bit));
+        minField_[axis].SetText(graphs::FieldText(model_.peaks->Min(axis), bit));
         const WaveBuffer& ring = model_.rings[axis];
         if (*model_.running != 0 && ring.heldCount > 0 && ring.Capacity() > 0)
-            nowField_[axis].SetText(graphs::FieldText(ring.samples[ring.PhysicalIndex(ring.heldCount - 1)], bit));
+            nowField_[axis].SetText(graphs::FieldText(ring.Newest(), bit));
         else
             nowField_[axis].SetText("");
     }
 }
 
 void CGraphMoniDialog::ResetForMeasurement() {
+    model_.peaks->Clear();
     for (int i = 0; i < 3; ++i) {
         graphs_[i]->SetWindow(0, 0);
         if (model_.settings->accAuto != 0) graphs_[i]->UpdateScale();
-        model_.peakMin[i] = model_.peakMax[i] = 0.0;
         maxField_[i].SetText("");
         minField_[i].SetText("");
         nowField_[i].SetText("");
@@ -199,8 +199,7 @@ void CGraphMoniDialog::ShowReviewWindow() {
         if (model_.settings->accAuto != 0) graphs_[i]->UpdateScale();
         UpdateWindow(graphs_[i]->Handle());
         const graphs::Extremes e = graphs::SpanExtremes(model_.rings[i], span);
-        model_.peakMin[i] = e.lo;
-        model_.peakMax[i] = e.hi;
+        model_.peaks->Show(i, e.lo, e.hi);
         UpdateAxisFields(i, false, false, true);
     }
     if (reviewPsd) reviewPsd(span.start, span.count);

@@ -13,6 +13,7 @@
 #include "graphs/GraphCore.h"
 #include "graphs/GraphCtrl.h"
 #include "graphs/MonitorLayout.h"
+#include "pipeline/PeakHold.h"
 #include "ui/Dialog.h"
 
 namespace monitor {
@@ -23,8 +24,7 @@ struct MonitorModel {
     app::AnalysisState* analysis = nullptr;
     const WaveBuffer* rings = nullptr;        // three rings, X, Y, Z
     const int* running = nullptr;             // non-zero while a measurement runs
-    double* peakMin = nullptr;                // three each: the review shows its window's extremes
-    double* peakMax = nullptr;
+    app::PeakHold* peaks = nullptr;           // the review shows its window's extremes
     const uint64_t* reviewBaseTime = nullptr; // local FILETIME count of review position 0; 0: none
 
     graphs::GraphContext Graphs() const { return {settings, analysis, rings, running}; }

@@ -26,7 +26,7 @@ TEST(BatchRoutes, ABatchReachesArchiveViewsAndLinkUntilTheViewsGo) {
     settings.kanzan = {1, 1, 1};
     WaveBuffer rings[3];
     for (WaveBuffer& ring : rings) ring.Reset(100);
-    double peakMin[3] = {}, peakMax[3] = {};
+    app::PeakHold peaks;
     FakeWaveFileSystem files;
     app::RecordingControl recorder(files, settings);
     app::SamplePipeline pipeline;
@@ -37,14 +37,14 @@ TEST(BatchRoutes, ABatchReachesArchiveViewsAndLinkUntilTheViewsGo) {
 
     (void)handOff.Push(SampleRecord{1, 2, 3}, 20.0);
     (void)handOff.Push(SampleRecord{4, 5, 6}, 20.0);
-    ASSERT_EQ(pipeline.OnSampleData(handOff, settings, rings, peakMin, peakMax, true), 2);
+    ASSERT_EQ(pipeline.OnSampleData(handOff, settings, rings, peaks, true), 2);
     EXPECT_EQ(archived, 2u);
     EXPECT_EQ(views.calls, (std::vector<std::string>{"lowpass" + app::FormatLowPass(20.0), "markers", "graphs 2"}));
 
     app::UnrouteViews(pipeline, recorder);
     views.calls.clear();
     (void)handOff.Push(SampleRecord{7, 8, 9}, 20.0);
-    ASSERT_EQ(pipeline.OnSampleData(handOff, settings, rings, peakMin, peakMax, true), 1);
+    ASSERT_EQ(pipeline.OnSampleData(handOff, settings, rings, peaks, true), 1);
     EXPECT_EQ(archived, 3u);
     EXPECT_TRUE(views.calls.empty());
 }
