@@ -52,7 +52,6 @@ CBtnDialog::CBtnDialog(SettingsView& view) : ui::Dialog(IDD_BTN_DIALOG, nullptr)
 
 CBtnDialog::~CBtnDialog() {
     theApp.session.AttachPanel(nullptr);
-    theApp.pipeline.hooks.showLowPass = nullptr;
     app::RecordingHooks& hooks = theApp.recorder.hooks;
     hooks.addLog = nullptr;
     hooks.showMessage = nullptr;
@@ -92,7 +91,6 @@ BOOL CBtnDialog::OnInitDialog() {
     SetStatus(4, "待機中");
     trigLamp_->SetState(4);
     SetTimer(hwnd, kStatusTimer, 1000, nullptr);
-    theApp.pipeline.hooks.showLowPass = [this](const std::string& text, bool) { ShowLowPass(text); };
     ShowItem(IDC_LOG_LIST, theApp.settings.logList != 0);
     theApp.session.AttachPanel(this);
     if (!theApp.startupNotice.empty()) AddLog(theApp.startupNotice, 0);
@@ -148,7 +146,7 @@ void CBtnDialog::OnPrint() {
 
 void CBtnDialog::OnPeakClear() {
     if (ui::ShowMessage(Handle(), "ＰＰクリア 処理します。よろしいですか？", MB_OKCANCEL) != IDOK) return;
-    for (int axis = 0; axis < 3; ++axis) theApp.peakMin[axis] = theApp.peakMax[axis] = 0.0;
+    theApp.peaks.Clear();
 }
 
 void CBtnDialog::OnSize(int width, int height) {

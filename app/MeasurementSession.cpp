@@ -74,7 +74,7 @@ void MeasurementSession::ResetRingsAndMonitors() {
     const int got = ResetRings(data_.rings, capacity);
     ringsHoldFile = false;
     if (got < capacity) Log(RingShortfallText(got));
-    for (int axis = 0; axis < 3; ++axis) data_.peakMin[axis] = data_.peakMax[axis] = 0.0;
+    data_.peaks.Clear();
     if (monitors_) monitors_->ResetMonitors();
 }
 

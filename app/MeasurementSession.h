@@ -8,6 +8,7 @@
 
 #include "app/StayAwake.h"
 #include "config/Settings.h"
+#include "pipeline/PeakHold.h"
 #include "pipeline/WaveBuffer.h"
 #include "recording/RecordingControl.h"
 
@@ -77,8 +78,7 @@ public:
 struct SessionData {
     Settings& settings;
     WaveBuffer (&rings)[3];
-    double (&peakMin)[3];
-    double (&peakMax)[3];
+    PeakHold& peaks;
     RecordingControl& recorder;
     AwakeWhileMeasuring& awake;
 };

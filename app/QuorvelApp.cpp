@@ -17,10 +17,6 @@ CQuorvelApp theApp;
 
 CQuorvelApp::CQuorvelApp() : link(serialPort, tickClock, linkSink, &portFallback) {
     InitializeCriticalSection(&eventLock);
-    pipeline.hooks.notifyAgain = [this] { linkSink.SamplesQueued(); };
-    pipeline.hooks.recordBatch = [this](const app::GalBatch& batch) { recorder.RecordBatch(batch); };
-    pipeline.hooks.triggerBatch = [this](const app::GalBatch& batch) { recorder.TriggerBatch(batch, waveBuffers); };
-    pipeline.hooks.countsBatch = [](const device::SampleBatch& counts) { theSeedArchive.OnBatch(counts); };
 }
 
 CQuorvelApp::~CQuorvelApp() { DeleteCriticalSection(&eventLock); }
@@ -35,7 +31,7 @@ std::string CQuorvelApp::IniPath() {
 
 void CQuorvelApp::OnSampleData() {
     // A record the receive thread queued after the stop belongs to no measurement.
-    pipeline.OnSampleData(link.samples, settings, waveBuffers, peakMin, peakMax, session.Running());
+    pipeline.OnSampleData(link.samples, settings, waveBuffers, peaks, session.Running());
 }
 
 bool CQuorvelApp::ProvePort(const std::string& com, int bit) {
@@ -134,7 +130,7 @@ int CQuorvelApp::InitInstance() {
     ExchangeSettings(settings, settingWindowType, 0, IniPath());
     theSeedArchive.Attach(settings, recorder.hooks, session.RunningFlag());
     theSeedArchive.LoadSettings(IniPath());
-    for (int axis = 0; axis < 3; ++axis) peakMin[axis] = peakMax[axis] = 0.0;
+    peaks.Clear();
     app::SetupAnalysis(analysis, app::AnalysisSettingsFrom(settings));
     // A measurement start sizes the rings again by its own rule. A size that cannot be had is
     // reported in the event log once the panel is up.

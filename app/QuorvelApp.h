@@ -80,8 +80,7 @@ public:
     // Keeps the PC awake while a measurement runs; told after every start and stop.
     Win32SystemAwake systemAwake;
     app::AwakeWhileMeasuring awake{systemAwake};
-    double peakMin[3] = {0.0, 0.0, 0.0};
-    double peakMax[3] = {0.0, 0.0, 0.0};
+    app::PeakHold peaks;
     app::AnalysisState analysis;       // length N, frequency tables, transform and taper window
     app::SamplePipeline pipeline;
     std::string startupNotice;         // for the event log once the panel is up; empty: none
@@ -91,7 +90,7 @@ public:
     // Start, stop and their guard, whether a measurement runs, and the review's base time.
     Win32SessionClock sessionClock;
     ArchiveFollower archiveFollower;
-    app::MeasurementSession session{{settings, waveBuffers, peakMin, peakMax, recorder, awake}, *this, sessionClock,
+    app::MeasurementSession session{{settings, waveBuffers, peaks, recorder, awake}, *this, sessionClock,
                                     archiveFollower};
 
     // Channel from the receive thread to the main window, which it never waits for: the texts

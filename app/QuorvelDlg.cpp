@@ -10,6 +10,7 @@
 #include "config/Win32Version.h"
 #include "graphs/GraphCtrl.h"
 #include "graphs/GraphMoniDialog.h"
+#include "graphs/MonitorLayout.h"
 #include "graphs/PsdMoniDialog.h"
 #include "graphs/SavePicture.h"
 #include "resources/SeedResource.h"
@@ -72,7 +73,7 @@ BOOL CQuorvelDlg::OnInitDialog() {
     // Both monitors show the application's settings, rings, peaks and measurement state.
     const monitor::MonitorModel model{&theApp.settings,   &theApp.analysis,
                                       theApp.waveBuffers, theApp.session.RunningFlag(),
-                                      theApp.peakMin,     theApp.peakMax,
+                                      &theApp.peaks,
                                       &theApp.session.reviewBaseTime};
     waveMonitor_ = std::make_unique<CGraphMoniDialog>(model);
     psdMonitor_ = std::make_unique<CPsdMoniDialog>(model);
@@ -83,19 +84,10 @@ BOOL CQuorvelDlg::OnInitDialog() {
     GetWindowRect(waveMonitor_->Handle(), &waveRect_);
     GetWindowRect(psdMonitor_->Handle(), &psdRect_);
 
-    // After the rings, each batch moves the graphs of the time monitor, then those of the PSD monitor.
-    theApp.pipeline.hooks.advanceGraphs = [this](int n) {
-        if (waveMonitor_) waveMonitor_->AdvanceGraphs(n);
-        if (psdMonitor_) psdMonitor_->AdvanceGraphs(n);
-    };
     // Review windows, the scale menu and the frequency-axis menu reach the other monitor's graphs.
     waveMonitor_->reviewPsd = [this](int start, int count) { psdMonitor_->ShowWindowAt(start, count); };
     waveMonitor_->scaleChanged = [this] { psdMonitor_->RepaintGraphs(); };
     psdMonitor_->axisChanged = [this] { waveMonitor_->RepaintGraphs(); };
-    // The trigger detection shows and hides the time monitor's markers after each batch.
-    theApp.recorder.hooks.markersChanged = [this](const std::array<bool, 3>& shown) {
-        for (int axis = 0; axis < 3; ++axis) waveMonitor_->SetTriggerMarker(axis, shown[static_cast<size_t>(axis)]);
-    };
 
     theApp.session.AttachMonitors(this);
 
@@ -107,6 +99,9 @@ BOOL CQuorvelDlg::OnInitDialog() {
     RestoreTitle();
     SetPropA(hwnd, kInstanceName, reinterpret_cast<HANDLE>(1));
     theTrigHistory.Start(hwnd);
+    app::RouteBatches({theApp.pipeline, theApp.recorder, theApp.waveBuffers,
+                       [](const device::SampleBatch& counts) { theSeedArchive.OnBatch(counts); },
+                       [] { theApp.linkSink.SamplesQueued(); }, *this});
     initialised_ = true;
     return TRUE;
 }
@@ -121,6 +116,23 @@ void CQuorvelDlg::ResetMonitors() {
     psdMonitor_->ResetForMeasurement();
 }
 
+void CQuorvelDlg::AdvanceGraphs(int n) {
+    if (waveMonitor_) waveMonitor_->AdvanceGraphs(n);
+    if (psdMonitor_) psdMonitor_->AdvanceGraphs(n);
+}
+
+void CQuorvelDlg::ShowTriggerMarkers(const std::array<bool, 3>& shown) {
+    for (int axis = 0; axis < 3; ++axis) waveMonitor_->SetTriggerMarker(axis, shown[static_cast<size_t>(axis)]);
+}
+
+void CQuorvelDlg::ShowLowPass(const std::string& text) {
+    if (panel_) panel_->ShowLowPass(text);
+}
+
+void CQuorvelDlg::TriggerRecordingEnded(const std::vector<std::string>& paths) {
+    theTrigHistory.OnTriggerRecordingEnded(paths);
+}
+
 void CQuorvelDlg::ReviewAfterStop() {
     for (int axis = 0; axis < 3; ++axis) waveMonitor_->SetTriggerMarker(axis, false);
     waveMonitor_->EnterReview();
@@ -133,53 +145,33 @@ void CQuorvelDlg::RepaintGraphs() {
 
 void CQuorvelDlg::LayoutPanes() {
     HWND hwnd = Handle();
-    const int panelWidth = Width(panelRect_);
     const int psdWidth = Width(psdRect_);
     const bool psdOn = theApp.settings.psdFlg != 0;
 
     RECT client{};
     GetClientRect(hwnd, &client);
-    const int required = minClient_.cx + (psdOn ? psdWidth : 0);
-    if (client.right < required) {
+    if (const int missing = monitor::MissingWidth(client.right, minClient_.cx, psdWidth, psdOn)) {
         RECT window{};
         GetWindowRect(hwnd, &window);
-        SetWindowPos(hwnd, nullptr, 0, 0, Width(window) + required - client.right, window.bottom - window.top,
+        SetWindowPos(hwnd, nullptr, 0, 0, Width(window) + missing, window.bottom - window.top,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
         GetClientRect(hwnd, &client);
     }
-    const int w = client.right;
-    const int h = client.bottom;
-    MoveWindow(panel_->Handle(), w - panelWidth, 0, panelWidth, h, TRUE);
-    if (psdOn) {
-        MoveWindow(psdMonitor_->Handle(), w - panelWidth - psdWidth, 0, psdWidth, h, TRUE);
-        MoveWindow(waveMonitor_->Handle(), 0, 0, w - panelWidth - psdWidth, h, TRUE);
-    } else {
-        // The PSD monitor stays a window but takes no room.
-        MoveWindow(psdMonitor_->Handle(), 0, 0, 0, 0, TRUE);
-        MoveWindow(waveMonitor_->Handle(), 0, 0, w - panelWidth, h, TRUE);
-    }
+    const monitor::PaneBoxes panes =
+        monitor::LayOutPanes({client.right, client.bottom}, Width(panelRect_), psdWidth, psdOn);
+    const std::pair<HWND, monitor::Box> moves[] = {
+        {panel_->Handle(), panes.panel}, {psdMonitor_->Handle(), panes.psd}, {waveMonitor_->Handle(), panes.wave}};
+    for (const auto& [window, box] : moves) MoveWindow(window, box.x, box.y, box.w, box.h, TRUE);
     layoutPending_ = false;
 }
 
 void CQuorvelDlg::RefreshAfterSettings() {
     LayoutPanes();  // [PSD] FLG may have changed
-    for (int axis = 0; axis < 3; ++axis) {
-        CGraphCtrl& graph = waveMonitor_->Graph(axis);
-        graph.ApplyAxisSettings();
-        graph.UpdateScale();
-        graph.ApplyColors();
-        waveMonitor_->UpdateAxisFields(axis, true, true, true);
-    }
+    waveMonitor_->ApplyGraphSettings();
     waveMonitor_->ApplyFieldColors();
     waveMonitor_->RepaintGraphs();  // trigger levels and their labels
     InvalidateRect(waveMonitor_->Handle(), nullptr, TRUE);
-    for (int axis = 0; axis < 3; ++axis) {
-        CGraphCtrl& graph = psdMonitor_->Graph(axis);
-        graph.ApplyAxisSettings();
-        graph.UpdateScale();
-        graph.ApplyColors();
-        psdMonitor_->UpdatePsdAxisFields(axis, true, true, true);
-    }
+    psdMonitor_->ApplyGraphSettings();
     psdMonitor_->ApplyFieldColors();
     // In review the window is shown again from position 0 with the new settings.
     if (IsWindowEnabled(GetDlgItem(waveMonitor_->Handle(), IDC_GM_SCROLL))) waveMonitor_->EnterReview();
@@ -323,9 +315,8 @@ void CQuorvelDlg::OnNcDestroy() {
     // The receive thread is told to stop and given up; the exit waits for it to drain.
     theApp.session.AttachMonitors(nullptr);
     theApp.ReleaseReceiveThread();
+    app::UnrouteViews(theApp.pipeline, theApp.recorder);
     theTrigHistory.Stop();
-    theApp.pipeline.hooks.advanceGraphs = nullptr;
-    theApp.recorder.hooks.markersChanged = nullptr;
     panel_.reset();
     waveMonitor_.reset();
     psdMonitor_.reset();

@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "app/BatchRoutes.h"
 #include "app/MeasurementSession.h"
 #include "app/SettingsView.h"
 #include "resources/resource.h"
@@ -14,7 +15,7 @@ class CBtnDialog;
 class CGraphMoniDialog;
 class CPsdMoniDialog;
 
-class CQuorvelDlg : public ui::Dialog, public SettingsView, public app::SessionMonitors {
+class CQuorvelDlg : public ui::Dialog, public SettingsView, public app::SessionMonitors, public app::BatchViews {
 public:
     CQuorvelDlg();
     ~CQuorvelDlg() override;
@@ -33,6 +34,12 @@ public:
     // The standard title: [SPEC] TITLE with the program's version.
     void RestoreTitle() override;
     void ReviewAfterStop() override;
+
+    // app::BatchViews
+    void AdvanceGraphs(int n) override;
+    void ShowTriggerMarkers(const std::array<bool, 3>& shown) override;
+    void ShowLowPass(const std::string& text) override;
+    void TriggerRecordingEnded(const std::vector<std::string>& paths) override;
 
     // Review position of the monitors (set to 0 by the review set-up).
     int reviewPosition[2] = {0, 0};

@@ -39,13 +39,11 @@ std::string CTrigHistory::Folder() const { return files::JoinFolder(theApp.setti
 
 void CTrigHistory::Start(HWND mainWindow) {
     mainWindow_ = mainWindow;
-    theApp.recorder.hooks.triggerEnded = [this](const app::TriggerRecordingEnd& end) { OnTriggerRecordingEnded(end.paths); };
     worker_ = std::make_unique<app::HistoryWorker>([mainWindow] { PostMessageA(mainWindow, kMsgHistoryNotice, 0, 0); });
     worker_->Scan(Folder());
 }
 
 void CTrigHistory::Stop() {
-    theApp.recorder.hooks.triggerEnded = nullptr;
     if (window_ && window_->Handle()) DestroyWindow(window_->Handle());
     if (worker_) worker_->Stop();  // the worker never sends to this thread: waiting cannot block it
     worker_.reset();

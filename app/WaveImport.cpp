@@ -55,11 +55,7 @@ bool ReadWaveFile(const std::string& path, bool sd, HWND owner) {
     bool released = false;
     options.releaseMemory = [&released] {
         if (!theApp.session.ringsHoldFile) return false;
-        for (WaveBuffer& ring : theApp.waveBuffers) {
-            std::vector<double>().swap(ring.samples);
-            ring.heldCount = 0;
-            ring.oldestIndex = 0;
-        }
+        for (WaveBuffer& ring : theApp.waveBuffers) ring.Release();
         theApp.session.ringsHoldFile = false;
         released = true;
         return true;
@@ -101,12 +97,7 @@ bool ReadWaveFile(const std::string& path, bool sd, HWND owner) {
     }
 
     // The rings take the samples over as they are: capacity and held count are the file's.
-    for (int axis = 0; axis < 3; ++axis) {
-        WaveBuffer& ring = theApp.waveBuffers[axis];
-        ring.samples = std::move(result.samples[axis]);
-        ring.heldCount = static_cast<int>(ring.samples.size());
-        ring.oldestIndex = 0;
-    }
+    for (int axis = 0; axis < 3; ++axis) theApp.waveBuffers[axis].Adopt(std::move(result.samples[axis]));
     theApp.session.ringsHoldFile = true;
     theApp.session.reviewBaseTime = result.baseTime;
     return true;

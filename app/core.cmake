@@ -1,5 +1,6 @@
-# Portable pieces of the application core: the INI path and the measurement session.
+# Portable pieces of the application core: the INI path, the measurement session and where a batch goes.
 add_library(app_core STATIC ${CMAKE_CURRENT_SOURCE_DIR}/IniPath.cpp
-  ${CMAKE_CURRENT_SOURCE_DIR}/MeasurementSession.cpp)
+  ${CMAKE_CURRENT_SOURCE_DIR}/MeasurementSession.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/BatchRoutes.cpp)
 target_include_directories(app_core PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(app_core PUBLIC recording_core pipeline_core)

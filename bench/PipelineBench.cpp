@@ -10,8 +10,7 @@ struct Setup {
     device::SampleHandOff handOff;
     Settings settings;
     WaveBuffer rings[3];
-    double peakMin[3] = {0, 0, 0};
-    double peakMax[3] = {0, 0, 0};
+    app::PeakHold peaks;
     app::SamplePipeline pipeline;
 
     Setup() {
@@ -31,7 +30,7 @@ void BM_QueueAndOnSampleData(benchmark::State& state) {
     Setup s;
     for (auto _ : state) {
         s.Queue(n);
-        benchmark::DoNotOptimize(s.pipeline.OnSampleData(s.handOff, s.settings, s.rings, s.peakMin, s.peakMax, true));
+        benchmark::DoNotOptimize(s.pipeline.OnSampleData(s.handOff, s.settings, s.rings, s.peaks, true));
     }
     state.SetItemsProcessed(state.iterations() * n);
 }

@@ -2,7 +2,6 @@
 #include "graphs/GraphMoniDialog.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "config/FormatSignificant.h"
 #include "graphs/GraphMessages.h"
@@ -15,10 +14,6 @@ namespace {
 constexpr int kZeroLabel[3] = {IDC_GM_ZERO_X, IDC_GM_ZERO_Y, IDC_GM_ZERO_Z};
 constexpr int kLetter[3] = {IDC_GM_LETTER_X, IDC_GM_LETTER_Y, IDC_GM_LETTER_Z};
 
-int Width(const RECT& r) { return r.right - r.left; }
-int Height(const RECT& r) { return r.bottom - r.top; }
-
-using monitor::MoveControl;
 using monitor::DisplayTime;
 
 COLORREF Colour(const ColorTriple& c) { return graphs::ColourOf(c); }
@@ -28,8 +23,6 @@ COLORREF Colour(const ColorTriple& c) { return graphs::ColourOf(c); }
 CGraphMoniDialog::CGraphMoniDialog(const monitor::MonitorModel& model) : CMonitorPane(IDD_GRAPH_MONI, model) {}
 
 CGraphMoniDialog::~CGraphMoniDialog() {
-    // The graphs and fields go before the dialog window that holds them.
-    for (auto& g : graphs_) g.reset();
     if (letterFont_) DeleteObject(letterFont_);
     if (labelFont_) DeleteObject(labelFont_);
 }
@@ -38,10 +31,8 @@ BOOL CGraphMoniDialog::OnInitDialog() {
     HWND hwnd = Handle();
     HFONT dialogFont = reinterpret_cast<HFONT>(SendMessageA(hwnd, WM_GETFONT, 0, 0));
     const DWORD fieldStyle = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_BORDER;
+    CreateGraphs(IDC_GM_GRAPH_FRAME, graphs::GraphKind::Time);
     for (int i = 0; i < 3; ++i) {
-        graphs_[i] = std::make_unique<CGraphCtrl>(model_.Graphs());
-        graphs_[i]->Create(Rect(IDC_GM_GRAPH_FRAME + i), hwnd, IDC_GRAPH + i, graphs::GraphKind::Time, i);
-        ShowWindow(graphs_[i]->Handle(), SW_SHOW);
         struct FieldSpec {
             CNumCtrl& field;
             int frame, id;
@@ -65,102 +56,56 @@ BOOL CGraphMoniDialog::OnInitDialog() {
     for (int id : kLetter) SendMessageA(Item(id), WM_SETFONT, reinterpret_cast<WPARAM>(letterFont_), TRUE);
 
     Layout();
-    for (int i = 0; i < 3; ++i) {
-        graphs_[i]->ApplyAxisSettings();
-        graphs_[i]->UpdateScale();
-        graphs_[i]->ApplyColors();
-        UpdateAxisFields(i, true, true, true);
-    }
+    ApplyGraphSettings();
     initialised_ = true;
     return TRUE;
 }
 
 void CGraphMoniDialog::Layout() {
-    RECT client{};
-    GetClientRect(Handle(), &client);
-    const int rowH = (client.bottom - 39) / 3;
-    const int usableW = client.right - 10;
-    int gx = 0, gw = 0;
+    monitor::TimeRowSizes sizes[3];
+    for (int i = 0; i < 3; ++i)
+        sizes[i] = {SizeOf(IDC_GM_Y_TOP + i),     SizeOf(IDC_GM_UNIT + i),      SizeOf(kLetter[i]),
+                    SizeOf(IDC_GM_Y_BOTTOM + i),  SizeOf(IDC_GM_X_LEFT + i),    SizeOf(IDC_GM_X_RIGHT + i),
+                    SizeOf(IDC_GM_MAX_FRAME + i), SizeOf(IDC_GM_NOW_FRAME + i), SizeOf(IDC_GM_MIN_FRAME + i)};
+    layout_ = monitor::LayOutTimeMonitor(ClientSize(), sizes, SizeOf(kZeroLabel[0]).w);
     for (int i = 0; i < 3; ++i) {
-        const int y0 = i * rowH + 15;
-        gx = Width(Rect(IDC_GM_Y_TOP + i)) + 6;
-        gw = usableW - Width(Rect(IDC_GM_MAX_FRAME + i)) - gx;
-        const int gh = rowH - Height(Rect(IDC_GM_X_LEFT + i)) - 5;
-        MoveWindow(graphs_[i]->Handle(), gx, y0, gw - 10, gh, TRUE);
-        graphTop_[i] = y0;
-
-        MoveControl(Item(IDC_GM_X_LEFT + i), gx, y0 + gh);
-        timeLabelY_[i] = y0 + gh;
-        const int rightX = gx + gw - 10 - Width(Rect(IDC_GM_X_RIGHT + i));
-        MoveControl(Item(IDC_GM_X_RIGHT + i), rightX, y0 + gh);
-        if (i == 0) {
-            labelColumnX_ = gx - Width(Rect(kZeroLabel[0]));
-            timeLabelX0_ = gx;
-            timeLabelLeftLimit_ = gx + Width(Rect(IDC_GM_X_LEFT));
-            timeLabelRightLimit_ = rightX;
-        }
-
-        const int topH = Height(Rect(IDC_GM_Y_TOP + i));
-        MoveControl(Item(IDC_GM_Y_TOP + i), 5, y0);
-        MoveControl(Item(IDC_GM_UNIT + i), 5, y0 + topH);
-        unitBottom_[i] = y0 + topH + Height(Rect(IDC_GM_UNIT + i));
-        MoveControl(Item(kLetter[i]), 10, y0 + gh / 2 - Height(Rect(kLetter[i])) / 2);
-        yBottomTop_[i] = y0 + gh - Height(Rect(IDC_GM_Y_BOTTOM + i));
-        MoveControl(Item(IDC_GM_Y_BOTTOM + i), 5, yBottomTop_[i]);
-
-        const int fx = gx + gw - 6;
-        const int h = Height(Rect(IDC_GM_MAX_FRAME + i));
-        MoveControl(maxField_[i].Handle(), fx, y0);
-        const int nowY = y0 + h + 16;
-        MoveControl(nowField_[i].Handle(), fx, nowY);
-        const int minY = nowY + Height(Rect(IDC_GM_NOW_FRAME + i)) + 1;
-        MoveControl(minField_[i].Handle(), fx, minY);
-        MoveControl(trigField_[i].Handle(), fx, minY + Height(Rect(IDC_GM_MIN_FRAME + i)) + 1);
+        const monitor::TimeRowPlaces& r = layout_.rows[i];
+        PlaceFrame(i, r,
+                   {IDC_GM_X_LEFT + i, IDC_GM_X_RIGHT + i, IDC_GM_Y_TOP + i, IDC_GM_UNIT + i, IDC_GM_Y_BOTTOM + i,
+                    kLetter[i]});
+        Move(maxField_[i].Handle(), r.maxField);
+        Move(nowField_[i].Handle(), r.nowField);
+        Move(minField_[i].Handle(), r.minField);
+        Move(trigField_[i].Handle(), r.trigField);
         PlaceLevelLabels(i);
     }
-    HWND scroll = Item(IDC_GM_SCROLL);
-    MoveWindow(scroll, gx, 3 * rowH + 16, gw - 10, 24, TRUE);
-    const int labelX = gx + gw - 10 + 4;
-    MoveControl(Item(IDC_GM_DATE), labelX, 3 * rowH - 4);
-    MoveControl(Item(IDC_GM_TIME), labelX, 3 * rowH + 16);
+    const monitor::Box& scroll = layout_.scroll;
+    MoveWindow(Item(IDC_GM_SCROLL), scroll.x, scroll.y, scroll.w, scroll.h, TRUE);
+    Move(IDC_GM_DATE, layout_.date);
+    Move(IDC_GM_TIME, layout_.time);
 }
 
 void CGraphMoniDialog::PlaceLevelLabels(int axis) {
     graphs::GraphCore& g = graphs_[axis]->Core();
     const graphs::ValueTransform& v = g.Value();
-    auto yPix = [&](double value) { return graphTop_[axis] + v.originY - graphs::TruncPixel((value - g.YMin()) * v.pxPerY); };
-
-    HWND zero = Item(kZeroLabel[axis]);
-    const RECT zeroRect = Rect(kZeroLabel[axis]);
-    bool zeroPlaced = false;
-    int zeroTop = 0, zeroBottom = 0;
-    const int zy = yPix(0.0) - 6;
-    if (zy > unitBottom_[axis] && zy + Height(zeroRect) < yBottomTop_[axis]) {
-        MoveControl(zero, labelColumnX_, zy);
-        ShowWindow(zero, SW_SHOW);
-        zeroPlaced = true;
-        zeroTop = zy;
-        zeroBottom = zy + Height(zeroRect);
-    }
-
-    HWND upper = Item(IDC_GM_T_UPPER + axis);
-    HWND lower = Item(IDC_GM_T_LOWER + axis);
+    const monitor::TimeRowPlaces& row = layout_.rows[axis];
+    auto yPix = [&](double value) { return row.graph.y + v.originY - graphs::TruncPixel((value - g.YMin()) * v.pxPerY); };
     const Settings& s = *model_.settings;
-    if (s.trigMode == 0) {
-        ShowWindow(upper, SW_HIDE);
-        ShowWindow(lower, SW_HIDE);
-        return;
-    }
     const double level = axis == 0 ? s.valX : (axis == 1 ? s.valY : s.valZ);
-    const int t = Height(Rect(IDC_GM_T_UPPER + axis));
-    const int uy = yPix(level) - 6;
-    MoveControl(upper, labelColumnX_, uy);
-    const bool upperShown = uy > unitBottom_[axis] && uy + t < yBottomTop_[axis] && (!zeroPlaced || uy + t < zeroTop);
-    ShowWindow(upper, upperShown ? SW_SHOW : SW_HIDE);
-    const int ly = yPix(-level) - 6;
-    MoveControl(lower, labelColumnX_, ly);
-    const bool lowerShown = ly > unitBottom_[axis] && ly + t < yBottomTop_[axis] && (!zeroPlaced || ly > zeroBottom);
-    ShowWindow(lower, lowerShown ? SW_SHOW : SW_HIDE);
+    const monitor::LevelLabelPlaces p = monitor::PlaceLevelLabels(
+        {yPix(0.0), yPix(level), yPix(-level), SizeOf(kZeroLabel[axis]).h, SizeOf(IDC_GM_T_UPPER + axis).h,
+         row.unitBottom, row.yBottomTop, s.trigMode != 0});
+
+    if (p.zeroMoved) {
+        Move(kZeroLabel[axis], {layout_.labelColumnX, p.zeroY});
+        ShowItem(kZeroLabel[axis], true);
+    }
+    if (p.levelsMoved) {
+        Move(IDC_GM_T_UPPER + axis, {layout_.labelColumnX, p.upperY});
+        Move(IDC_GM_T_LOWER + axis, {layout_.labelColumnX, p.lowerY});
+    }
+    ShowItem(IDC_GM_T_UPPER + axis, p.upperShown);
+    ShowItem(IDC_GM_T_LOWER + axis, p.lowerShown);
 }
 
 void CGraphMoniDialog::ApplyFieldColors() {
@@ -198,29 +143,21 @@ void CGraphMoniDialog::UpdateAxisFields(int axis, bool timeLabel, bool scaleLabe
     }
     if (values) {
         const int bit = model_.settings->bit;
-        maxField_[axis].SetText(graphs::FieldText(model_.peakMax[axis], bit));
-        minField_[axis].SetText(graphs::FieldText(model_.peakMin[axis], bit));
+        maxField_[axis].SetText(graphs::FieldText(model_.peaks->Max(axis), bit));
+        minField_[axis].SetText(graphs::FieldText(model_.peaks->Min(axis), bit));
         const WaveBuffer& ring = model_.rings[axis];
         if (*model_.running != 0 && ring.heldCount > 0 && ring.Capacity() > 0)
-            nowField_[axis].SetText(graphs::FieldText(ring.samples[ring.PhysicalIndex(ring.heldCount - 1)], bit));
+            nowField_[axis].SetText(graphs::FieldText(ring.Newest(), bit));
         else
             nowField_[axis].SetText("");
     }
 }
 
-void CGraphMoniDialog::AdvanceGraphs(int n) {
-    for (int i = 0; i < 3; ++i) {
-        if (!graphs_[i] || !graphs_[i]->Core().Wave()) continue;
-        graphs_[i]->AppendSamples(n);
-        UpdateAxisFields(i, false, false, true);
-    }
-}
-
 void CGraphMoniDialog::ResetForMeasurement() {
+    model_.peaks->Clear();
     for (int i = 0; i < 3; ++i) {
         graphs_[i]->SetWindow(0, 0);
         if (model_.settings->accAuto != 0) graphs_[i]->UpdateScale();
-        model_.peakMin[i] = model_.peakMax[i] = 0.0;
         maxField_[i].SetText("");
         minField_[i].SetText("");
         nowField_[i].SetText("");
@@ -262,8 +199,7 @@ void CGraphMoniDialog::ShowReviewWindow() {
         if (model_.settings->accAuto != 0) graphs_[i]->UpdateScale();
         UpdateWindow(graphs_[i]->Handle());
         const graphs::Extremes e = graphs::SpanExtremes(model_.rings[i], span);
-        model_.peakMin[i] = e.lo;
-        model_.peakMax[i] = e.hi;
+        model_.peaks->Show(i, e.lo, e.hi);
         UpdateAxisFields(i, false, false, true);
     }
     if (reviewPsd) reviewPsd(span.start, span.count);
@@ -297,10 +233,12 @@ void CGraphMoniDialog::PaintOver(HDC dc) {
     const double display = DisplayTime(*model_.settings);
     for (int i = 0; i < 3; ++i) {
         graphs::GraphCore& g = graphs_[i]->Core();
-        const auto labels = graphs::TimeLabels(display, timeLabelX0_, timeLabelLeftLimit_, timeLabelRightLimit_,
-                                               [&g](double ms) { return g.Value().Px(ms); });
+        const auto labels =
+            graphs::TimeLabels(display, layout_.timeLabelX0, layout_.timeLabelLeftLimit, layout_.timeLabelRightLimit,
+                               [&g](double ms) { return g.Value().Px(ms); });
+        const int y = layout_.rows[i].xLeft.y;
         for (const graphs::TimeLabel& label : labels)
-            TextOutA(dc, label.x, timeLabelY_[i], label.text.c_str(), static_cast<int>(label.text.size()));
+            TextOutA(dc, label.x, y, label.text.c_str(), static_cast<int>(label.text.size()));
     }
     SelectObject(dc, oldFont);
 }
@@ -318,31 +256,9 @@ void CGraphMoniDialog::OnHScroll(int code, HWND scrollBar) {
 }
 
 void CGraphMoniDialog::OnScaleMenu(int axis) {
-    Settings& s = *model_.settings;
-    HMENU menu = CreatePopupMenu();
-    if (!menu) return;
-    AppendMenuA(menu, MF_STRING | (s.accAuto ? MF_CHECKED : 0), 1, "オートスケール");
-    const auto& values = axis == 2 ? s.accz : s.acc;
-    const int selected = axis == 2 ? s.acczSel : s.accSel;
-    for (int k = 0; k < 8; ++k) {
-        char text[400];  // %5.1f of the largest double fits
-        std::snprintf(text, sizeof text, "スケール %5.1f(gal)", values[static_cast<size_t>(k)]);
-        AppendMenuA(menu, MF_STRING | (!s.accAuto && selected == k ? MF_CHECKED : 0), static_cast<UINT_PTR>(2 + k), text);
-    }
-    AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuA(menu, MF_STRING | (s.memoryDisp ? MF_CHECKED : 0), 10, "スケール表示");
-
-    const int command = TrackMenu(menu);
+    const int command = TrackMenu(monitor::ScaleMenu(*model_.settings, axis));
     if (command == 0) return;
-    if (command == 1) {
-        model_.settings->accAuto = 1;
-    } else if (command >= 2 && command <= 9) {
-        model_.settings->accAuto = 0;
-        if (axis == 2) s.acczSel = command - 2;
-        else s.accSel = command - 2;
-    } else if (command == 10) {
-        s.memoryDisp = s.memoryDisp ? 0 : 1;
-    }
+    monitor::ApplyScaleCommand(*model_.settings, axis, command);
     for (int i = 0; i < 3; ++i) {
         graphs_[i]->UpdateScale();
         InvalidateRect(graphs_[i]->Handle(), nullptr, TRUE);

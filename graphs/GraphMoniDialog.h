@@ -18,8 +18,6 @@ public:
     explicit CGraphMoniDialog(const monitor::MonitorModel& model);
     ~CGraphMoniDialog() override;
 
-    CGraphCtrl& Graph(int axis) { return *graphs_[axis]; }
-
     // Refreshes the chosen groups of one row: the display-time label, the y labels (and the level
     // labels when they changed), the value fields.
     void UpdateAxisFields(int axis, bool timeLabel, bool scaleLabels, bool values);
@@ -34,8 +32,6 @@ public:
     void LeaveReview();
     // The trigger marker of an axis ("Trig"), shown while that axis exceeds its level.
     void SetTriggerMarker(int axis, bool shown);
-    // The data handler's per-batch step for the time graphs: sweep and value fields.
-    void AdvanceGraphs(int n);
     // Field colours from [COLOR] again, and a repaint (after the settings changed).
     void ApplyFieldColors();
     // Repaints the graphs and places the level labels again (after the trigger mode or levels
@@ -53,24 +49,16 @@ protected:
     void Layout() override;
     // The time labels under the graphs.
     void PaintOver(HDC dc) override;
+    void RefreshRow(int axis, bool all) override { UpdateAxisFields(axis, all, all, true); }
 
 private:
     void PlaceLevelLabels(int axis);
     void OnHScroll(int code, HWND scrollBar);
     void OnScaleMenu(int axis);
 
-    std::unique_ptr<CGraphCtrl> graphs_[3];
     CNumCtrl maxField_[3], minField_[3], nowField_[3], trigField_[3];
     HFONT letterFont_ = nullptr;
     HFONT labelFont_ = nullptr;
 
-    // Layout results used by painting and label placement.
-    int graphTop_[3] = {0, 0, 0};
-    int unitBottom_[3] = {0, 0, 0};
-    int yBottomTop_[3] = {0, 0, 0};
-    int timeLabelY_[3] = {0, 0, 0};
-    int labelColumnX_ = 0;
-    int timeLabelX0_ = 0;
-    int timeLabelLeftLimit_ = 0;
-    int timeLabelRightLimit_ = 0;
+    monitor::TimeLayout layout_;  // used by painting and label placement
 };

@@ -2,6 +2,7 @@
 #include "graphs/MonitorShell.h"
 
 #include "analysis/AnalysisFromSettings.h"
+#include "resources/resource.h"
 
 bool CMonitorPane::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     switch (message) {
@@ -38,7 +39,65 @@ void CMonitorPane::SetLabel(int id, const std::string& text) {
     if (ItemText(id) != text) SetItemText(id, text);
 }
 
-int CMonitorPane::TrackMenu(HMENU menu) {
+CMonitorPane::~CMonitorPane() {
+    // The graphs go before the dialog window that holds them.
+    for (auto& g : graphs_) g.reset();
+}
+
+void CMonitorPane::CreateGraphs(int frameId, graphs::GraphKind kind) {
+    for (int i = 0; i < 3; ++i) {
+        graphs_[i] = std::make_unique<CGraphCtrl>(model_.Graphs());
+        graphs_[i]->Create(Rect(frameId + i), Handle(), IDC_GRAPH + i, kind, i);
+        ShowWindow(graphs_[i]->Handle(), SW_SHOW);
+    }
+}
+
+void CMonitorPane::ApplyGraphSettings() {
+    for (int i = 0; i < 3; ++i) {
+        graphs_[i]->ApplyAxisSettings();
+        graphs_[i]->UpdateScale();
+        graphs_[i]->ApplyColors();
+        RefreshRow(i, true);
+    }
+}
+
+void CMonitorPane::AdvanceGraphs(int n) {
+    for (int i = 0; i < 3; ++i) {
+        if (!graphs_[i] || !graphs_[i]->Core().Wave()) continue;
+        graphs_[i]->AppendSamples(n);
+        RefreshRow(i, false);
+    }
+}
+
+monitor::Size CMonitorPane::SizeOf(int id) const {
+    const RECT r = Rect(id);
+    return {r.right - r.left, r.bottom - r.top};
+}
+
+monitor::Size CMonitorPane::ClientSize() const {
+    RECT client{};
+    GetClientRect(Handle(), &client);
+    return {client.right, client.bottom};
+}
+
+void CMonitorPane::Move(HWND control, monitor::Point at) { monitor::MoveControl(control, at.x, at.y); }
+
+void CMonitorPane::PlaceFrame(int axis, const monitor::GraphFrame& f, const FrameIds& ids) {
+    MoveWindow(graphs_[axis]->Handle(), f.graph.x, f.graph.y, f.graph.w, f.graph.h, TRUE);
+    const std::pair<int, monitor::Point> moves[] = {{ids.xLeft, f.xLeft}, {ids.xRight, f.xRight}, {ids.yTop, f.yTop},
+                                                    {ids.unit, f.unit},   {ids.letter, f.letter}, {ids.yBottom, f.yBottom}};
+    for (const auto& [id, at] : moves) Move(id, at);
+}
+
+int CMonitorPane::TrackMenu(const std::vector<monitor::MenuItem>& items) {
+    HMENU menu = CreatePopupMenu();
+    if (!menu) return 0;
+    for (const monitor::MenuItem& item : items) {
+        if (item.command == 0) AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+        else
+            AppendMenuA(menu, MF_STRING | (item.checked ? MF_CHECKED : 0), static_cast<UINT_PTR>(item.command),
+                        item.text.c_str());
+    }
     SetForegroundWindow(Handle());
     SendMessageA(Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), 0);
     POINT at{};

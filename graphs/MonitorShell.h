@@ -6,9 +6,14 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "graphs/GraphCore.h"
+#include "graphs/GraphCtrl.h"
+#include "graphs/MonitorLayout.h"
+#include "pipeline/PeakHold.h"
 #include "ui/Dialog.h"
 
 namespace monitor {
@@ -19,8 +24,7 @@ struct MonitorModel {
     app::AnalysisState* analysis = nullptr;
     const WaveBuffer* rings = nullptr;        // three rings, X, Y, Z
     const int* running = nullptr;             // non-zero while a measurement runs
-    double* peakMin = nullptr;                // three each: the review shows its window's extremes
-    double* peakMax = nullptr;
+    app::PeakHold* peaks = nullptr;           // the review shows its window's extremes
     const uint64_t* reviewBaseTime = nullptr; // local FILETIME count of review position 0; 0: none
 
     graphs::GraphContext Graphs() const { return {settings, analysis, rings, running}; }
@@ -28,11 +32,18 @@ struct MonitorModel {
 
 }  // namespace monitor
 
-// A monitor pane: a modeless child dialog that lays its controls out in the first paint after a
-// resize and paints only its background (and what PaintOver adds).
+// A monitor pane: a modeless child dialog with a graph per axis that lays its controls out in the
+// first paint after a resize and paints only its background (and what PaintOver adds).
 class CMonitorPane : public ui::Dialog {
 public:
     CMonitorPane(int templateId, const monitor::MonitorModel& model) : ui::Dialog(templateId, nullptr), model_(model) {}
+    ~CMonitorPane() override;
+
+    CGraphCtrl& Graph(int axis) { return *graphs_[axis]; }
+    // The graphs' axis, scale and colours from the settings, then every label and field of each row.
+    void ApplyGraphSettings();
+    // The data handler's per-batch step: the graphs take the batch, then the rows' value fields.
+    void AdvanceGraphs(int n);
 
 protected:
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
@@ -40,13 +51,28 @@ protected:
     void OnCancel() override {}
     virtual void Layout() = 0;
     virtual void PaintOver(HDC) {}
+    // Refreshes one row: its labels (all of them when `all`) or only its value fields.
+    virtual void RefreshRow(int axis, bool all) = 0;
+
+    // Creates the three graphs of `kind` in the template's frames frameId … frameId + 2.
+    void CreateGraphs(int frameId, graphs::GraphKind kind);
 
     // Sets a label's text only when it differs.
     void SetLabel(int id, const std::string& text);
     RECT Rect(int id) const { return ItemRectInClient(id); }
-    // Tracks `menu` at the cursor as this pane's pop-up; returns the command chosen (0 for none)
-    // and destroys the menu.
-    int TrackMenu(HMENU menu);
+    monitor::Size SizeOf(int id) const;
+    monitor::Size ClientSize() const;
+    // Tracks a pop-up menu of `items` at the cursor; returns the command chosen (0 for none).
+    int TrackMenu(const std::vector<monitor::MenuItem>& items);
+    void Move(HWND control, monitor::Point at);
+    void Move(int id, monitor::Point at) { Move(Item(id), at); }
+    // The controls around one row's graph, by their ids, and the graph itself.
+    struct FrameIds {
+        int xLeft, xRight, yTop, unit, yBottom, letter;
+    };
+    void PlaceFrame(int axis, const monitor::GraphFrame& frame, const FrameIds& ids);
+
+    std::unique_ptr<CGraphCtrl> graphs_[3];
 
     bool initialised_ = false;  // set at the end of the dialog initialisation
     const monitor::MonitorModel model_;

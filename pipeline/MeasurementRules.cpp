@@ -48,10 +48,7 @@ int RingCapacity(const Settings& settings) {
 int ResetRings(WaveBuffer (&rings)[3], int capacity) {
     for (int size = std::clamp(capacity, 1, kMaxRingCapacity); size > 0; size /= 2) {
         // The old storage goes first, so old and new rings never have to fit side by side.
-        for (WaveBuffer& ring : rings) {
-            std::vector<double>().swap(ring.samples);
-            ring.Reset(0);
-        }
+        for (WaveBuffer& ring : rings) ring.Release();
         try {
             for (WaveBuffer& ring : rings) ring.Reset(size);
             return size;

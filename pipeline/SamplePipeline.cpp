@@ -25,17 +25,6 @@ std::string FormatLowPass(double hz) {
     return field;
 }
 
-void UpdatePeaks(const std::vector<double>& values, double& peakMin, double& peakMax) {
-    double low = 0.0;
-    double high = 0.0;
-    for (double v : values) {
-        if (v < low) low = v;
-        else high = std::max(high, v);
-    }
-    peakMin = std::min(peakMin, low);
-    peakMax = std::max(peakMax, high);
-}
-
 namespace {
 
 void Convert(const std::vector<int32_t>& counts, double factor, std::vector<double>& out) {
@@ -46,8 +35,7 @@ void Convert(const std::vector<int32_t>& counts, double factor, std::vector<doub
 }  // namespace
 
 int SamplePipeline::OnSampleData(device::SampleHandOff& handOff, const Settings& settings,
-                                 WaveBuffer (&rings)[3], double (&peakMin)[3], double (&peakMax)[3],
-                                 bool measuring) {
+                                 WaveBuffer (&rings)[3], PeakHold& peaks, bool measuring) {
     const size_t n = handOff.Take(taken_);
     if (n == 0) return 0;
     if (!measuring) {
@@ -65,7 +53,7 @@ int SamplePipeline::OnSampleData(device::SampleHandOff& handOff, const Settings&
     if (hooks.showLowPass) hooks.showLowPass(lowPassText_, changed);
 
     for (int a = 0; a < 3; ++a) {
-        UpdatePeaks(batch_[a], peakMin[a], peakMax[a]);
+        peaks.Widen(a, batch_[a]);
         rings[a].Append(batch_[a].data(), n);
     }
 

@@ -10,6 +10,7 @@
 
 #include "config/Settings.h"
 #include "device/SampleHandOff.h"
+#include "pipeline/PeakHold.h"
 #include "pipeline/WaveBuffer.h"
 
 namespace app {
@@ -22,9 +23,6 @@ using GalBatch = std::array<std::vector<double>, 3>;
 // right-aligned in six characters and cut at six ("   5.0", "  40.0", "  12.5").
 [[nodiscard]] std::string FormatLowPass(double hz);
 
-// Step 5 for one axis: lowers peakMin and raises peakMax by the batch's extremes; both start the
-// comparison from 0.0, so peakMin never rises above 0 and peakMax never falls below 0.
-void UpdatePeaks(const std::vector<double>& values, double& peakMin, double& peakMax);
 
 // Where a call's results go after the rings were filled, called in the order of the members.
 // Each may be empty. All run on the user-interface thread with no lock held.
@@ -56,7 +54,7 @@ public:
     // samples are dropped: no ring, peak, hook or recording sees them; the notice is cleared and
     // 0 returned.
     int OnSampleData(device::SampleHandOff& handOff, const Settings& settings, WaveBuffer (&rings)[3],
-                     double (&peakMin)[3], double (&peakMax)[3], bool measuring);
+                     PeakHold& peaks, bool measuring);
 
     // The batch of the last call that took samples.
     const GalBatch& Batch() const { return batch_; }

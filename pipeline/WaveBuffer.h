@@ -2,11 +2,13 @@
 #pragma once
 
 #include <cstddef>
+#include <utility>
 #include <vector>
 
 struct WaveBuffer {
     // The i-th oldest held sample (i = 0 .. heldCount - 1) is samples[(oldestIndex + i) % C];
-    // slots that hold no sample are 0.0 after a Reset.
+    // slots that hold no sample are 0.0 after a Reset. Others read these three; only the ring's
+    // own calls below change them.
     std::vector<double> samples;  // capacity C = samples.size(); may be 0
     int heldCount = 0;            // invariant: 0 <= heldCount <= C
     int oldestIndex = 0;          // invariant: 0 <= oldestIndex < C, or 0 when C == 0
@@ -18,6 +20,20 @@ struct WaveBuffer {
         oldestIndex = 0;
     }
     int Capacity() const { return static_cast<int>(samples.size()); }
+    // Frees the storage: capacity 0, nothing held.
+    void Release() {
+        std::vector<double>().swap(samples);
+        heldCount = 0;
+        oldestIndex = 0;
+    }
+    // Takes `values` over as they are, oldest first: capacity and held count are their number.
+    void Adopt(std::vector<double>&& values) {
+        samples = std::move(values);
+        heldCount = static_cast<int>(samples.size());
+        oldestIndex = 0;
+    }
+    // The newest held sample; heldCount must be > 0.
+    double Newest() const { return samples[static_cast<size_t>(PhysicalIndex(heldCount - 1))]; }
 
     // Appends n values, oldest first; when more than C arrive only the newest C are kept, and the
     // oldest held samples are overwritten as needed. At most two block copies. A null `values`

@@ -60,14 +60,15 @@ struct Session {
     FakeHost host;
     Settings settings;
     WaveBuffer rings[3];
-    double peakMin[3] = {-1, -1, -1}, peakMax[3] = {1, 1, 1};
+    app::PeakHold peaks;
     FakeWaveFileSystem files;
     app::RecordingControl recorder{files, settings};
     app::AwakeWhileMeasuring awake{host};
-    app::MeasurementSession session{{settings, rings, peakMin, peakMax, recorder, awake}, host, host, host};
+    app::MeasurementSession session{{settings, rings, peaks, recorder, awake}, host, host, host};
 
     Session() {
         settings.com = "COM3";
+        peaks.Show(2, -1.0, 1.0);
         session.AttachPanel(&host);
         session.AttachMonitors(&host);
     }
@@ -80,7 +81,7 @@ TEST(MeasurementSession, StartThenStopDatesTheReviewFromTheLastDrainedSample) {
     EXPECT_TRUE(s.session.Running());
     EXPECT_TRUE(s.host.running && s.host.held && !s.host.idleButtons);
     EXPECT_FALSE(s.session.ringsHoldFile) << "the rings were emptied for the measurement";
-    EXPECT_EQ(s.peakMin[2], 0.0);
+    EXPECT_EQ(s.peaks.Min(2), 0.0);
     EXPECT_EQ(s.host.log, (std::vector<std::string>{"RCV-START"}));
     EXPECT_EQ(s.host.calls, (std::vector<std::string>{"prove COM3", "thread", "archive start"}));
 

@@ -18,8 +18,7 @@ struct Fixture {
     device::SampleHandOff handOff;
     Settings settings;
     WaveBuffer rings[3];
-    double peakMin[3] = {0, 0, 0};
-    double peakMax[3] = {0, 0, 0};
+    app::PeakHold peaks;
     SamplePipeline pipeline;
 
     explicit Fixture(int capacity = 6000) {
@@ -30,7 +29,7 @@ struct Fixture {
         (void)handOff.Push(SampleRecord{x, y, z}, lowPass);
     }
     int Run(bool measuring = true) {
-        return pipeline.OnSampleData(handOff, settings, rings, peakMin, peakMax, measuring);
+        return pipeline.OnSampleData(handOff, settings, rings, peaks, measuring);
     }
     double Newest(int axis) const {
         const WaveBuffer& r = rings[axis];
@@ -106,12 +105,12 @@ TEST(SamplePipelinePeaks, TrackedPerAxisThroughTheHandler) {
     f.Push(8, -8, 80);
     f.Push(16, -24, -8);
     ASSERT_EQ(f.Run(), 2);
-    EXPECT_EQ(f.peakMax[0], 2.0);
-    EXPECT_EQ(f.peakMin[0], 0.0);
-    EXPECT_EQ(f.peakMax[1], 0.0);
-    EXPECT_EQ(f.peakMin[1], -3.0);
-    EXPECT_EQ(f.peakMax[2], 10.0);
-    EXPECT_EQ(f.peakMin[2], -1.0);
+    EXPECT_EQ(f.peaks.Max(0), 2.0);
+    EXPECT_EQ(f.peaks.Min(0), 0.0);
+    EXPECT_EQ(f.peaks.Max(1), 0.0);
+    EXPECT_EQ(f.peaks.Min(1), -3.0);
+    EXPECT_EQ(f.peaks.Max(2), 10.0);
+    EXPECT_EQ(f.peaks.Min(2), -1.0);
 }
 
 TEST(SamplePipelineHooks, CalledInOrderWithTheBatchAfterTheRingsHoldIt) {
@@ -158,16 +157,15 @@ TEST(SamplePipelineEmptyNotice, ChangesNothing) {
     f.pipeline.hooks.recordBatch = [&](const GalBatch&) { ++hookCalls; };
     f.pipeline.hooks.triggerBatch = [&](const GalBatch&) { ++hookCalls; };
     f.pipeline.hooks.advanceGraphs = [&](int) { ++hookCalls; };
-    f.peakMin[0] = -3.0;
-    f.peakMax[0] = 3.0;
+    f.peaks.Show(0, -3.0, 3.0);
 
     EXPECT_EQ(f.Run(), 0);
     EXPECT_EQ(hookCalls, 0);
     EXPECT_TRUE(f.handOff.NoticePending());
     EXPECT_EQ(f.rings[0].samples, before.samples);
     EXPECT_EQ(f.rings[0].heldCount, before.heldCount);
-    EXPECT_EQ(f.peakMin[0], -3.0);
-    EXPECT_EQ(f.peakMax[0], 3.0);
+    EXPECT_EQ(f.peaks.Min(0), -3.0);
+    EXPECT_EQ(f.peaks.Max(0), 3.0);
     EXPECT_EQ(f.pipeline.LowPassText(), "  20.0");
 }
 
@@ -189,8 +187,8 @@ TEST(SamplePipelineAfterStop, QueuedSamplesAreDroppedUntouched) {
     EXPECT_EQ(hookCalls, 0);
     EXPECT_EQ(f.rings[0].samples, before.samples);
     EXPECT_EQ(f.rings[0].heldCount, 1);
-    EXPECT_EQ(f.peakMax[0], 1.0);
-    EXPECT_EQ(f.peakMin[1], 0.0);
+    EXPECT_EQ(f.peaks.Max(0), 1.0);
+    EXPECT_EQ(f.peaks.Min(1), 0.0);
     EXPECT_EQ(f.pipeline.LowPassText(), "  20.0");
     // Nothing stays queued for the next measurement, and the next record asks for a notice again.
     EXPECT_EQ(f.handOff.QueuedCount(), 0u);
@@ -240,7 +238,7 @@ TEST(SamplePipelineRings, LargeBatchAndZeroCapacityRings) {
     ASSERT_EQ(empty.Run(), 1);
     EXPECT_EQ(empty.rings[0].heldCount, 0);
     EXPECT_TRUE(empty.rings[0].Check());
-    EXPECT_EQ(empty.peakMax[0], 1.0);  // peaks still follow the stream
+    EXPECT_EQ(empty.peaks.Max(0), 1.0);  // peaks still follow the stream
 }
 
 TEST(SamplePipelineAllocation, SteadyReceptionAllocatesNothing) {

@@ -1,5 +1,5 @@
-// The acquisition ring: both wrap cases of Append, ReadRing after a wrap, capacity 0, and a
-// randomized comparison with a plain queue.
+// The acquisition ring: both wrap cases of Append, ReadRing after a wrap, capacity 0, a file's
+// samples adopted and released, and a randomized comparison with a plain queue.
 #include <gtest/gtest.h>
 
 #include <deque>
@@ -142,6 +142,24 @@ TEST(WaveBufferReset, EmptiesAndZeroesEverySlot) {
     ring.Append(data, 0);
     ring.Append(nullptr, 2);
     EXPECT_EQ(ring.heldCount, 0);
+}
+
+TEST(WaveBufferAdopt, AFilesSamplesFillTheRingAndAppendsOverwriteTheOldestThenRelease) {
+    WaveBuffer ring;
+    ring.Reset(10);
+    ring.Append(Ramp(7, 1).data(), 7);  // a wrapped measurement before the file
+    ring.Adopt(Ramp(4, 10));
+    EXPECT_EQ(ring.Capacity(), 4);
+    EXPECT_EQ(Held(ring), (std::vector<double>{10, 11, 12, 13}));
+    EXPECT_EQ(ring.Newest(), 13);
+    ring.Append(Ramp(1, 20).data(), 1);
+    EXPECT_EQ(Held(ring), (std::vector<double>{11, 12, 13, 20}));
+    EXPECT_EQ(ring.Newest(), 20);
+    EXPECT_TRUE(ring.Check());
+    ring.Release();
+    EXPECT_EQ(ring.Capacity(), 0);
+    EXPECT_EQ(ring.samples.capacity(), 0u);  // the storage is given back, not only emptied
+    EXPECT_TRUE(ring.Check());
 }
 
 TEST(WaveBufferCheck, DetectsBrokenInvariants) {
