@@ -19,13 +19,20 @@ fi
 targets=(CsvImport SdImport ReadDouble)
 corpus=(csv sd number)
 ninja -C "$build" "${targets[@]/#/fuzz_}" >"$build.build.log" 2>&1 || { tail -n 40 "$build.build.log"; exit 1; }
-rc=0
+# The targets run side by side (each is one process on one core) and are reported in order.
+pids=()
 for i in "${!targets[@]}"; do
   t=${targets[$i]}
   work="$build/corpus-$t"
   mkdir -p "$work"
-  if (cd "$build" && "$build/bin/fuzz_$t" "$work" "$root/tests/fuzz/corpus/${corpus[$i]}" -max_total_time="$seconds" \
-      -timeout=10 -rss_limit_mb=2048 -max_len=8192 -print_final_stats=1 >"$build/fuzz_$t.log" 2>&1); then
+  (cd "$build" && exec "$build/bin/fuzz_$t" "$work" "$root/tests/fuzz/corpus/${corpus[$i]}" -max_total_time="$seconds" \
+      -timeout=10 -rss_limit_mb=2048 -max_len=8192 -print_final_stats=1 >"$build/fuzz_$t.log" 2>&1) &
+  pids+=($!)
+done
+rc=0
+for i in "${!targets[@]}"; do
+  t=${targets[$i]}
+  if wait "${pids[$i]}"; then
     echo "fuzz_$t: $(grep -Eo 'stat::number_of_executed_units: *[0-9]+' "$build/fuzz_$t.log" | grep -Eo '[0-9]+$') runs, no failure"
   else
     echo "fuzz_$t: FAILED (log: $build/fuzz_$t.log)"

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-HWND FindControlById(HWND parent, int id);
-std::string WideToUtf8Text(const wchar_t* text);
+#include "Controls.h"
+#include "ListViewCommands.h"
 
 namespace {
 
@@ -57,7 +57,7 @@ std::string RemoteText(HWND window, RemoteBlock& block, UINT message, WPARAM wPa
     SendMessageTimeoutW(window, message, wParam, reinterpret_cast<LPARAM>(block.At(0)), SMTO_ABORTIFHUNG, 5000, &ignored);
     block.Read(kTextOffset, text, sizeof text);
     text[kTextSize / 2 - 1] = L'\0';
-    return WideToUtf8Text(text);
+    return WideToUtf8(text);
 }
 
 std::string CellText(HWND list, RemoteBlock& block, int row, int column) {
@@ -82,7 +82,7 @@ int ListViewCommand(const std::string& command, int argc, char** argv) {
     const bool known = (command == "lvrows" && argc >= 4) || (command == "lvrect" && argc >= 5) ||
                        (command == "lvcolumn" && argc >= 5);
     if (!known) return -1;
-    HWND list = FindControlById(reinterpret_cast<HWND>(static_cast<INT_PTR>(std::strtoll(argv[2], nullptr, 0))),
+    HWND list = FindControl(reinterpret_cast<HWND>(static_cast<INT_PTR>(std::strtoll(argv[2], nullptr, 0))),
                             std::atoi(argv[3]));
     if (!list) return 1;
     RemoteBlock block(list, kTextOffset + kTextSize);

@@ -11,6 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "Controls.h"
+#include "ListViewCommands.h"
+
 namespace {
 
 std::string ToUtf8(const std::string& ansi) {
@@ -110,33 +113,6 @@ bool WaitGone(HWND hwnd, int timeoutMs, bool hiddenIsGone = false) {
     return true;
 }
 
-struct ControlQuery {
-    int id;
-    bool visibleOnly;
-    HWND found;
-};
-
-BOOL CALLBACK FindControlProc(HWND hwnd, LPARAM param) {
-    ControlQuery* q = reinterpret_cast<ControlQuery*>(param);
-    if (GetDlgCtrlID(hwnd) != q->id) return TRUE;
-    if (q->visibleOnly && !IsWindowVisible(hwnd)) return TRUE;
-    q->found = hwnd;
-    return FALSE;
-}
-
-// The control with `id` among the window's children, or else among all its descendants (the
-// controls of a child dialog, such as the main window's control panel); a visible one first,
-// since panes may reuse an id of a hidden placeholder.
-HWND FindControl(HWND parent, int id) {
-    if (HWND direct = GetDlgItem(parent, id)) return direct;
-    for (bool visibleOnly : {true, false}) {
-        ControlQuery q{id, visibleOnly, nullptr};
-        EnumChildWindows(parent, FindControlProc, reinterpret_cast<LPARAM>(&q));
-        if (q.found) return q.found;
-    }
-    return nullptr;
-}
-
 // The edit box that takes a control's text: the control itself, or the Edit inside a combo box.
 HWND EditOf(HWND control) {
     if (!control) return nullptr;
@@ -145,14 +121,6 @@ HWND EditOf(HWND control) {
         if (HWND inner = FindWindowExA(control, nullptr, "ComboBox", nullptr)) edit = FindWindowExA(inner, nullptr, "Edit", nullptr);
     }
     return edit ? edit : control;
-}
-
-std::string WideToUtf8(const wchar_t* wide) {
-    const int n = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
-    std::string utf8(n > 0 ? n : 1, '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide, -1, &utf8[0], n, nullptr, nullptr);
-    utf8.resize(n > 0 ? n - 1 : 0);
-    return utf8;
 }
 
 // Prints the rows of a list box or a combo box (its count, length and text messages), one per
@@ -279,10 +247,6 @@ HWND WaitMessageBox(int timeoutMs) {
 }  // namespace
 
 int Main(int argc, char** argv);
-// List-view commands (ListViewCommands.cpp); -1 when `command` is not one of them.
-int ListViewCommand(const std::string& command, int argc, char** argv);
-HWND FindControlById(HWND parent, int id) { return FindControl(parent, id); }
-std::string WideToUtf8Text(const wchar_t* text) { return WideToUtf8(text); }
 
 // Arguments are taken from the wide command line and handed on as UTF-8: Wine has already turned
 // the narrow argv into the ANSI code page, which cannot be told apart from UTF-8 afterwards.
