@@ -3,7 +3,9 @@
 # SECONDS (default 60) in each of five set-ups, and the CPU time of the Quorvel process and of its
 # wineserver over that span is printed as a share of one core:
 #   receive only (spectra off, main window minimised: no graph is painted), display time 5 s and 50 s, each with
-#   spectra on and off.
+#   spectra on and off; and everything on as a new user runs it for a day: both monitors (display
+#   10 s), the manual recording (parts of 30,000 lines), the trigger recording with a burst every
+#   minute and the trigger history window open.
 # Usage: bench/live_cost.sh [SECONDS [BIN_DIR]]   (after ./test.sh has built build/win64 and
 # build/native). BIN_DIR measures another build's Quorvel.exe (with uiauto.exe beside it) in the
 # receive-only set-up alone, e.g. a build from before the graphs for the baseline. With
@@ -52,10 +54,15 @@ quorvel_pid() {
 
 work="$E2E_TMP/work"
 mkdir -p "$work/data"
-measure() {  # measure LABEL TIME_SEL FLG MINIMISED
+measure() {  # measure LABEL TIME_SEL FLG MINIMISED [everything]
   [[ "$1" == *"${LIVE_COST_ONLY:-}"* ]] || return 0
-  printf '[WNDPLACEMENT]\nMAIN_WNDPLACEMENT=1,0,0,1270,820,0,0,0,0\n[SPEC]\nCOM=COM3\nSAVE_DIRECTORY=%s\nBIT=16\n[SCALE]\nTIME=5.0,8.0,10.0,50.0\nTIME_SEL=%s\n[PSD]\nFLG=%s\n' \
-    "$(winpath "$work/data")" "$2" "$3" | to_cp932 >"$work/Quorvel.ini"
+  local all=${5:-}
+  rm -rf "$work/data" && mkdir -p "$work/data"
+  { printf '[WNDPLACEMENT]\nMAIN_WNDPLACEMENT=1,0,0,1270,820,0,0,0,0\n[SPEC]\nCOM=COM3\nSAVE_DIRECTORY=%s\nBIT=16\n[SCALE]\nTIME=5.0,8.0,10.0,50.0\nTIME_SEL=%s\n[PSD]\nFLG=%s\n' \
+      "$(winpath "$work/data")" "$2" "$3"
+    # Trigger levels above the sines (100, 50, 25 gal), below the bursts (500 gal).
+    [ -n "$all" ] && printf '[TRIG]\nTRIG_MODE=1\nBEFOR_TIME=1.0\nAFTER_TIME=1.0\nVAL_X=300\nVAL_Y=300\nVAL_Z=300\n'
+  } | to_cp932 >"$work/Quorvel.ini"
   start_win -C "$work" "$E2E_BUILD/Quorvel.exe"
   local launcher=$E2E_LAST_PID
   hwnd=$(ui find --prop "$prop" --timeout 30000) || { echo "Quorvel did not start"; return; }
@@ -64,11 +71,23 @@ measure() {  # measure LABEL TIME_SEL FLG MINIMISED
   ui click "$hwnd" 1038
   wait_text "$hwnd" 1053 "受信中" 15 >/dev/null || echo "(not receiving)"
   [ "$4" = 1 ] && ui post "$hwnd" 0x0112 0xF020  # SC_MINIMIZE
+  if [ -n "$all" ]; then
+    ui click "$hwnd" 1004          # the manual recording
+    ui post "$hwnd" 0x0112 0x30    # the trigger history window
+  fi
   sleep 5  # settle: the first sweep fills, the spectra start
-  local q0 w0 q1 w1
+  local q0 w0 q1 w1 t
   q0=$(ticks "$q"); w0=$(ticks "$ws")
-  sleep "$span"
+  if [ -n "$all" ]; then
+    for ((t = 0; t < span; t += 60)); do
+      echo "burst y 4000 50" >"$E2E_TMP/ctl"
+      sleep $((span - t < 60 ? span - t : 60))
+    done
+  else
+    sleep "$span"
+  fi
   q1=$(ticks "$q"); w1=$(ticks "$ws")
+  [ -n "$all" ] && echo "  (files written: $(find "$work/data" -name '*.csv' | wc -l); trigger files: $(find "$work/data" -path '*Trig.dt*' -name '*.csv' | wc -l))"
   [ "$4" = 1 ] && ui post "$hwnd" 0x0112 0xF120  # SC_RESTORE
   ui click "$hwnd" 1038
   wait_text "$hwnd" 1053 "待機中" 15 >/dev/null
@@ -85,3 +104,4 @@ measure "display 5 s, spectra off" 0 0 0
 measure "display 5 s, spectra on" 0 1 0
 measure "display 50 s, spectra off" 3 0 0
 measure "display 50 s, spectra on" 3 1 0
+measure "everything on (display 10 s)" 2 1 0 all
