@@ -69,6 +69,7 @@ BOOL CBtnDialog::OnInitDialog() {
     largeFont_ = CreateFontIndirectA(&lf);
     for (int id : {IDC_LEVEL_XY, IDC_LEVEL_Z, IDC_LOWPASS})
         SendMessageA(Item(id), WM_SETFONT, reinterpret_cast<WPARAM>(largeFont_), TRUE);
+    lowPassField_ = Item(IDC_LOWPASS);
 
     comLamp_ = std::make_unique<CIndicator>();
     recordLamp_ = std::make_unique<CIndicator>();
@@ -183,13 +184,14 @@ void CBtnDialog::ShowRunning(bool running) {
 }
 
 void CBtnDialog::ShowLowPass(const std::string& text) {
-    if (ItemText(IDC_LOWPASS) != text) SetItemText(IDC_LOWPASS, text);
+    if (lowPassField_ && WindowText(lowPassField_) != text) SetWindowTextA(lowPassField_, text.c_str());
 }
 
 void CBtnDialog::OnTimer() {
     if (!theApp.session.Running()) return;
     const app::LinkStatus status = app::StatusForLinkState(theApp.link.linkState.load());
-    SetItemText(IDC_STATUS_TEXT, status.text);
+    // Set only when it changed: each set is a server call and a repaint of the field.
+    if (ItemText(IDC_STATUS_TEXT) != status.text) SetItemText(IDC_STATUS_TEXT, status.text);
     comLamp_->SetState(status.lamp);  // repaints only when the state changes
 }
 

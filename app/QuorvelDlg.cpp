@@ -201,7 +201,7 @@ bool CQuorvelDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
         return false;
     case WM_TIMER:
         if (wParam != kSampleTimer) return false;
-        RunSampleData();
+        OnSampleTimer();
         return true;
     case WM_QUERYDRAGICON:
         result = reinterpret_cast<LRESULT>(icon_);
@@ -280,17 +280,33 @@ void CQuorvelDlg::OnGetMinMaxInfo(MINMAXINFO* info) const {
 }
 
 void CQuorvelDlg::OnSampleData() {
+    // The notice stays pending until a run, so the receive thread queues without posting again.
+    noticeWaiting_ = true;
+    if (timerInterval_ != 0) return;  // the next tick runs
     const DWORD elapsed = GetTickCount() - lastSampleRun_;
     if (elapsed < kSampleInterval) {
-        // The notice stays pending meanwhile, so the receive thread queues without posting again.
-        SetTimer(Handle(), kSampleTimer, kSampleInterval - elapsed, nullptr);
+        timerInterval_ = kSampleInterval - elapsed;
+        SetTimer(Handle(), kSampleTimer, timerInterval_, nullptr);
         return;
     }
     RunSampleData();
 }
 
+void CQuorvelDlg::OnSampleTimer() {
+    if (!noticeWaiting_) {  // the samples stopped coming
+        KillTimer(Handle(), kSampleTimer);
+        timerInterval_ = 0;
+        return;
+    }
+    if (timerInterval_ != kSampleInterval) {  // the first tick came early, to keep the spacing
+        timerInterval_ = kSampleInterval;
+        SetTimer(Handle(), kSampleTimer, timerInterval_, nullptr);
+    }
+    RunSampleData();
+}
+
 void CQuorvelDlg::RunSampleData() {
-    KillTimer(Handle(), kSampleTimer);
+    noticeWaiting_ = false;
     lastSampleRun_ = GetTickCount();
     theApp.OnSampleData();
 }

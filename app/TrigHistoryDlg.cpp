@@ -164,6 +164,9 @@ bool CTrigHistoryDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, 
         OnCancel();
         result = 0;
         return true;
+    case WM_ACTIVATE:
+        ui::ModelessDialogActivated(Handle(), LOWORD(wParam) != WA_INACTIVE);
+        return ui::Dialog::HandleMessage(message, wParam, lParam, result);  // the focus is kept as usual
     default:
         return ui::Dialog::HandleMessage(message, wParam, lParam, result);
     }

@@ -62,35 +62,6 @@ void GdiGraphSurface::SetXor(bool on) {
     else if (oldRop_) SetROP2(dc_, oldRop_);
 }
 
-void PaintBuffer::Release() {
-    if (dc_) {
-        SelectObject(dc_, oldBitmap_);
-        DeleteDC(dc_);
-    }
-    if (bitmap_) DeleteObject(bitmap_);
-    dc_ = nullptr;
-    bitmap_ = nullptr;
-    oldBitmap_ = nullptr;
-    width_ = height_ = 0;
-}
-
-HDC PaintBuffer::Get(HDC target, int width, int height) {
-    if (dc_ && width <= width_ && height <= height_) return dc_;
-    const int w = width > width_ ? width : width_;
-    const int h = height > height_ ? height : height_;
-    Release();
-    dc_ = CreateCompatibleDC(target);
-    bitmap_ = dc_ ? CreateCompatibleBitmap(target, w, h) : nullptr;
-    if (!bitmap_) {
-        Release();
-        return nullptr;
-    }
-    oldBitmap_ = SelectObject(dc_, bitmap_);
-    width_ = w;
-    height_ = h;
-    return dc_;
-}
-
 bool PaintGraphClip(HDC target, const RECT& clip, GraphCore& graph, const GraphPens& pens, PaintBuffer& buffer) {
     const int w = clip.right - clip.left;
     const int h = clip.bottom - clip.top;

@@ -46,26 +46,8 @@ private:
     int oldRop_ = 0;
 };
 
-// The off-screen bitmap of a graph's paints, kept between paints: a live graph paints a narrow band
-// many times a second, and making a DC and a bitmap for each would cost more than the drawing.
-class PaintBuffer {
-public:
-    PaintBuffer() = default;
-    ~PaintBuffer() { Release(); }
-    PaintBuffer(const PaintBuffer&) = delete;
-    PaintBuffer& operator=(const PaintBuffer&) = delete;
-
-    // A memory DC compatible with `target` with a bitmap of at least width × height selected;
-    // null when none could be had.
-    HDC Get(HDC target, int width, int height);
-    void Release();
-
-private:
-    HDC dc_ = nullptr;
-    HBITMAP bitmap_ = nullptr;
-    HGDIOBJ oldBitmap_ = nullptr;
-    int width_ = 0, height_ = 0;
-};
+// A graph's paints keep their off-screen bitmap between paints (status::PaintBuffer).
+using PaintBuffer = status::PaintBuffer;
 
 // Paints `clip` (window coordinates) of the graph into `target`: drawn into the buffer's bitmap and
 // the clip box copied in one blit. Returns false, leaving `target` as it was, when no memory DC or

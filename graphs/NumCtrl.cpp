@@ -63,7 +63,7 @@ void CNumCtrl::DrawField(HDC dc, const RECT& rect, HBRUSH background, HFONT font
 void CNumCtrl::DrawBuffered(HDC dc) const {
     RECT client{};
     GetClientRect(hwnd_, &client);
-    status::BufferedDc buffer(dc, client);
+    status::BufferedDc buffer(dc, client, buffer_);
     status::SavedDc saved(buffer.Dc());
     Draw(buffer.Dc());
 }

@@ -53,4 +53,6 @@ private:
     status::UniqueBrush background_;
     HBRUSH brushInUse_ = nullptr;  // invariant: null or background_.get()
     status::UniqueFont font_;
+    // The value fields change many times a second: their off-screen bitmap is kept.
+    mutable status::PaintBuffer buffer_;
 };

@@ -1,4 +1,5 @@
-// GDI ownership helpers of the status controls and the lamp brushes all lamps share (Win32 only).
+// GDI ownership helpers of the status controls, the off-screen bitmaps they and the graphs paint
+// through, and the lamp brushes all lamps share (Win32 only).
 #pragma once
 
 #include <windows.h>
@@ -47,12 +48,36 @@ private:
     int saved_;
 };
 
+// An off-screen bitmap kept between paints: a control that draws many times a second would
+// otherwise make and delete a DC and a bitmap each time, which costs more than the drawing.
+class PaintBuffer {
+public:
+    PaintBuffer() = default;
+    ~PaintBuffer() { Release(); }
+    PaintBuffer(const PaintBuffer&) = delete;
+    PaintBuffer& operator=(const PaintBuffer&) = delete;
+
+    // A memory DC compatible with `target` with a bitmap of at least width × height selected;
+    // null when none could be had.
+    HDC Get(HDC target, int width, int height);
+    void Release();
+
+private:
+    HDC dc_ = nullptr;
+    HBITMAP bitmap_ = nullptr;
+    HGDIOBJ oldBitmap_ = nullptr;
+    int width_ = 0, height_ = 0;
+};
+
 // An off-screen copy of `rect` of a target DC: draw into Dc() with the target's coordinates, and
 // the destructor copies the finished picture to the target in one blit. If no memory DC can be
 // had, Dc() is the target itself and drawing goes there directly.
 class BufferedDc {
 public:
+    // With a DC and a bitmap of its own, deleted at the end.
     BufferedDc(HDC target, const RECT& rect);
+    // In `kept`'s DC and bitmap, which stay for the next time.
+    BufferedDc(HDC target, const RECT& rect, PaintBuffer& kept);
     ~BufferedDc();
     BufferedDc(const BufferedDc&) = delete;
     BufferedDc& operator=(const BufferedDc&) = delete;
@@ -60,9 +85,12 @@ public:
     HDC Dc() const { return memory_ ? memory_ : target_; }
 
 private:
+    void PlaceOrigin();
+
     HDC target_;
     RECT rect_;
     HDC memory_ = nullptr;
+    bool kept_ = false;  // memory_ belongs to a PaintBuffer
     UniqueBitmap bitmap_;
     HGDIOBJ oldBitmap_ = nullptr;
     POINT oldOrigin_{0, 0};

@@ -10,7 +10,7 @@ target_link_libraries(graph_core PUBLIC analysis_core pipeline_core config_core)
 
 if(WIN32)
   add_library(graph_win STATIC ${CMAKE_CURRENT_LIST_DIR}/GdiGraphSurface.cpp)
-  target_link_libraries(graph_win PUBLIC graph_core gdi32)
+  target_link_libraries(graph_win PUBLIC graph_core status_win gdi32)
   target_sources(Quorvel PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/GraphCtrl.cpp
     ${CMAKE_CURRENT_LIST_DIR}/GraphMessages.cpp

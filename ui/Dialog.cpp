@@ -51,11 +51,10 @@ void Dialog::EndDialog(INT_PTR code) {
     else DestroyWindow(hwnd_);
 }
 
-std::string Dialog::ItemText(int id) const {
-    HWND item = Item(id);
-    const int length = GetWindowTextLengthA(item);
+std::string Dialog::WindowText(HWND window) {
+    const int length = GetWindowTextLengthA(window);
     std::vector<char> buffer(length + 1, '\0');
-    GetWindowTextA(item, buffer.data(), length + 1);
+    GetWindowTextA(window, buffer.data(), length + 1);
     return std::string(buffer.data());
 }
 

@@ -33,7 +33,8 @@ public:
     // Control helpers.
     HWND Item(int id) const { return GetDlgItem(hwnd_, id); }
     void SetItemText(int id, const std::string& text) const { SetDlgItemTextA(hwnd_, id, text.c_str()); }
-    std::string ItemText(int id) const;
+    std::string ItemText(int id) const { return WindowText(Item(id)); }
+    static std::string WindowText(HWND window);
     void EnableItem(int id, bool enable) const { EnableWindow(Item(id), enable ? TRUE : FALSE); }
     void ShowItem(int id, bool show) const { ShowWindow(Item(id), show ? SW_SHOW : SW_HIDE); }
     void CheckItem(int id, bool checked) const { CheckDlgButton(hwnd_, id, checked ? BST_CHECKED : BST_UNCHECKED); }

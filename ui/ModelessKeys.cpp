@@ -9,6 +9,7 @@ namespace ui {
 namespace {
 
 thread_local std::vector<HWND> dialogs;
+thread_local HWND activeDialog = nullptr;  // the registered dialog that is the active window
 thread_local HHOOK hook = nullptr;
 
 LRESULT CALLBACK Filter(int code, WPARAM wParam, LPARAM lParam) {
@@ -23,19 +24,39 @@ LRESULT CALLBACK Filter(int code, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(hook, code, wParam, lParam);
 }
 
+bool Registered(HWND dialog) { return std::find(dialogs.begin(), dialogs.end(), dialog) != dialogs.end(); }
+
+// Keys go to the active window and its children only, so the filter is needed only while a
+// registered dialog is active. Under Wine every message of the modal loop costs three server
+// calls while the hook is in place.
+void FollowActiveDialog() {
+    const bool wanted = activeDialog && Registered(activeDialog);
+    if (wanted && !hook) {
+        hook = SetWindowsHookExA(WH_MSGFILTER, Filter, nullptr, GetCurrentThreadId());
+    } else if (!wanted && hook) {
+        UnhookWindowsHookEx(hook);
+        hook = nullptr;
+    }
+}
+
 }  // namespace
 
 void AddModelessDialog(HWND dialog) {
-    if (std::find(dialogs.begin(), dialogs.end(), dialog) == dialogs.end()) dialogs.push_back(dialog);
-    if (!hook) hook = SetWindowsHookExA(WH_MSGFILTER, Filter, nullptr, GetCurrentThreadId());
+    if (!Registered(dialog)) dialogs.push_back(dialog);
+    if (GetActiveWindow() == dialog) activeDialog = dialog;
+    FollowActiveDialog();
 }
 
 void RemoveModelessDialog(HWND dialog) {
     dialogs.erase(std::remove(dialogs.begin(), dialogs.end(), dialog), dialogs.end());
-    if (dialogs.empty() && hook) {
-        UnhookWindowsHookEx(hook);
-        hook = nullptr;
-    }
+    if (activeDialog == dialog) activeDialog = nullptr;
+    FollowActiveDialog();
+}
+
+void ModelessDialogActivated(HWND dialog, bool active) {
+    if (active) activeDialog = dialog;
+    else if (activeDialog == dialog) activeDialog = nullptr;
+    FollowActiveDialog();
 }
 
 }  // namespace ui

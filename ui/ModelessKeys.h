@@ -6,8 +6,11 @@
 
 namespace ui {
 
-// `dialog` gets its keys through IsDialogMessage until it is removed. Call on its own thread.
+// `dialog` gets its keys through IsDialogMessage until it is removed, while it is the active
+// window; it reports its WM_ACTIVATE below. Call on its own thread.
 void AddModelessDialog(HWND dialog);
 void RemoveModelessDialog(HWND dialog);
+// A registered dialog's WM_ACTIVATE: it became the active window (or stopped being it).
+void ModelessDialogActivated(HWND dialog, bool active);
 
 }  // namespace ui
