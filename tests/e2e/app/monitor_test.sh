@@ -57,8 +57,10 @@ near() { [ "$1" != none ] && [ $(( $1 - $2 )) -le 0 ] && [ $(( $2 - $1 )) -le 3 
 # its round ends, adds three rows to the span; the 1-pixel previous sweep adds one.
 trace_colour=("rgb(0,255,0)" "rgb(255,0,0)" "rgb(255,255,0)")
 check_height() {  # check_height PNG AXIS FIRST_SAMPLE COUNT X_FROM EXTRA_ROWS WHAT
-  local rect r box mx mn expect got d
-  rect=($(graph_rect "$2"))
+  local rect r box mx mn expect got d axis=$2
+  # A busy machine may let one reading of the window's rectangles come back empty: read again.
+  wait_for 10 eval 'rect=($(graph_rect "$axis")); [ ${#rect[@]} -ge 4 ]' \
+    || { fail "axis $2 $7: no rectangle for its graph"; return; }
   r="$(( rect[0] + $5 )) ${rect[1]} $(( rect[2] - $5 - 4 )) ${rect[3]}"
   box=($(bbox "$1" "$r" "${trace_colour[$2]}"))
   mx=$(field $(($2 + 1)) "$3" "$4" max); mn=$(field $(($2 + 1)) "$3" "$4" min)
