@@ -15,8 +15,9 @@ packages=(
 )
 # 32-bit Wine runs the shipped i686 programs: natively where the kernel executes 32-bit code, under
 # emulation (tools/emu32.sh) where it does not. Its i386 dependencies can lag behind a mirror's amd64
-# security updates, and every test runs on the x86_64 build without it: best effort.
-optional=(wine32:i386)
+# security updates, and every test runs on the x86_64 build without it: best effort. 32-bit Wine
+# finds printers only through the 32-bit libcups, which it merely recommends.
+optional=(wine32:i386 libcups2:i386)
 
 SUDO=""
 [ "$(id -u)" = 0 ] || SUDO="sudo"
