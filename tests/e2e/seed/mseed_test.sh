@@ -14,14 +14,17 @@ msdump="$2/msdump"
 readers="$E2E_ROOT/build/seed-readers"
 [ -x "$msdump" ] || { echo "missing $msdump (native tree with libmseed-dev)"; exit 77; }
 [ -f "$readers/node_modules/seisplotjs/package.json" ] || { echo "missing seisplotjs in $readers (tools/install-deps.sh)"; exit 77; }
-# libfaketime reaches the x86_64 Wine loader only: the i686 one ignores the 64-bit library, and the
-# i386 build does not catch its 64-bit time calls, so its clock would stay real.
+# libfaketime reaches the x86_64 Wine loader; the i686 one reads the clock through glibc's 64-bit-time
+# calls, which Debian's i386 libfaketime does not catch, so it gets a small library of our own.
 if [ "$QUORVEL_WINE_ARCH" = win32 ]; then
-  echo "NOT RUN: the simulated clock cannot reach the i686 Wine loader; the x86_64 tree runs this test"
-  exit 77
+  faketime="$E2E_TMP/fakeclock32.so"
+  gcc -m32 -O2 -fPIC -ffreestanding -fno-stack-protector -shared -nostdlib -o "$faketime" \
+    "$(dirname "$0")/fakeclock32.c" 2>"$E2E_TMP/fakeclock32.err" \
+    || { echo "NOT RUN: gcc -m32 could not build the i686 clock: $(head -c 300 "$E2E_TMP/fakeclock32.err")"; exit 77; }
+else
+  faketime=/usr/lib/x86_64-linux-gnu/faketime/libfaketimeMT.so.1
+  [ -f "$faketime" ] || { echo "missing $faketime (faketime)"; exit 77; }
 fi
-faketime=/usr/lib/x86_64-linux-gnu/faketime/libfaketimeMT.so.1
-[ -f "$faketime" ] || { echo "missing $faketime (faketime)"; exit 77; }
 check="python3 $(dirname "$0")/seedcheck.py"
 cp "$(dirname "$0")/msdump.mjs" "$readers/"  # node finds seisplotjs beside the script
 kanzan="0.0123,0.0456,0.0789"
