@@ -29,9 +29,9 @@ std::string CQuorvelApp::IniPath() {
     return app::MakeIniPath(current, module);
 }
 
-void CQuorvelApp::OnSampleData() {
+int CQuorvelApp::OnSampleData(bool holdNotice) {
     // A record the receive thread queued after the stop belongs to no measurement.
-    pipeline.OnSampleData(link.samples, settings, waveBuffers, peaks, session.Running());
+    return pipeline.OnSampleData(link.samples, settings, waveBuffers, peaks, session.Running(), holdNotice);
 }
 
 bool CQuorvelApp::ProvePort(const std::string& com, int bit) {

@@ -58,8 +58,9 @@ public:
     // "<current folder>\<program base name>.ini", formed anew at every call.
     static std::string IniPath();
 
-    // Takes the samples the receive thread queued (the data notice, and once at a stop).
-    void OnSampleData();
+    // Takes the samples the receive thread queued (the data notice, and once at a stop); returns
+    // how many. With holdNotice the notice stays pending: the window's timer comes back for more.
+    int OnSampleData(bool holdNotice = false);
     // Waits, while still handling messages sent to this thread, until no receive thread runs;
     // false when one is still running after a few seconds (with untilEnded: no time limit).
     bool WaitForLinkIdle(bool untilEnded = false);

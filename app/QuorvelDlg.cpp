@@ -279,9 +279,10 @@ void CQuorvelDlg::OnGetMinMaxInfo(MINMAXINFO* info) const {
     info->ptMinTrackSize.y = frame.bottom - frame.top;
 }
 
+// While samples come, the timer's ticks take them every 50 ms and the notice stays pending, so the
+// receive thread posts nothing (a posted message is several server round trips under Wine). A
+// tick that finds the queue empty releases the notice and stops the timer; the next sample posts.
 void CQuorvelDlg::OnSampleData() {
-    // The notice stays pending until a run, so the receive thread queues without posting again.
-    noticeWaiting_ = true;
     if (timerInterval_ != 0) return;  // the next tick runs
     const DWORD elapsed = GetTickCount() - lastSampleRun_;
     if (elapsed < kSampleInterval) {
@@ -289,26 +290,25 @@ void CQuorvelDlg::OnSampleData() {
         SetTimer(Handle(), kSampleTimer, timerInterval_, nullptr);
         return;
     }
+    timerInterval_ = kSampleInterval;
+    SetTimer(Handle(), kSampleTimer, timerInterval_, nullptr);
     RunSampleData();
 }
 
 void CQuorvelDlg::OnSampleTimer() {
-    if (!noticeWaiting_) {  // the samples stopped coming
-        KillTimer(Handle(), kSampleTimer);
-        timerInterval_ = 0;
-        return;
-    }
     if (timerInterval_ != kSampleInterval) {  // the first tick came early, to keep the spacing
         timerInterval_ = kSampleInterval;
         SetTimer(Handle(), kSampleTimer, timerInterval_, nullptr);
     }
-    RunSampleData();
+    if (RunSampleData() == 0 && !theApp.link.samples.FinishNotice()) {  // the samples stopped coming
+        KillTimer(Handle(), kSampleTimer);
+        timerInterval_ = 0;
+    }
 }
 
-void CQuorvelDlg::RunSampleData() {
-    noticeWaiting_ = false;
+int CQuorvelDlg::RunSampleData() {
     lastSampleRun_ = GetTickCount();
-    theApp.OnSampleData();
+    return theApp.OnSampleData(true);
 }
 
 void CQuorvelDlg::OnLinkEvent() {

@@ -61,7 +61,7 @@ private:
     void OnGetMinMaxInfo(MINMAXINFO* info) const;
     void OnSampleData();
     void OnSampleTimer();
-    void RunSampleData();
+    int RunSampleData();
     void OnLinkEvent();
     void OnReviewSetup();
 
@@ -75,11 +75,10 @@ private:
     bool layoutPending_ = false;
     // The data handler runs at most once per kSampleInterval ms: the display shows no more than that,
     // and every run repaints the graphs' new bands and the value fields. While samples keep coming
-    // the timer keeps running (setting and killing it for each batch would cost two server calls);
-    // a tick that finds no notice waiting stops it.
+    // the timer keeps running (setting and killing it for each batch would cost two server calls)
+    // and the notice stays pending, so no notice is posted; a tick that finds none queued stops it.
     static constexpr UINT_PTR kSampleTimer = 1;
     static constexpr DWORD kSampleInterval = 50;
     DWORD lastSampleRun_ = 0;
     DWORD timerInterval_ = 0;    // of the running timer; 0 while it is stopped
-    bool noticeWaiting_ = false;  // a data notice came and no run has taken it yet
 };

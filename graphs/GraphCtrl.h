@@ -36,6 +36,8 @@ private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void OnPaint();
+    // Draws the pending band straight into the window: no update region, no WM_PAINT.
+    void PaintBandNow();
     void OnSize();
     void OnRButtonDown();
     void OnNcDestroy();
@@ -51,4 +53,7 @@ private:
     graphs::GraphPens pens_;
     graphs::PaintBuffer buffer_;
     graphs::GraphCore core_;
+    bool wholeInvalid_ = false;  // the whole window waits for WM_PAINT
+    bool bandPending_ = false;   // band_ waits for UpdateNow
+    RECT band_{};
 };

@@ -124,7 +124,7 @@ void CGraphMoniDialog::ApplyFieldColors() {
 void CGraphMoniDialog::RepaintGraphs() {
     for (int i = 0; i < 3; ++i) {
         if (!graphs_[i]) continue;
-        InvalidateRect(graphs_[i]->Handle(), nullptr, TRUE);
+        graphs_[i]->Core().RequestFullRepaint();
         PlaceLevelLabels(i);
     }
 }
@@ -261,7 +261,7 @@ void CGraphMoniDialog::OnScaleMenu(int axis) {
     monitor::ApplyScaleCommand(*model_.settings, axis, command);
     for (int i = 0; i < 3; ++i) {
         graphs_[i]->UpdateScale();
-        InvalidateRect(graphs_[i]->Handle(), nullptr, TRUE);
+        graphs_[i]->Core().RequestFullRepaint();
         PlaceLevelLabels(i);
     }
     if (scaleChanged) scaleChanged();

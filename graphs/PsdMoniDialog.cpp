@@ -128,7 +128,7 @@ void CPsdMoniDialog::ShowWindowAt(int start, int count) {
 
 void CPsdMoniDialog::RepaintGraphs() {
     for (auto& g : graphs_)
-        if (g) InvalidateRect(g->Handle(), nullptr, TRUE);
+        if (g) g->Core().RequestFullRepaint();
 }
 
 bool CPsdMoniDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {

@@ -35,7 +35,7 @@ void Convert(const std::vector<int32_t>& counts, double factor, std::vector<doub
 }  // namespace
 
 int SamplePipeline::OnSampleData(device::SampleHandOff& handOff, const Settings& settings,
-                                 WaveBuffer (&rings)[3], PeakHold& peaks, bool measuring) {
+                                 WaveBuffer (&rings)[3], PeakHold& peaks, bool measuring, bool holdNotice) {
     const size_t n = handOff.Take(taken_);
     if (n == 0) return 0;
     if (!measuring) {
@@ -62,7 +62,7 @@ int SamplePipeline::OnSampleData(device::SampleHandOff& handOff, const Settings&
     const int count = static_cast<int>(std::min<size_t>(n, static_cast<size_t>(INT_MAX)));
     if (hooks.advanceGraphs) hooks.advanceGraphs(count);
 
-    if (handOff.FinishNotice() && hooks.notifyAgain) hooks.notifyAgain();
+    if (!holdNotice && handOff.FinishNotice() && hooks.notifyAgain) hooks.notifyAgain();
     return count;
 }
 

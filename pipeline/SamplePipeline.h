@@ -53,8 +53,11 @@ public:
     // Without `measuring` (the receive thread queued a last record after the stop) the queued
     // samples are dropped: no ring, peak, hook or recording sees them; the notice is cleared and
     // 0 returned.
+    // With `holdNotice` the notice stays pending after a run that took samples, so the receive
+    // thread posts none: the caller comes back on its own (a timer) and releases the notice with
+    // SampleHandOff::FinishNotice when a run finds the queue empty.
     int OnSampleData(device::SampleHandOff& handOff, const Settings& settings, WaveBuffer (&rings)[3],
-                     PeakHold& peaks, bool measuring);
+                     PeakHold& peaks, bool measuring, bool holdNotice = false);
 
     // The batch of the last call that took samples.
     const GalBatch& Batch() const { return batch_; }

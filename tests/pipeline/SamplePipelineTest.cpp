@@ -260,3 +260,20 @@ TEST(SamplePipelineAllocation, SteadyReceptionAllocatesNothing) {
     EXPECT_EQ(during, 0);
     EXPECT_EQ(graphs, 8000);
 }
+
+// The window's timer holds the notice while samples keep coming: the receive thread posts nothing
+// until a run finds the queue empty and the notice is released; the next sample then asks again.
+TEST(SamplePipelineHandOff, AHeldNoticeIsPostedAgainOnlyAfterTheQueueRanDry) {
+    Fixture f(10);
+    int notices = 0;
+    f.pipeline.hooks.notifyAgain = [&] { ++notices; };
+    EXPECT_TRUE(f.handOff.Push(SampleRecord{1, 1, 1}, 0.0));
+    ASSERT_EQ(f.pipeline.OnSampleData(f.handOff, f.settings, f.rings, f.peaks, true, true), 1);
+    EXPECT_FALSE(f.handOff.Push(SampleRecord{2, 2, 2}, 0.0));  // held: no post
+    ASSERT_EQ(f.pipeline.OnSampleData(f.handOff, f.settings, f.rings, f.peaks, true, true), 1);
+    EXPECT_EQ(f.Newest(0), 2 * 0.125);
+    ASSERT_EQ(f.pipeline.OnSampleData(f.handOff, f.settings, f.rings, f.peaks, true, true), 0);
+    EXPECT_FALSE(f.handOff.FinishNotice());
+    EXPECT_TRUE(f.handOff.Push(SampleRecord{3, 3, 3}, 0.0));
+    EXPECT_EQ(notices, 0);
+}
