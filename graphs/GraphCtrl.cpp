@@ -115,18 +115,27 @@ void CGraphCtrl::OnNcDestroy() {
     hwnd_ = nullptr;
 }
 
-// The live sweep changes a narrow band 20 times a second. Under Wine an invalidation and
-// UpdateWindow cost some eight server round trips (update region, visible region, the caret hidden
-// and shown); a band is therefore kept here and drawn through GetDC, which costs one. The whole
-// window still goes through WM_PAINT, and so does whatever the system invalidates.
+// While measuring, each batch changes a narrow band of a time graph and, ten times a second, a
+// whole spectrum. Under Wine an invalidation and UpdateWindow cost some eight server round trips
+// (update region, visible region, the caret hidden and shown); what a batch changes is therefore
+// kept here and drawn through GetDC at its UpdateNow, which costs one. Everything else, and
+// whatever the system invalidates, goes through WM_PAINT.
+void CGraphCtrl::AppendSamples(int k) {
+    appending_ = true;
+    core_.AppendSamples(k);
+    appending_ = false;
+}
+
 void CGraphCtrl::Invalidate(const graphs::PixelRect* rect) {
     if (!hwnd_) return;
-    if (!rect) {
+    RECT r{};
+    if (!rect && (!appending_ || wholeInvalid_)) {
         wholeInvalid_ = true;
         InvalidateRect(hwnd_, nullptr, TRUE);
         return;
     }
-    const RECT r{rect->left, rect->top, rect->right, rect->bottom};
+    if (rect) r = {rect->left, rect->top, rect->right, rect->bottom};
+    else GetClientRect(hwnd_, &r);
     if (bandPending_) UnionRect(&band_, &band_, &r);
     else band_ = r;
     bandPending_ = true;
@@ -151,9 +160,11 @@ void CGraphCtrl::PaintBandNow() {
         return;
     }
     RECT visible{}, clip{};
+    core_.BeginPaint();  // a full repaint asked for while appending is this paint
     // A covered or minimised window has little or nothing visible: only that part is drawn.
     if (GetClipBox(dc, &visible) != NULLREGION && IntersectRect(&clip, &band_, &visible) && core_.PaintWanted())
         graphs::PaintGraphClip(dc, clip, core_, pens_, buffer_);
+    core_.EndPaint();
     ReleaseDC(hwnd_, dc);
 }
 

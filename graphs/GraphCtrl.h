@@ -23,7 +23,7 @@ public:
     void ApplyColors();
     void ApplyAxisSettings() { core_.ApplyAxisSettings(); }
     void UpdateScale() { core_.UpdateScale(); }
-    void AppendSamples(int k) { core_.AppendSamples(k); }
+    void AppendSamples(int k);
     void SetWindow(int start, int count) { core_.SetWindow(start, count); }
     // The analysis of the window (PSD graph); true when a new spectrum was stored.
     bool RunAnalysis() { return core_.RunAnalysis(); }
@@ -55,5 +55,6 @@ private:
     graphs::GraphCore core_;
     bool wholeInvalid_ = false;  // the whole window waits for WM_PAINT
     bool bandPending_ = false;   // band_ waits for UpdateNow
+    bool appending_ = false;     // inside AppendSamples, which ends with UpdateNow
     RECT band_{};
 };
