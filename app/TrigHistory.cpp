@@ -75,7 +75,9 @@ void CTrigHistory::OnTriggerRecordingEnded(const std::vector<std::string>& paths
     // Files that went into the data folder itself (Trig.dt could not be made) are not found there,
     // so they change nothing.
     if (!worker_ || paths.empty()) return;
-    worker_->Refresh(Folder(), files::NameOf(paths.front()));
+    std::vector<std::string> names;
+    for (const std::string& path : paths) names.push_back(files::NameOf(path));
+    worker_->Refresh(Folder(), names);
 }
 
 app::HistoryProgress CTrigHistory::Progress() const { return worker_ ? worker_->Progress() : app::HistoryProgress{}; }

@@ -47,16 +47,17 @@ void HistoryWorker::Scan(const std::string& folder) {
     {
         std::lock_guard<std::mutex> lock(mutex_);
         requests_.clear();
-        requests_.push_back({true, folder, ""});
+        requests_.push_back({true, folder, {}});
         busy_ = true;
     }
     wake_.notify_one();
 }
 
-void HistoryWorker::Refresh(const std::string& folder, const std::string& fileName) {
+void HistoryWorker::Refresh(const std::string& folder, const std::vector<std::string>& fileNames) {
+    if (fileNames.empty()) return;
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        requests_.push_back({false, folder, fileName});
+        requests_.push_back({false, folder, fileNames});
         busy_ = true;
     }
     wake_.notify_one();
@@ -99,7 +100,7 @@ void HistoryWorker::Run() {
                 requests_.pop_front();
             }
             if (request.scan || request.folder != folder_) DoScan(request.folder);
-            else DoRefresh(request.fileName);
+            else DoRefresh(request.fileNames);
             bool idle = false;
             {
                 std::lock_guard<std::mutex> lock(mutex_);
@@ -143,8 +144,14 @@ void HistoryWorker::LoadIndex(const std::string& folder) {
     else indexDirty_ = true;  // damaged: rewritten from the files at the end of the scan
 }
 
+void HistoryWorker::SaveIndexSoon() {
+    indexDirty_ = true;
+    if (std::chrono::steady_clock::now() - lastSave_ >= std::chrono::seconds(kIndexSaveSeconds)) SaveIndex();
+}
+
 void HistoryWorker::SaveIndex() {
     indexDirty_ = false;
+    lastSave_ = std::chrono::steady_clock::now();
     const std::string target = files::JoinFolder(folder_, kHistoryIndexName);
     const std::string temporary = target + ".tmp";
     // Written beside and then put in place, so a full disk or a crash never leaves half an index.
@@ -212,15 +219,15 @@ void HistoryWorker::DoScan(const std::string& folder) {
     if (indexDirty_) SaveIndex();
 }
 
-void HistoryWorker::DoRefresh(const std::string& fileName) {
-    const std::optional<std::vector<files::FileStamp>> listing = files::ListFolder(folder_);
-    if (!listing) {
-        DoScan(folder_);
-        return;
-    }
+void HistoryWorker::DoRefresh(const std::vector<std::string>& fileNames) {
+    const std::string& fileName = fileNames.front();
+    std::vector<files::FileStamp> stamps;
+    for (const std::string& name : fileNames)
+        if (std::optional<files::FileStamp> s = files::StampFile(folder_, name)) stamps.push_back(std::move(*s));
     HistoryUpdate update;
     update.folder = folder_;
-    for (const GroupFiles& g : GroupTriggerFiles(*listing)) {
+    // Grouped by the rule a scan uses, so the next scan finds the group unchanged.
+    for (const GroupFiles& g : GroupTriggerFiles(stamps)) {
         if (g.key != fileName) continue;
         done_ = 0;
         total_ = 1;
@@ -231,10 +238,10 @@ void HistoryWorker::DoRefresh(const std::string& fileName) {
         index_[g.key] = IndexedGroup{g.files, events};
         update.groups.push_back({g.key, std::move(events)});
         Publish(std::move(update));
-        SaveIndex();
+        SaveIndexSoon();
         return;
     }
-    if (index_.erase(fileName)) SaveIndex();
+    if (index_.erase(fileName)) SaveIndexSoon();
     update.removed.push_back(fileName);
     Publish(std::move(update));
 }

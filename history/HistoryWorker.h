@@ -4,6 +4,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <functional>
@@ -36,9 +37,10 @@ public:
     // Brings the history of `folder` up to date: a reset update with every group the index still
     // holds for unchanged files, then one update per group read. Supersedes pending requests.
     void Scan(const std::string& folder);
-    // Reads again the group whose first file is `fileName` in `folder` (a finished trigger
-    // recording); a different folder than the last scan's scans that folder instead.
-    void Refresh(const std::string& folder, const std::string& fileName);
+    // Reads again the group of a finished trigger recording: `fileNames` are its files in `folder`,
+    // the first file first. Only those files are looked at, so the work does not grow with the
+    // folder. A different folder than the last scan's scans that folder instead.
+    void Refresh(const std::string& folder, const std::vector<std::string>& fileNames);
     // Updates produced since the last call, oldest first.
     [[nodiscard]] std::vector<HistoryUpdate> TakeUpdates();
     [[nodiscard]] HistoryProgress Progress() const;
@@ -49,14 +51,19 @@ private:
     struct Request {
         bool scan = true;
         std::string folder;
-        std::string fileName;
+        std::vector<std::string> fileNames;
     };
 
     void Run();
     void DoScan(const std::string& folder);
-    void DoRefresh(const std::string& fileName);
+    void DoRefresh(const std::vector<std::string>& fileNames);
     void LoadIndex(const std::string& folder);
     void SaveIndex();
+    // After a refresh: the whole index is written at most every kIndexSaveSeconds (and at the end),
+    // so a day of triggers does not rewrite a growing file at every one of them. The index is only
+    // a cache: what a crash keeps out of it is read from the files at the next start.
+    void SaveIndexSoon();
+    static constexpr int kIndexSaveSeconds = 600;
     void Publish(HistoryUpdate update);
     bool ScanRequested();
 
@@ -76,6 +83,7 @@ private:
     std::string folder_;      // folder of the loaded index; empty before the first request
     HistoryIndex index_;
     bool indexDirty_ = false;
+    std::chrono::steady_clock::time_point lastSave_{};
     IntensityCalculator calculator_;
 };
 

@@ -118,10 +118,10 @@ TEST(HistoryWorker, ScanRestartDamagedIndexAndChanges) {
         WriteEvent(dir, "20240506_120000", 10.0, 900);
         std::remove(dir.File("20240506_130000.csv").c_str());
         WriteEvent(dir, "20240506_150000", 80.0);
-        h.Worker().Refresh(dir.Path(), "20240506_150000.csv");
+        h.Worker().Refresh(dir.Path(), {"20240506_150000.csv"});
         h.Settle();
         EXPECT_EQ(h.list.Size(), 4u) << "a refresh reads only its own group";
-        h.Worker().Refresh(dir.Path(), "20240506_130000.csv");
+        h.Worker().Refresh(dir.Path(), {"20240506_130000.csv"});
         h.Settle();
         EXPECT_EQ(h.Files(), (std::vector<std::string>{"20240506_150000.csv", "20240506_140000.csv", "20240506_120000.csv"}));
         h.Worker().Scan(dir.Path());
@@ -150,9 +150,34 @@ TEST(HistoryWorker, MissingFolderGivesAnEmptyHistoryAndCreatesNothing) {
     // The folder appears with the first trigger recording; its refresh scans it.
     ASSERT_TRUE(std::filesystem::create_directory(missing));
     WriteBytes(files::JoinFolder(missing, "20240506_120000.csv"), TriggerHeader("2024.05.06_12:00:00") + "1,2,3\r\n");
-    h.Worker().Refresh(missing, "20240506_120000.csv");
+    h.Worker().Refresh(missing, {"20240506_120000.csv"});
     h.Settle();
     EXPECT_EQ(h.list.Size(), 1u);
+}
+
+// A finished recording names its files: the refresh reads every part of it, and the index that
+// the stop writes lets the next start take the group from there.
+TEST(HistoryWorker, ARefreshReadsTheRecordingsPartsAndTheStopKeepsThemIndexed) {
+    ScratchFolder dir;
+    WriteEvent(dir, "20240506_120000", 10.0);
+    {
+        Harness h;
+        h.Worker().Scan(dir.Path());
+        h.Settle();
+        WriteEvent(dir, "20240506_130000", 20.0);
+        const std::vector<double> x(200, 30.0), zero(200, 0.0);
+        WriteBytes(dir.File("20240506_130000-1.csv"), TriggerHeader("2024.05.06_13:00:03") + SampleLines(x, zero, zero));
+        h.Worker().Refresh(dir.Path(), {"20240506_130000.csv", "20240506_130000-1.csv"});
+        h.Settle();
+        ASSERT_EQ(h.list.Size(), 2u);
+        h.list.SortBy(HistoryColumn::Duration);
+        EXPECT_EQ(HistoryCellText(*h.list.Rows().front(), HistoryColumn::Duration), "5.00");
+    }
+    Harness h;
+    h.Worker().Scan(dir.Path());
+    h.Settle();
+    EXPECT_EQ(h.Worker().Progress().total, 0) << "the refreshed group was not in the index";
+    EXPECT_EQ(h.list.Size(), 2u);
 }
 
 TEST(HistoryWorker, StopsPromptlyInTheMiddleOfAScan) {
