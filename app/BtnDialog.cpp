@@ -83,7 +83,7 @@ BOOL CBtnDialog::OnInitDialog() {
     RECT client{};
     GetClientRect(hwnd, &client);
     initialSize_ = {client.right, client.bottom};
-    logRect_ = ItemRectInClient(IDC_LOG_LIST);
+    logAnchor_ = {IDC_LOG_LIST, ui::FromRECT(ItemRectInClient(IDC_LOG_LIST)), false, false, false, true};
 
     ShowTriggerSettings();
     ShowRunning(theApp.session.Running());
@@ -152,11 +152,8 @@ void CBtnDialog::OnPeakClear() {
 
 void CBtnDialog::OnSize(int width, int height) {
     if (!Item(IDC_LOG_LIST) || initialSize_.cy == 0) return;
-    // Only the log list is anchored: left, top and right stay, the bottom follows the panel's.
-    const int bottom = logRect_.bottom + (height - initialSize_.cy);
-    const int listHeight = bottom > logRect_.top ? bottom - logRect_.top : 0;
-    MoveWindow(Item(IDC_LOG_LIST), logRect_.left, logRect_.top, logRect_.right - logRect_.left, listHeight, TRUE);
-    (void)width;
+    const ui::Rect r = ui::Anchored(logAnchor_, width - initialSize_.cx, height - initialSize_.cy);
+    MoveWindow(Item(IDC_LOG_LIST), r.left, r.top, r.Width(), r.Height(), TRUE);
 }
 
 void CBtnDialog::ShowMessage(const char* text) { ui::ShowMessage(Handle(), text, MB_OK); }

@@ -59,7 +59,7 @@ private:
     HFONT largeFont_ = nullptr;
     // Kept: the field changes with every batch, and each GetDlgItem is a server call under Wine.
     HWND lowPassField_ = nullptr;
-    RECT logRect_{};      // the log list's rectangle at start; its bottom follows the panel's
+    ui::Anchor logAnchor_;  // the log list at start: only its bottom follows the panel's
     SIZE initialSize_{};  // the panel's client size at start
     app::RecordingMessages recordingMessages_;  // one box at a time, from kMsgRecordingMessage
     bool importing_ = false;  // an import's file dialog or read is under way

@@ -8,8 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "history/HistoryWorker.h"
-#include "history/TriggerHistory.h"
+#include "history/HistoryWindowText.h"
 #include "ui/Dialog.h"
 
 // What the window asks of the history it shows (the program's trigger history, CTrigHistory).
@@ -43,14 +42,6 @@ protected:
     void OnNcDestroy() override;
 
 private:
-    struct Anchor {
-        int id;
-        RECT rect;    // in the client area at initialisation
-        bool right;   // follows the right edge (moves, or grows when `grow`)
-        bool bottom;  // follows the bottom edge
-        bool grow;    // the list: grows instead of moving
-    };
-
     LRESULT OnNotify(const NMHDR* header);
     void OnGetDispInfo(NMLVDISPINFOA* info);
     void OnColumnClick(int column);
@@ -63,10 +54,9 @@ private:
 
     HistoryWindowOwner& history_;
     HWND list_ = nullptr;
-    std::vector<Anchor> anchors_;
+    std::vector<ui::Anchor> anchors_;  // in the client area at initialisation
     SIZE initialClient_{0, 0};
     SIZE minTrack_{0, 0};
     std::string cell_;  // text handed to the list for one cell; valid until the next request
-    bool keepSelection_ = false;  // the selected recording to find again by its first file
-    std::string keepGroup_;
+    app::HistorySelection selection_;
 };
