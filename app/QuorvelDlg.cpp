@@ -50,12 +50,14 @@ void AppendSystemMenuItems(HWND hwnd) {
 
 }  // namespace
 
-CQuorvelDlg::CQuorvelDlg() : ui::Dialog(IDD_QUORVEL_DIALOG, nullptr) {}
+CQuorvelDlg::CQuorvelDlg()
+    : ui::Dialog(IDD_QUORVEL_DIALOG, nullptr), sampleThrottle_(sampleTimer_, [] { theApp.OnSampleData(); }) {}
 
 CQuorvelDlg::~CQuorvelDlg() = default;
 
 BOOL CQuorvelDlg::OnInitDialog() {
     HWND hwnd = Handle();
+    sampleTimer_.window = hwnd;
     AppendSystemMenuItems(hwnd);
 
     icon_ = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_QUORVEL));
@@ -179,7 +181,7 @@ void CQuorvelDlg::RefreshAfterSettings() {
 
 bool CQuorvelDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     result = 0;
-    if (message == MSG_81577DB4) { OnSampleData(); return true; }
+    if (message == MSG_81577DB4) { sampleThrottle_.OnNotice(); return true; }
     if (message == MSG_ADA8E3B9) { OnLinkEvent(); return true; }
     if (message == MSG_9388BF10) { OnReviewSetup(); return true; }
     if (message == MSG_C501B7B2) {
@@ -201,7 +203,7 @@ bool CQuorvelDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
         return false;
     case WM_TIMER:
         if (wParam != kSampleTimer) return false;
-        OnSampleTimer();
+        sampleThrottle_.OnTick();
         return true;
     case WM_QUERYDRAGICON:
         result = reinterpret_cast<LRESULT>(icon_);
@@ -277,38 +279,6 @@ void CQuorvelDlg::OnGetMinMaxInfo(MINMAXINFO* info) const {
                        static_cast<DWORD>(GetWindowLongA(Handle(), GWL_EXSTYLE)));
     info->ptMinTrackSize.x = frame.right - frame.left;
     info->ptMinTrackSize.y = frame.bottom - frame.top;
-}
-
-void CQuorvelDlg::OnSampleData() {
-    // The notice stays pending until a run, so the receive thread queues without posting again.
-    noticeWaiting_ = true;
-    if (timerInterval_ != 0) return;  // the next tick runs
-    const DWORD elapsed = GetTickCount() - lastSampleRun_;
-    if (elapsed < kSampleInterval) {
-        timerInterval_ = kSampleInterval - elapsed;
-        SetTimer(Handle(), kSampleTimer, timerInterval_, nullptr);
-        return;
-    }
-    RunSampleData();
-}
-
-void CQuorvelDlg::OnSampleTimer() {
-    if (!noticeWaiting_) {  // the samples stopped coming
-        KillTimer(Handle(), kSampleTimer);
-        timerInterval_ = 0;
-        return;
-    }
-    if (timerInterval_ != kSampleInterval) {  // the first tick came early, to keep the spacing
-        timerInterval_ = kSampleInterval;
-        SetTimer(Handle(), kSampleTimer, timerInterval_, nullptr);
-    }
-    RunSampleData();
-}
-
-void CQuorvelDlg::RunSampleData() {
-    noticeWaiting_ = false;
-    lastSampleRun_ = GetTickCount();
-    theApp.OnSampleData();
 }
 
 void CQuorvelDlg::OnLinkEvent() {
