@@ -4,22 +4,18 @@
 #include <commctrl.h>
 #include <shlwapi.h>
 
-#include "analysis/AnalysisFromSettings.h"
 #include "app/IniPath.h"
 #include "app/Messages.h"
 #include "app/QuorvelDlg.h"
 #include "config/Win32Settings.h"
-#include "pipeline/MeasurementRules.h"
 #include "seed/SeedArchive.h"
 #include "ui/MessageBox.h"
 
 CQuorvelApp theApp;
 
-CQuorvelApp::CQuorvelApp() : link(serialPort, tickClock, linkSink, &portFallback) {
-    InitializeCriticalSection(&eventLock);
-}
-
-CQuorvelApp::~CQuorvelApp() { DeleteCriticalSection(&eventLock); }
+CQuorvelApp::CQuorvelApp()
+    : app::AppCore({serialPort, tickClock, linkSink, &portFallback, waveFileSystem, systemAwake, *this, sessionClock,
+                    archiveFollower}) {}
 
 std::string CQuorvelApp::IniPath() {
     char module[MAX_PATH] = "";
@@ -27,18 +23,6 @@ std::string CQuorvelApp::IniPath() {
     GetModuleFileNameA(nullptr, module, MAX_PATH);
     GetCurrentDirectoryA(MAX_PATH, current);
     return app::MakeIniPath(current, module);
-}
-
-void CQuorvelApp::OnSampleData() {
-    // A record the receive thread queued after the stop belongs to no measurement.
-    pipeline.OnSampleData(link.samples, settings, waveBuffers, peaks, session.Running());
-}
-
-bool CQuorvelApp::ProvePort(const std::string& com, int bit) {
-    link.SetLineConfig(com, bit);
-    if (!link.OpenPort(true)) return false;
-    link.ClosePort();
-    return true;
 }
 
 bool CQuorvelApp::StartReceiving() {
@@ -88,14 +72,6 @@ bool CQuorvelApp::WaitForLinkIdle(bool untilEnded) {
     return idle;
 }
 
-void CQuorvelApp::TakePortChange() {
-    std::string name;
-    EnterCriticalSection(&eventLock);
-    name.swap(comChange);
-    LeaveCriticalSection(&eventLock);
-    if (!name.empty()) settings.com = name;
-}
-
 namespace {
 
 BOOL CALLBACK ActivateIfOurs(HWND hwnd, LPARAM found) {
@@ -130,12 +106,7 @@ int CQuorvelApp::InitInstance() {
     ExchangeSettings(settings, settingWindowType, 0, IniPath());
     theSeedArchive.Attach(settings, recorder.hooks, session.RunningFlag());
     theSeedArchive.LoadSettings(IniPath());
-    peaks.Clear();
-    app::SetupAnalysis(analysis, app::AnalysisSettingsFrom(settings));
-    // A measurement start sizes the rings again by its own rule. A size that cannot be had is
-    // reported in the event log once the panel is up.
-    const int rings = app::ResetRings(waveBuffers, settings.ringBufMinSize);
-    if (rings < settings.ringBufMinSize) startupNotice = app::RingShortfallText(rings);
+    SetUpFromSettings();
 
     // A window handler that throws is caught by the dialog layer and logged as an event.
     ui::SetErrorReport([](const char* text) { theApp.session.Log(text); });

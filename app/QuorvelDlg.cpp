@@ -282,13 +282,7 @@ void CQuorvelDlg::OnGetMinMaxInfo(MINMAXINFO* info) const {
 }
 
 void CQuorvelDlg::OnLinkEvent() {
-    // Every text queued so far, in order: one notice may find several (or, after an earlier one
-    // took them, none).
-    std::deque<CQuorvelApp::LinkEvent> events;
-    EnterCriticalSection(&theApp.eventLock);
-    events.swap(theApp.eventText);
-    LeaveCriticalSection(&theApp.eventLock);
-    for (const CQuorvelApp::LinkEvent& event : events)
+    for (const app::LinkEvents::Event& event : theApp.linkEvents.TakeAll())
         if (panel_) panel_->AddLog(event.text, event.kind);
 }
 
