@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
+#include <utility>
 
 #include "analysis/AnalysisFromSettings.h"
 #include "device/RecorderCommands.h"
@@ -25,6 +26,16 @@ public:
 private:
     SettingsDialogShell& shell_;
 };
+
+// The edits that take a number, and the form's text each holds.
+constexpr std::pair<int, std::string SettingForm::*> kNumberEdits[] = {
+    {IDC_SET_OWN_TIME, &SettingForm::ownTime},     {IDC_SET_OWN_ACC, &SettingForm::ownAcc},
+    {IDC_SET_OWN_ACCZ, &SettingForm::ownAccz},     {IDC_SET_BEFOR_TIME, &SettingForm::beforTime},
+    {IDC_SET_AFTER_TIME, &SettingForm::afterTime}, {IDC_SET_VAL_XY, &SettingForm::valXY},
+    {IDC_SET_VAL_Z, &SettingForm::valZ},           {IDC_SET_HIPASS, &SettingForm::hipassFilter}};
+constexpr std::pair<int, bool SettingForm::*> kChecks[] = {
+    {IDC_SET_ACC_AUTO, &SettingForm::accAuto}, {IDC_SET_PSD_FLG, &SettingForm::psd},
+    {IDC_SET_HIPASS_FLG, &SettingForm::hipass}};
 
 }  // namespace
 
@@ -68,25 +79,20 @@ void SettingsEditor::Fill() {
 
     shell_.SelectPort(s.com);
     items_.SetItemText(IDC_SET_SAVE_DIRECTORY, f.saveDirectory);
+    for (const auto& [id, text] : kNumberEdits) items_.SetItemText(id, f.*text);
+    for (const auto& [id, checked] : kChecks) items_.CheckItem(id, f.*checked);
     for (size_t i = 0; i < c.acc.size(); ++i) {
         items_.SetItemText(kAccRadios[i], c.acc[i]);
         items_.SetItemText(kAcczRadios[i], c.accz[i]);
     }
-    items_.SetItemText(IDC_SET_OWN_ACC, f.ownAcc);
-    items_.SetItemText(IDC_SET_OWN_ACCZ, f.ownAccz);
     for (size_t i = 0; i < c.time.size(); ++i) items_.SetItemText(kTimeRadios[i], c.time[i]);
-
-    items_.SetItemText(IDC_SET_BEFOR_TIME, f.beforTime);
-    items_.SetItemText(IDC_SET_AFTER_TIME, f.afterTime);
-    items_.SetItemText(IDC_SET_VAL_XY, f.valXY);
-    items_.SetItemText(IDC_SET_VAL_Z, f.valZ);
-    items_.SetItemText(IDC_SET_OWN_TIME, f.ownTime);
-
-    items_.CheckItem(IDC_SET_ACC_AUTO, f.accAuto);
     Tick(kAccRadios.data(), kAccRadios.size(), f.accSel);
     Tick(kAcczRadios.data(), kAcczRadios.size(), f.acczSel);
     Tick(kTimeRadios.data(), kTimeRadios.size(), f.timeSel);
+    Tick(kXTypeRadios.data(), kXTypeRadios.size(), f.xType);
+    items_.SelectEntry(IDC_SET_WINDOW_TYPE, f.windowType);
 
+    // The conversion factors are shown, not edited (the note names the INI key to change).
     const int kanzan[3] = {IDC_SET_KANZAN_X, IDC_SET_KANZAN_Y, IDC_SET_KANZAN_Z};
     for (int i = 0; i < 3; ++i) {
         items_.SetItemText(kanzan[i], c.kanzan[i]);
@@ -95,13 +101,6 @@ void SettingsEditor::Fill() {
     items_.SetItemText(IDC_SET_BIT, c.bit);
     items_.SetItemText(IDC_SET_KANZAN_LABEL, c.kanzanLabel);
     items_.SetItemText(IDC_SET_MAXNUM, c.maxnum);
-
-    items_.CheckItem(IDC_SET_PSD_FLG, f.psd);
-    items_.CheckItem(IDC_SET_HIPASS_FLG, f.hipass);
-    items_.SetItemText(IDC_SET_HIPASS, f.hipassFilter);
-    Tick(kXTypeRadios.data(), kXTypeRadios.size(), f.xType);
-    items_.SelectEntry(IDC_SET_WINDOW_TYPE, f.windowType);
-
     for (size_t i = 0; i < kThresholdInputs.size(); ++i) items_.SetItemText(kThresholdInputs[i], f.thresholds[i]);
 
     Apply(InitialEnabling(f, s.valChange));
@@ -110,23 +109,14 @@ void SettingsEditor::Fill() {
 SettingForm SettingsEditor::ReadForm() const {
     SettingForm f;
     f.saveDirectory = items_.ItemText(IDC_SET_SAVE_DIRECTORY);
+    for (const auto& [id, text] : kNumberEdits) f.*text = EditText(id);
+    for (const auto& [id, checked] : kChecks) f.*checked = items_.IsItemChecked(id);
     f.timeSel = Ticked(kTimeRadios.data(), kTimeRadios.size());
-    f.ownTime = EditText(IDC_SET_OWN_TIME);
-    f.accAuto = items_.IsItemChecked(IDC_SET_ACC_AUTO);
     f.accSel = Ticked(kAccRadios.data(), kAccRadios.size());
     f.acczSel = Ticked(kAcczRadios.data(), kAcczRadios.size());
-    f.ownAcc = EditText(IDC_SET_OWN_ACC);
-    f.ownAccz = EditText(IDC_SET_OWN_ACCZ);
-    f.beforTime = EditText(IDC_SET_BEFOR_TIME);
-    f.afterTime = EditText(IDC_SET_AFTER_TIME);
-    f.valXY = EditText(IDC_SET_VAL_XY);
-    f.valZ = EditText(IDC_SET_VAL_Z);
-    f.thresholds = Texts(kThresholdInputs);
-    f.psd = items_.IsItemChecked(IDC_SET_PSD_FLG);
-    f.windowType = items_.SelectedEntry(IDC_SET_WINDOW_TYPE);
-    f.hipass = items_.IsItemChecked(IDC_SET_HIPASS_FLG);
-    f.hipassFilter = EditText(IDC_SET_HIPASS);
     f.xType = Ticked(kXTypeRadios.data(), kXTypeRadios.size());
+    f.thresholds = Texts(kThresholdInputs);
+    f.windowType = items_.SelectedEntry(IDC_SET_WINDOW_TYPE);
     return f;
 }
 

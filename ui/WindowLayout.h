@@ -4,6 +4,7 @@
 
 namespace ui {
 
+// A rectangle in pixels; right and bottom lie just outside it.
 struct Rect {
     int left = 0, top = 0, right = 0, bottom = 0;
     int Width() const { return right - left; }
@@ -11,6 +12,7 @@ struct Rect {
     bool operator==(const Rect& o) const {
         return left == o.left && top == o.top && right == o.right && bottom == o.bottom;
     }
+    bool operator!=(const Rect& o) const { return !(*this == o); }
 };
 
 // A control's place at the client area's first size, and which of its edges follow the client

@@ -4,6 +4,7 @@
 
 #include <map>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/SettingsEditor.h"
@@ -87,21 +88,12 @@ TEST_F(Editor, ControlsGiveBackTheFormTheyWereFilledWith) {
     settings.psdFlg = 1;
     settings.windowType = 3;
     editor.Fill();
-    const SettingForm shown = FormFromSettings(settings);
-    const SettingForm read = editor.ReadForm();
-    EXPECT_EQ(read.timeSel, shown.timeSel);
-    EXPECT_EQ(read.accSel, shown.accSel);
-    EXPECT_EQ(read.acczSel, shown.acczSel);
-    EXPECT_EQ(read.ownAcc, shown.ownAcc);
-    EXPECT_EQ(read.ownAccz, shown.ownAccz);
-    EXPECT_EQ(read.beforTime, shown.beforTime);
-    EXPECT_EQ(read.afterTime, shown.afterTime);
-    EXPECT_EQ(read.valXY, shown.valXY);
-    EXPECT_EQ(read.valZ, shown.valZ);
-    EXPECT_EQ(read.thresholds, shown.thresholds);
-    EXPECT_EQ(read.psd, shown.psd);
-    EXPECT_EQ(read.windowType, shown.windowType);
-    EXPECT_EQ(read.xType, shown.xType);
+    auto fields = [](const SettingForm& f) {
+        return std::make_tuple(f.saveDirectory, f.timeSel, f.ownTime, f.accAuto, f.accSel, f.acczSel, f.ownAcc,
+                               f.ownAccz, f.beforTime, f.afterTime, f.valXY, f.valZ, f.thresholds, f.psd,
+                               f.windowType, f.hipass, f.hipassFilter, f.xType);
+    };
+    EXPECT_EQ(fields(editor.ReadForm()), fields(FormFromSettings(settings)));
     EXPECT_EQ(dialog.enabled[IDC_SET_OWN_ACC], true) << "the own value is chosen";
 }
 
