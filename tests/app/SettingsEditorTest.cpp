@@ -2,36 +2,24 @@
 // refuses a value, キャンセル after the defaults, and the threshold exchanges that must not start.
 #include <gtest/gtest.h>
 
-#include <map>
 #include <string>
 #include <tuple>
 #include <vector>
 
 #include "app/SettingsEditor.h"
+#include "common/FakeDialogItems.h"
 #include "device/FakeLink.h"
 #include "device/RecorderCommands.h"
 #include "resources/SettingDialogResource.h"
 
 namespace {
 
-// The controls as maps, and the window's answers written down.
-struct FakeDialog : ui::DialogItems, app::SettingsDialogShell {
-    mutable std::map<int, std::string> text;
-    mutable std::map<int, bool> checked, enabled;
-    mutable std::map<int, int> entry;
+// The window's answers written down.
+struct FakeDialog : testing_ui::FakeDialogItems, app::SettingsDialogShell {
     std::vector<std::string> told;
     bool confirm = true;
     int focused = 0;
     int closed = -1;  // 1 confirmed, 0 not
-
-    void SetItemText(int id, const std::string& t) const override { text[id] = t; }
-    std::string ItemText(int id) const override { return text[id]; }
-    void EnableItem(int id, bool on) const override { enabled[id] = on; }
-    void ShowItem(int, bool) const override {}
-    void CheckItem(int id, bool on) const override { checked[id] = on; }
-    bool IsItemChecked(int id) const override { return checked[id]; }
-    void SelectEntry(int id, int index) const override { entry[id] = index; }
-    int SelectedEntry(int id) const override { return entry.count(id) ? entry[id] : -1; }
 
     void Tell(const char* t) override { told.push_back(t); }
     bool Confirm(const char*) override { return confirm; }
