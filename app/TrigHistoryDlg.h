@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "history/HistoryKeeper.h"
 #include "history/HistoryWindowText.h"
 #include "ui/Dialog.h"
 
@@ -23,15 +24,15 @@ public:
     virtual void ExportList(HWND owner) = 0;
 };
 
-class CTrigHistoryDlg : public ui::Dialog {
+class CTrigHistoryDlg : public ui::Dialog, public app::HistoryView {
 public:
     explicit CTrigHistoryDlg(HistoryWindowOwner& history);
 
     // Notes which recording is selected, before the list's rows change.
-    void RememberSelection();
+    void RememberSelection() override;
     // Shows the list's rows, the sort mark and the progress anew; the recording selected at the
     // last RememberSelection stays selected wherever it moved.
-    void Refresh();
+    void Refresh() override;
 
 protected:
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
