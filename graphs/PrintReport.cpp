@@ -3,6 +3,7 @@
 
 #include "config/Settings.h"
 #include "graphs/ReportPage.h"
+#include "graphs/StatusBrushes.h"
 
 #include <commdlg.h>
 #include <cstring>
@@ -14,19 +15,6 @@ namespace {
 // what the dialog returns.
 HGLOBAL keptDevMode = nullptr;
 HGLOBAL keptDevNames = nullptr;
-
-// A GDI object selected into a DC for one scope.
-class ScopedSelect {
-public:
-    ScopedSelect(HDC dc, HGDIOBJ object) : dc_(dc), old_(SelectObject(dc, object)) {}
-    ~ScopedSelect() { SelectObject(dc_, old_); }
-    ScopedSelect(const ScopedSelect&) = delete;
-    ScopedSelect& operator=(const ScopedSelect&) = delete;
-
-private:
-    HDC dc_;
-    HGDIOBJ old_;
-};
 
 void Line(HDC dc, int x0, int y0, int x1, int y1) {
     MoveToEx(dc, x0, y0, nullptr);
@@ -135,7 +123,7 @@ HBITMAP ReadScreen(const RECT& r, const void*& bits) {
                        GetSystemMetrics(SM_YVIRTUALSCREEN) + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
     RECT shown{};
     if (picture && screen && memory && IntersectRect(&shown, &r, &desktop)) {
-        ScopedSelect select(memory, picture);
+        status::ScopedSelect select(memory, picture);
         BitBlt(memory, shown.left - r.left, shown.top - r.top, shown.right - shown.left, shown.bottom - shown.top,
                screen, shown.left, shown.top, SRCCOPY);
         GdiFlush();
@@ -190,7 +178,7 @@ void ComposeReportPage(HDC dc, int pw, int ph, int dpiX, int dpiY, const Setting
     // GDI draws a dotted pen wider than 1 solid: the frames are solid lines (5 units at 600 dpi).
     HPEN framePen = CreatePen(PS_DOT, page.units.framePenWidth, RGB(0, 0, 0));
     {
-        ScopedSelect select(dc, framePen);
+        status::ScopedSelect select(dc, framePen);
         for (const report::TableColumns& table : page.tables) DrawTableFrame(dc, page, table);
     }
     DeleteObject(framePen);
@@ -198,7 +186,7 @@ void ComposeReportPage(HDC dc, int pw, int ph, int dpiX, int dpiY, const Setting
     HFONT textFont = CreateTextFont(page.units);
     HFONT pathFont = CreatePathFont(page.units);
     {
-        ScopedSelect select(dc, textFont);
+        status::ScopedSelect select(dc, textFont);
         const std::vector<report::PageText> texts =
             report::PageTexts(page, settings, ToClock(clock), FolderText(settings.saveDirectory));
         for (const report::PageText& t : texts) {
@@ -215,7 +203,7 @@ void ComposeReportPage(HDC dc, int pw, int ph, int dpiX, int dpiY, const Setting
         HDC memory = CreateCompatibleDC(dc);
         if (memory) {
             {
-                ScopedSelect select(memory, picture);
+                status::ScopedSelect select(memory, picture);
                 SetStretchBltMode(dc, COLORONCOLOR);
                 // Stretched to fill its rectangle; the window's aspect ratio is not kept.
                 StretchBlt(dc, page.imgLeft, page.imgTop, page.imgW, page.imgH, memory, 0, 0, bm.bmWidth, bm.bmHeight,
