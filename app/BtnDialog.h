@@ -52,7 +52,6 @@ private:
     void OnImport(bool sd);
     void OnPrint();
     void OnSettings();
-    void ShowTriggerSettings();
 
     SettingsView& view_;
     std::unique_ptr<CIndicator> comLamp_, recordLamp_, trigLamp_;
