@@ -56,6 +56,17 @@ bool AppCore::ProvePortOnce(const std::string& com, int bit) {
     return true;
 }
 
+bool AppCore::WaitForLinkIdle(bool untilEnded, const std::function<void()>& handleSent) {
+    bool idle = false;
+    for (int i = 0; !idle && (untilEnded || i < 250); ++i) {
+        idle = link.WaitUntilIdle(20);
+        if (!idle) handleSent();
+    }
+    if (!idle) idle = link.WaitUntilIdle(0);
+    if (idle) TakePortChange();
+    return idle;
+}
+
 void AppCore::TakePortChange() {
     const std::string name = linkEvents.TakePort();
     if (!name.empty()) settings.com = name;

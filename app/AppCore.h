@@ -5,6 +5,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <string>
 
@@ -75,6 +76,11 @@ public:
     [[nodiscard]] bool ProvePortOnce(const std::string& com, int bit);
     // Stores a port change the receive thread handed over as [SPEC] COM (user-interface thread).
     void TakePortChange();
+    // Waits until no receive thread runs, calling `handleSent` between waits so that messages sent
+    // to this thread are handled (a port search or message box the receive thread runs may wait
+    // for one); false when one still runs after about five seconds (with untilEnded: no limit). A
+    // port the ended thread switched to is the setting then, even if its notice is still queued.
+    [[nodiscard]] bool WaitForLinkIdle(bool untilEnded, const std::function<void()>& handleSent);
 
     Settings settings;
     int settingWindowType = 1;         // [SPEC] SETTING_WINDOW_TYPE: 1 detailed, 0 simple settings form

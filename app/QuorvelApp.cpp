@@ -58,18 +58,10 @@ void ArchiveFollower::OnMeasurementStart() { theSeedArchive.OnMeasurementStart()
 void ArchiveFollower::OnMeasurementStop() { theSeedArchive.OnMeasurementStop(); }
 
 bool CQuorvelApp::WaitForLinkIdle(bool untilEnded) {
-    // A port search or message box the receive thread runs may wait for a message sent to this
-    // thread's windows: keep handling sent messages while waiting, or both would wait for ever.
-    bool idle = false;
-    for (int i = 0; !idle && (untilEnded || i < 250); ++i) {
-        idle = link.WaitUntilIdle(20);
+    return app::AppCore::WaitForLinkIdle(untilEnded, [] {
         MSG msg;
-        if (!idle) PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-    }
-    if (!idle) idle = link.WaitUntilIdle(0);
-    // A port the ended thread switched to is the setting now, even if its notice is still queued.
-    if (idle) TakePortChange();
-    return idle;
+        PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    });
 }
 
 namespace {
