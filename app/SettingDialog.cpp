@@ -17,15 +17,6 @@ namespace {
 
 constexpr UINT_PTR kClockTimer = 1;
 
-// The four buttons that follow the dialog's right edge.
-constexpr std::array<int, 4> kMovingButtons = {IDC_SET_VERSION, IDC_SET_DEFAULTS, IDOK, IDCANCEL};
-
-// Separator lines: drawn across the dialog this many pixels above the control's top edge.
-constexpr std::pair<int, int> kSeparators[] = {{IDC_SET_TIME_LABEL, 3},      {IDC_SET_TRIG_GROUP, 3},
-                                               {IDC_SET_CLOCK_LABEL, 6},     {IDC_SET_THRESHOLD_LABEL, 5},
-                                               {IDC_SET_COM_LABEL, 5},       {IDC_SET_PSD_GROUP, 1},
-                                               {IDC_SET_KANZAN_LABEL, 3}};
-
 int Width(const RECT& r) { return r.right - r.left; }
 int Height(const RECT& r) { return r.bottom - r.top; }
 

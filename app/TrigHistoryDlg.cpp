@@ -2,8 +2,6 @@
 // mouse on the list, progress of the background reading.
 #include "app/TrigHistoryDlg.h"
 
-#include <algorithm>
-
 #include "resources/TrigHistoryResource.h"
 #include "ui/ModelessKeys.h"
 
@@ -32,12 +30,10 @@ BOOL CTrigHistoryDlg::OnInitDialog() {
     int listWidth = GetSystemMetrics(SM_CXVSCROLL) + 2 * GetSystemMetrics(SM_CXEDGE);
     for (int c = 0; c < app::kHistoryColumnCount; ++c) {
         const HistoryColumn hc = static_cast<HistoryColumn>(c);
-        const int text = std::max(ListView_GetStringWidth(list_, app::HistoryWidestHeading(hc).c_str()),
-                                  ListView_GetStringWidth(list_, app::HistoryWidestCell(hc)));
         LVCOLUMNA column{};
         column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
         column.fmt = app::HistoryColumnRightAligned(hc) ? LVCFMT_RIGHT : LVCFMT_LEFT;
-        column.cx = text + 16;  // the list's own margins on both sides of a cell
+        column.cx = app::HistoryColumnWidth(hc, [this](const char* text) { return ListView_GetStringWidth(list_, text); });
         column.pszText = const_cast<char*>(app::HistoryColumnCaption(hc));
         column.iSubItem = c;
         SendMessageA(list_, LVM_INSERTCOLUMNA, c, reinterpret_cast<LPARAM>(&column));

@@ -10,8 +10,6 @@ namespace {
 
 constexpr int kLetter[3] = {IDC_GM_LETTER_X, IDC_GM_LETTER_Y, IDC_GM_LETTER_Z};
 
-COLORREF Colour(const ColorTriple& c) { return graphs::ColourOf(c); }
-
 }  // namespace
 
 CGraphMoniDialog::CGraphMoniDialog(const monitor::MonitorModel& model)
@@ -63,7 +61,7 @@ void CGraphMoniDialog::ApplyFieldColors() {
             {&maxField_[i], &s.moniMaxmin}, {&minField_[i], &s.moniMaxmin}, {&nowField_[i], &s.moniNow},
             {&trigField_[i], &s.moniTrig}};
         for (const auto& f : fields) {
-            f.first->SetBackground(Colour(*f.second));
+            f.first->SetBackground(graphs::ColourOf(*f.second));
             if (f.first->Handle()) InvalidateRect(f.first->Handle(), nullptr, TRUE);
         }
     }

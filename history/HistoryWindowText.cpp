@@ -1,6 +1,7 @@
 // Trigger-history window texts: status line, headings, cells and the kept selection.
 #include "history/HistoryWindowText.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace app {
@@ -42,6 +43,10 @@ std::string HistoryHeading(HistoryColumn column, HistoryColumn sortColumn, bool 
 const char* HistoryWidestCell(HistoryColumn column) { return kWidestCells[static_cast<int>(column)]; }
 
 std::string HistoryWidestHeading(HistoryColumn column) { return std::string(HistoryColumnCaption(column)) + " ▼"; }
+
+int HistoryColumnWidth(HistoryColumn column, const std::function<int(const char*)>& textWidth) {
+    return std::max(textWidth(HistoryWidestHeading(column).c_str()), textWidth(HistoryWidestCell(column))) + 16;
+}
 
 bool HistoryColumnRightAligned(HistoryColumn c) {
     return c != HistoryColumn::Time && c != HistoryColumn::File && c != HistoryColumn::Class;

@@ -3,6 +3,7 @@
 // change. The Win32 window fills its report list and controls from these.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -28,6 +29,9 @@ struct HistoryStatusLine {
 // What a column is made wide enough for: its widest cell, and its caption with a sort mark.
 [[nodiscard]] const char* HistoryWidestCell(HistoryColumn column);
 [[nodiscard]] std::string HistoryWidestHeading(HistoryColumn column);
+// A column's width for its texts' widths as `textWidth` measures them: its widest cell or its
+// caption with a sort mark, whichever is wider, and the list's own margins on both sides.
+[[nodiscard]] int HistoryColumnWidth(HistoryColumn column, const std::function<int(const char*)>& textWidth);
 // Numbers are right-aligned; time, file and class read from the left.
 [[nodiscard]] bool HistoryColumnRightAligned(HistoryColumn column);
 

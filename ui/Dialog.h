@@ -20,6 +20,8 @@ void SetErrorReport(ErrorReport report);
 inline Rect FromRECT(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 inline RECT ToRECT(const Rect& r) { return {r.left, r.top, r.right, r.bottom}; }
 
+static_assert(kOkId == IDOK && kCancelId == IDCANCEL, "the platform's button ids");
+
 class Dialog : public DialogItems {
 public:
     Dialog(int templateId, HWND parent) : templateId_(templateId), parent_(parent) {}

@@ -6,6 +6,10 @@
 
 namespace ui {
 
+// The ids the platform gives a dialog's OK and キャンセル buttons (IDOK, IDCANCEL).
+constexpr int kOkId = 1;
+constexpr int kCancelId = 2;
+
 class DialogItems {
 public:
     virtual ~DialogItems() = default;
