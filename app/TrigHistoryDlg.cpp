@@ -136,7 +136,7 @@ LRESULT CTrigHistoryDlg::OnNotify(const NMHDR* header) {
         OnGetDispInfo(reinterpret_cast<NMLVDISPINFOA*>(const_cast<NMHDR*>(header)));
         return 0;
     case LVN_COLUMNCLICK:
-        OnColumnClick(reinterpret_cast<const NMLISTVIEW*>(header)->iSubItem);
+        app::SortHistory(history_.List(), reinterpret_cast<const NMLISTVIEW*>(header)->iSubItem, *this);
         return 0;
     case NM_DBLCLK:
         LoadRow(reinterpret_cast<const NMITEMACTIVATE*>(header)->iItem);
@@ -150,13 +150,6 @@ void CTrigHistoryDlg::OnGetDispInfo(NMLVDISPINFOA* info) {
     if (!(info->item.mask & LVIF_TEXT) || !info->item.pszText || info->item.cchTextMax <= 0) return;
     cell_ = app::HistoryCell(history_.List().Rows(), info->item.iItem, info->item.iSubItem);
     lstrcpynA(info->item.pszText, cell_.c_str(), info->item.cchTextMax);
-}
-
-void CTrigHistoryDlg::OnColumnClick(int column) {
-    if (column < 0 || column >= app::kHistoryColumnCount) return;
-    RememberSelection();
-    history_.List().SortBy(static_cast<HistoryColumn>(column));
-    Refresh();
 }
 
 void CTrigHistoryDlg::OnCommand(int id, int code, HWND control) {

@@ -45,7 +45,6 @@ protected:
 private:
     LRESULT OnNotify(const NMHDR* header);
     void OnGetDispInfo(NMLVDISPINFOA* info);
-    void OnColumnClick(int column);
     void OnSize(int width, int height);
     void OnGetMinMaxInfo(MINMAXINFO* info) const;
     void LoadRow(int row);

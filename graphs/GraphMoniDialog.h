@@ -52,7 +52,7 @@ protected:
     CNumCtrl& FieldOf(monitor::Field field, int axis) override;
     // The time labels under the graphs.
     void PaintOver(HDC dc) override;
-    void RefreshRow(int axis, bool all) override { UpdateAxisFields(axis, all, all, true); }
+    monitor::MonitorRows& Rows() override { return rows_; }
 
 private:
     void OnHScroll(int code, HWND scrollBar);

@@ -24,6 +24,15 @@ void MonitorRows::PlaceFrame(int axis, const GraphFrame& f, const FrameIds& ids)
     for (const auto& [id, at] : moves) view_.Move(id, at);
 }
 
+void MonitorRows::AdvanceGraphs(int n) {
+    for (int i = 0; i < 3; ++i) {
+        graphs::GraphCore* g = view_.Core(i);
+        if (!g || !g->Wave()) continue;
+        g->AppendSamples(n);
+        RefreshRow(i, false);
+    }
+}
+
 // ---- time monitor
 
 void TimeRows::Layout() {

@@ -48,6 +48,12 @@ struct PaneText {
 class MonitorRows {
 public:
     MonitorRows(const MonitorModel& model, PaneView& view) : model_(model), view_(view) {}
+    virtual ~MonitorRows() = default;
+
+    // Refreshes one row: its labels (all of them when `all`) or only its value fields.
+    virtual void RefreshRow(int axis, bool all) = 0;
+    // The data handler's per-batch step: the graphs take the batch, then the rows' value fields.
+    void AdvanceGraphs(int n);
 
 protected:
     // The controls around one row's graph, by their ids.
@@ -65,6 +71,7 @@ class TimeRows : public MonitorRows {
 public:
     using MonitorRows::MonitorRows;
 
+    void RefreshRow(int axis, bool all) override { UpdateAxisFields(axis, all, all, true); }
     void Layout();
     // Refreshes the chosen groups of one row: the display-time label, the y labels (and the level
     // labels when they changed), the value fields.
@@ -94,6 +101,7 @@ class PsdRows : public MonitorRows {
 public:
     using MonitorRows::MonitorRows;
 
+    void RefreshRow(int axis, bool all) override { UpdateAxisFields(axis, all, all, true); }
     void Layout();
     // Refreshes the chosen groups of one row: frequency labels (and decade labels), y labels, the
     // peak fields (emptied while the spectrum is not valid).

@@ -56,15 +56,7 @@ void CMonitorPane::ApplyGraphSettings() {
         graphs_[i]->ApplyAxisSettings();
         graphs_[i]->UpdateScale();
         graphs_[i]->ApplyColors();
-        RefreshRow(i, true);
-    }
-}
-
-void CMonitorPane::AdvanceGraphs(int n) {
-    for (int i = 0; i < 3; ++i) {
-        if (!graphs_[i] || !graphs_[i]->Core().Wave()) continue;
-        graphs_[i]->AppendSamples(n);
-        RefreshRow(i, false);
+        Rows().RefreshRow(i, true);
     }
 }
 

@@ -26,7 +26,7 @@ public:
     // The graphs' axis, scale and colours from the settings, then every label and field of each row.
     void ApplyGraphSettings();
     // The data handler's per-batch step: the graphs take the batch, then the rows' value fields.
-    void AdvanceGraphs(int n);
+    void AdvanceGraphs(int n) { Rows().AdvanceGraphs(n); }
 
 protected:
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
@@ -34,8 +34,8 @@ protected:
     void OnCancel() override {}
     virtual void Layout() = 0;
     virtual void PaintOver(HDC) {}
-    // Refreshes one row: its labels (all of them when `all`) or only its value fields.
-    virtual void RefreshRow(int axis, bool all) = 0;
+    // The rows' rules, which work on this pane.
+    virtual monitor::MonitorRows& Rows() = 0;
 
     // Creates the three graphs of `kind` in the template's frames frameId … frameId + 2.
     void CreateGraphs(int frameId, graphs::GraphKind kind);

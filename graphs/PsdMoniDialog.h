@@ -38,7 +38,7 @@ protected:
     BOOL OnInitDialog() override;
     void Layout() override { rows_.Layout(); }
     CNumCtrl& FieldOf(monitor::Field field, int axis) override;
-    void RefreshRow(int axis, bool all) override { UpdatePsdAxisFields(axis, all, all, true); }
+    monitor::MonitorRows& Rows() override { return rows_; }
 
 private:
     void OnAxisMenu();

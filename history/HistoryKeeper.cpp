@@ -42,6 +42,13 @@ void HistoryKeeper::OnTriggerRecordingEnded(const std::vector<std::string>& path
 
 HistoryProgress HistoryKeeper::Progress() const { return worker_ ? worker_->Progress() : HistoryProgress{}; }
 
+void SortHistory(TriggerHistoryList& list, int column, HistoryView& view) {
+    if (column < 0 || column >= kHistoryColumnCount) return;
+    view.RememberSelection();
+    list.SortBy(static_cast<HistoryColumn>(column));
+    view.Refresh();
+}
+
 std::string HistoryExportBytes(const std::vector<const TriggerEvent*>& rows,
                                const std::function<std::string(const std::string&)>& toUtf8) {
     return "\xEF\xBB\xBF" + toUtf8(HistoryCsv(rows));

@@ -51,6 +51,10 @@ private:
     TriggerHistoryList list_;
 };
 
+// A click on a column's heading: sorts the list by it (or flips its direction), the window told
+// before and after; other columns are ignored.
+void SortHistory(TriggerHistoryList& list, int column, HistoryView& view);
+
 // The export's bytes: a UTF-8 byte-order mark and the list's CSV, whose code-page 932 text
 // `toUtf8` converts.
 [[nodiscard]] std::string HistoryExportBytes(const std::vector<const TriggerEvent*>& rows,
