@@ -1,5 +1,6 @@
 // The running program's history over a real folder: the first reading reaches the list with the
-// window told before and after, a finished trigger recording is read again, and the export's file.
+// window told before and after, a finished trigger recording is read again, a heading click, and
+// the export's file.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -71,6 +72,13 @@ TEST_F(Keeper, ReadingsReachTheListAndTheExportIsWritten) {
     keeper.OnTriggerRecordingEnded({dir.File("20240507_080000.csv")});
     Settle();
     EXPECT_EQ(keeper.List().Size(), 2u);
+
+    view.calls.clear();
+    SortHistory(keeper.List(), kHistoryColumnCount, view);
+    EXPECT_TRUE(view.calls.empty()) << "no such column";
+    SortHistory(keeper.List(), static_cast<int>(HistoryColumn::Time), view);  // the column in force: flips
+    EXPECT_TRUE(keeper.List().Ascending());
+    EXPECT_EQ(view.calls, (std::vector<std::string>{"remember", "refresh"}));
 
     const std::string bytes = HistoryExportBytes(keeper.List().Rows(), [](const std::string& t) { return t; });
     EXPECT_EQ(bytes.substr(0, 3), "\xEF\xBB\xBF");
