@@ -40,10 +40,10 @@ constexpr std::pair<int, bool SettingForm::*> kChecks[] = {
 }  // namespace
 
 std::string PcClockText(const LocalTime& t) {
-    char text[80];
-    std::snprintf(text, sizeof text, "%04d.%02d.%02d_%02d:%02d:%02d", t.year, t.month, t.day, t.hour, t.minute,
-                  t.second);
-    return text;
+    char date[16], time[16];  // the date and the time of day, joined by "_"
+    std::snprintf(date, sizeof date, "%04d.%02d.%02d", t.year, t.month, t.day);
+    std::snprintf(time, sizeof time, "%02d:%02d:%02d", t.hour, t.minute, t.second);
+    return std::string(date) + "_" + time;
 }
 
 SettingsEditor::SettingsEditor(SettingsEditorParts parts, ui::DialogItems& items, SettingsDialogShell& shell)

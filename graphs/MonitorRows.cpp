@@ -2,6 +2,7 @@
 #include "graphs/MonitorRows.h"
 
 #include <algorithm>
+#include <array>
 
 #include "config/FormatSignificant.h"
 #include "graphs/MonitorText.h"
@@ -14,6 +15,28 @@ namespace {
 constexpr int kTimeZeroLabel[3] = {IDC_GM_ZERO_X, IDC_GM_ZERO_Y, IDC_GM_ZERO_Z};
 constexpr int kTimeLetter[3] = {IDC_GM_LETTER_X, IDC_GM_LETTER_Y, IDC_GM_LETTER_Z};
 constexpr int kPsdLetter[3] = {IDC_PM_LETTER_X, IDC_PM_LETTER_Y, IDC_PM_LETTER_Z};
+
+// A monitor's labels around a row's graph: the first row's ids (the other rows follow by one) and
+// the three axis letters.
+struct FrameBase {
+    int xLeft, xRight, yTop, unit, yBottom;
+    const int* letters;
+};
+constexpr FrameBase kTimeFrame{IDC_GM_X_LEFT, IDC_GM_X_RIGHT, IDC_GM_Y_TOP, IDC_GM_UNIT, IDC_GM_Y_BOTTOM, kTimeLetter};
+constexpr FrameBase kPsdFrame{IDC_PM_X_LEFT, IDC_PM_X_RIGHT, IDC_PM_Y_TOP, IDC_PM_UNIT, IDC_PM_Y_BOTTOM, kPsdLetter};
+
+// The sizes of a row's frame labels and of three controls of its own (`fields`, the first row's
+// ids), in the order the rows' sizes list them.
+template <class RowSizes>
+RowSizes SizesOf(const PaneView& view, const FrameBase& b, int row, const std::array<int, 3>& fields) {
+    auto size = [&](int firstRowId) { return view.SizeOf(firstRowId + row); };
+    return {size(b.yTop),   size(b.unit),    view.SizeOf(b.letters[row]), size(b.yBottom), size(b.xLeft),
+            size(b.xRight), size(fields[0]), size(fields[1]),             size(fields[2])};
+}
+
+MonitorRows::FrameIds FrameIdsOf(const FrameBase& b, int row) {
+    return {b.xLeft + row, b.xRight + row, b.yTop + row, b.unit + row, b.yBottom + row, b.letters[row]};
+}
 
 }  // namespace
 
@@ -38,17 +61,11 @@ void MonitorRows::AdvanceGraphs(int n) {
 void TimeRows::Layout() {
     TimeRowSizes sizes[3];
     for (int i = 0; i < 3; ++i)
-        sizes[i] = {view_.SizeOf(IDC_GM_Y_TOP + i),     view_.SizeOf(IDC_GM_UNIT + i),
-                    view_.SizeOf(kTimeLetter[i]),       view_.SizeOf(IDC_GM_Y_BOTTOM + i),
-                    view_.SizeOf(IDC_GM_X_LEFT + i),    view_.SizeOf(IDC_GM_X_RIGHT + i),
-                    view_.SizeOf(IDC_GM_MAX_FRAME + i), view_.SizeOf(IDC_GM_NOW_FRAME + i),
-                    view_.SizeOf(IDC_GM_MIN_FRAME + i)};
+        sizes[i] = SizesOf<TimeRowSizes>(view_, kTimeFrame, i, {IDC_GM_MAX_FRAME, IDC_GM_NOW_FRAME, IDC_GM_MIN_FRAME});
     layout_ = LayOutTimeMonitor(view_.ClientSize(), sizes, view_.SizeOf(kTimeZeroLabel[0]).w);
     for (int i = 0; i < 3; ++i) {
         const TimeRowPlaces& r = layout_.rows[i];
-        PlaceFrame(i, r,
-                   {IDC_GM_X_LEFT + i, IDC_GM_X_RIGHT + i, IDC_GM_Y_TOP + i, IDC_GM_UNIT + i, IDC_GM_Y_BOTTOM + i,
-                    kTimeLetter[i]});
+        PlaceFrame(i, r, FrameIdsOf(kTimeFrame, i));
         view_.MoveField(Field::Max, i, r.maxField);
         view_.MoveField(Field::Now, i, r.nowField);
         view_.MoveField(Field::Min, i, r.minField);
@@ -173,11 +190,7 @@ std::vector<PaneText> TimeRows::TimeAxisTexts() {
 void PsdRows::Layout() {
     PsdRowSizes sizes[3];
     for (int i = 0; i < 3; ++i)
-        sizes[i] = {view_.SizeOf(IDC_PM_Y_TOP + i),      view_.SizeOf(IDC_PM_UNIT + i),
-                    view_.SizeOf(kPsdLetter[i]),         view_.SizeOf(IDC_PM_Y_BOTTOM + i),
-                    view_.SizeOf(IDC_PM_X_LEFT + i),     view_.SizeOf(IDC_PM_X_RIGHT + i),
-                    view_.SizeOf(IDC_PM_FREQ_FRAME + i), view_.SizeOf(IDC_PM_VALUE_FRAME + i),
-                    view_.SizeOf(IDC_PM_UNIT_HZ + i)};
+        sizes[i] = SizesOf<PsdRowSizes>(view_, kPsdFrame, i, {IDC_PM_FREQ_FRAME, IDC_PM_VALUE_FRAME, IDC_PM_UNIT_HZ});
     layout_ = LayOutPsdMonitor(view_.ClientSize(), sizes);
     for (int i = 0; i < 3; ++i) {
         const PsdRowPlaces& r = layout_.rows[i];
@@ -186,9 +199,7 @@ void PsdRows::Layout() {
         view_.Move(IDC_PM_UNIT_HZ + i, r.unitHz);
         view_.MoveField(Field::Value, i, r.valueField);
         view_.Move(IDC_PM_UNIT_GAL + i, r.unitGal);
-        PlaceFrame(i, r,
-                   {IDC_PM_X_LEFT + i, IDC_PM_X_RIGHT + i, IDC_PM_Y_TOP + i, IDC_PM_UNIT + i, IDC_PM_Y_BOTTOM + i,
-                    kPsdLetter[i]});
+        PlaceFrame(i, r, FrameIdsOf(kPsdFrame, i));
         PlaceDecadeLabels(i);
     }
 }

@@ -50,16 +50,20 @@ public:
     MonitorRows(const MonitorModel& model, PaneView& view) : model_(model), view_(view) {}
     virtual ~MonitorRows() = default;
 
+    // Refreshes the chosen groups of one row: the axis labels along x (and the level or decade
+    // labels they move), the y labels, the value fields.
+    virtual void UpdateAxisFields(int axis, bool xLabels, bool scaleLabels, bool values) = 0;
     // Refreshes one row: its labels (all of them when `all`) or only its value fields.
-    virtual void RefreshRow(int axis, bool all) = 0;
+    void RefreshRow(int axis, bool all) { UpdateAxisFields(axis, all, all, true); }
     // The data handler's per-batch step: the graphs take the batch, then the rows' value fields.
     void AdvanceGraphs(int n);
 
-protected:
     // The controls around one row's graph, by their ids.
     struct FrameIds {
         int xLeft, xRight, yTop, unit, yBottom, letter;
     };
+
+protected:
     void PlaceFrame(int axis, const GraphFrame& frame, const FrameIds& ids);
 
     const MonitorModel model_;
@@ -71,11 +75,9 @@ class TimeRows : public MonitorRows {
 public:
     using MonitorRows::MonitorRows;
 
-    void RefreshRow(int axis, bool all) override { UpdateAxisFields(axis, all, all, true); }
     void Layout();
-    // Refreshes the chosen groups of one row: the display-time label, the y labels (and the level
-    // labels when they changed), the value fields.
-    void UpdateAxisFields(int axis, bool timeLabel, bool scaleLabels, bool values);
+    // x: the display-time label; the level labels follow y labels that changed.
+    void UpdateAxisFields(int axis, bool timeLabel, bool scaleLabels, bool values) override;
     // The zero and trigger-level labels beside a row's graph.
     void PlaceLevelLabels(int axis);
     // Repaints the graphs and places the level labels again.
@@ -101,11 +103,10 @@ class PsdRows : public MonitorRows {
 public:
     using MonitorRows::MonitorRows;
 
-    void RefreshRow(int axis, bool all) override { UpdateAxisFields(axis, all, all, true); }
     void Layout();
-    // Refreshes the chosen groups of one row: frequency labels (and decade labels), y labels, the
-    // peak fields (emptied while the spectrum is not valid).
-    void UpdateAxisFields(int axis, bool freqLabels, bool scaleLabels, bool values);
+    // x: the frequency labels and the decade labels; the peak fields are empty while the spectrum
+    // is not valid.
+    void UpdateAxisFields(int axis, bool freqLabels, bool scaleLabels, bool values) override;
     // The "1" and "10" labels of the logarithmic frequency axis.
     void PlaceDecadeLabels(int axis);
     // A measurement starts: empty windows, invalid spectra, empty fields.

@@ -83,6 +83,8 @@ TEST_F(Editor, ControlsGiveBackTheFormTheyWereFilledWith) {
     };
     EXPECT_EQ(fields(editor.ReadForm()), fields(FormFromSettings(settings)));
     EXPECT_EQ(dialog.enabled[IDC_SET_OWN_ACC], true) << "the own value is chosen";
+    editor.ShowPcClock();
+    EXPECT_EQ(dialog.text[IDC_SET_PC_CLOCK], "2026.03.04_05:06:07");
 }
 
 TEST_F(Editor, OkWithARefusedValueNamesItAndKeepsTheDialog) {

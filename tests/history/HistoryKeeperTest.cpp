@@ -3,10 +3,6 @@
 // the export's file.
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <condition_variable>
-#include <mutex>
-
 #include "HistoryFiles.h"
 #include "history/HistoryKeeper.h"
 
@@ -24,16 +20,12 @@ struct Calls : HistoryView {
 class Keeper : public ::testing::Test {
 protected:
     ~Keeper() override { keeper.Stop(); }
-    void Start() { keeper.Start([this] { Notify(); }); }
+    void Start() { keeper.Start([this] { notices_.Notify(); }); }
 
     // Waits (bounded) for the worker's notice and its end of work, then hands it over as the
     // main window would.
     void Settle() {
-        std::unique_lock<std::mutex> lock(mutex_);
-        ASSERT_TRUE(cv_.wait_for(lock, std::chrono::seconds(60),
-                                 [this] { return notices_ > 0 && !keeper.Progress().busy; }));
-        notices_ = 0;
-        lock.unlock();
+        ASSERT_TRUE(notices_.WaitIdle([this] { return !keeper.Progress().busy; }));
         keeper.OnNotice(&view);
     }
     void Record(const std::string& name, const std::string& stamp) {
@@ -42,21 +34,10 @@ protected:
                                                      history_test::SampleLines(v, v, v, 0, 300));
     }
 
+    history_test::Notices notices_;
     ScratchFolder dir;
     Calls view;
     HistoryKeeper keeper{[this] { return dir.Path(); }};
-
-private:
-    void Notify() {
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            ++notices_;
-        }
-        cv_.notify_all();
-    }
-    std::mutex mutex_;
-    std::condition_variable cv_;
-    int notices_ = 0;
 };
 
 TEST_F(Keeper, ReadingsReachTheListAndTheExportIsWritten) {
