@@ -22,10 +22,8 @@ void AppLinkSink::Report(const std::string& text, int kind) {
     // Posted, never sent: while the user-interface thread is busy (a print, a slow disk) this
     // thread goes on reading, so the driver's small queue cannot overflow. The texts wait here in
     // order until the window takes them.
-    EnterCriticalSection(&theApp.eventLock);
-    theApp.eventText.push_back({text, kind});
-    LeaveCriticalSection(&theApp.eventLock);
-    // No lock is held here: the main window takes eventLock itself while handling this.
+    theApp.linkEvents.Push(text, kind);
+    // No lock is held here: the main window takes the channel's lock itself while handling this.
     PostMessageA(main, MSG_ADA8E3B9, static_cast<WPARAM>(kind), 0);
 }
 
@@ -33,9 +31,7 @@ void StoreComSetting(const std::string& name) {
     HWND main = MainWindowHandle();
     if (main && GetWindowThreadProcessId(main, nullptr) != GetCurrentThreadId()) {
         // Handed over like the texts; the next wait for the link's end takes it too.
-        EnterCriticalSection(&theApp.eventLock);
-        theApp.comChange = name;
-        LeaveCriticalSection(&theApp.eventLock);
+        theApp.linkEvents.HandOverPort(name);
         PostMessageA(main, kMsgPortChanged, 0, 0);
     } else {
         theApp.settings.com = name;

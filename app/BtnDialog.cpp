@@ -6,11 +6,11 @@
 
 #include "app/ButtonPictures.h"
 #include "app/Messages.h"
+#include "app/PanelControls.h"
 #include "app/QuorvelApp.h"
 #include "app/SettingDialog.h"
 #include "app/SettingsView.h"
 #include "app/WaveImport.h"
-#include "config/FormatSignificant.h"
 #include "files/ChooseImportFile.h"
 #include "graphs/Indicator.h"
 #include "graphs/PrintReport.h"
@@ -21,9 +21,6 @@
 namespace {
 
 constexpr UINT_PTR kStatusTimer = 1;
-
-// The level labels, fields and units follow the trigger mode.
-constexpr int kTriggerLevelControls[] = {IDC_LABEL_XY, IDC_LABEL_Z, IDC_LEVEL_XY, IDC_LEVEL_Z, IDC_UNIT_XY, IDC_UNIT_Z};
 
 // The panel's list box as the event log sees it.
 class ListBoxLog : public app::LogList {
@@ -83,9 +80,9 @@ BOOL CBtnDialog::OnInitDialog() {
     RECT client{};
     GetClientRect(hwnd, &client);
     initialSize_ = {client.right, client.bottom};
-    logRect_ = ItemRectInClient(IDC_LOG_LIST);
+    logAnchor_ = {IDC_LOG_LIST, ui::FromRECT(ItemRectInClient(IDC_LOG_LIST)), false, false, false, true};
 
-    ShowTriggerSettings();
+    app::ShowTriggerSettings(*this, theApp.settings);
     ShowRunning(theApp.session.Running());
     ConnectRecorder();
     theApp.recorder.hooks.recordingChanged(theApp.recorder.recording != 0);
@@ -96,13 +93,6 @@ BOOL CBtnDialog::OnInitDialog() {
     theApp.session.AttachPanel(this);
     if (!theApp.startupNotice.empty()) AddLog(theApp.startupNotice, 0);
     return TRUE;
-}
-
-void CBtnDialog::ShowTriggerSettings() {
-    CheckItem(IDC_TRIG_MODE, theApp.settings.trigMode != 0);
-    SetItemText(IDC_LEVEL_XY, FormatSignificant(theApp.settings.valX, 6));
-    SetItemText(IDC_LEVEL_Z, FormatSignificant(theApp.settings.valZ, 6));
-    for (int id : kTriggerLevelControls) EnableItem(id, theApp.settings.trigMode != 0);
 }
 
 bool CBtnDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -152,11 +142,8 @@ void CBtnDialog::OnPeakClear() {
 
 void CBtnDialog::OnSize(int width, int height) {
     if (!Item(IDC_LOG_LIST) || initialSize_.cy == 0) return;
-    // Only the log list is anchored: left, top and right stay, the bottom follows the panel's.
-    const int bottom = logRect_.bottom + (height - initialSize_.cy);
-    const int listHeight = bottom > logRect_.top ? bottom - logRect_.top : 0;
-    MoveWindow(Item(IDC_LOG_LIST), logRect_.left, logRect_.top, logRect_.right - logRect_.left, listHeight, TRUE);
-    (void)width;
+    const ui::Rect r = ui::Anchored(logAnchor_, width - initialSize_.cx, height - initialSize_.cy);
+    MoveWindow(Item(IDC_LOG_LIST), r.left, r.top, r.Width(), r.Height(), TRUE);
 }
 
 void CBtnDialog::ShowMessage(const char* text) { ui::ShowMessage(Handle(), text, MB_OK); }
@@ -166,17 +153,9 @@ void CBtnDialog::SetStatus(int lamp, const char* text) {
     comLamp_->SetState(lamp);
 }
 
-void CBtnDialog::SetIdleButtons(bool idle) {
-    EnableItem(IDC_SETTINGS, idle);
-    EnableItem(IDC_LOAD_SD, idle);
-    EnableItem(IDC_LOAD_DATA, idle);
-    EnableItem(IDC_RECORD, !idle);
-    EnableItem(IDC_PPCLEAR, !idle);
-}
+void CBtnDialog::SetIdleButtons(bool idle) { app::ShowIdleButtons(*this, idle); }
 
-void CBtnDialog::DisableLoads() {
-    for (int id : {IDC_SETTINGS, IDC_LOAD_SD, IDC_LOAD_DATA}) EnableItem(id, false);
-}
+void CBtnDialog::DisableLoads() { app::DisableLoads(*this); }
 
 void CBtnDialog::ShowRunning(bool running) {
     HBITMAP picture = ButtonPicture(running ? IDB_END : IDB_START);
@@ -190,8 +169,7 @@ void CBtnDialog::ShowLowPass(const std::string& text) {
 void CBtnDialog::OnTimer() {
     if (!theApp.session.Running()) return;
     const app::LinkStatus status = app::StatusForLinkState(theApp.link.linkState.load());
-    // Set only when it changed: each set is a server call and a repaint of the field.
-    if (ItemText(IDC_STATUS_TEXT) != status.text) SetItemText(IDC_STATUS_TEXT, status.text);
+    app::ShowStatusText(*this, status.text);
     comLamp_->SetState(status.lamp);  // repaints only when the state changes
 }
 
@@ -207,10 +185,10 @@ void CBtnDialog::ConnectRecorder() {
     app::RecordingHooks& hooks = theApp.recorder.hooks;
     hooks.addLog = [this](const char* text) { AddLog(text, 0); };
     hooks.recordingChanged = [this](bool on) {
-        SetItemText(IDC_RECORD, on ? "記録停止" : "記録");
-        recordLamp_->SetState(on ? 0 : 4);
+        SetItemText(IDC_RECORD, app::RecordButtonCaption(on));
+        recordLamp_->SetState(app::OnOffLampState(on));
     };
-    hooks.triggerChanged = [this](bool on) { trigLamp_->SetState(on ? 0 : 4); };
+    hooks.triggerChanged = [this](bool on) { trigLamp_->SetState(app::OnOffLampState(on)); };
     hooks.showMessage = [this](const std::string& text) { recordingMessages_.Raise(text); };
     recordingMessages_.hooks.post = [this] { PostMessageA(Handle(), kMsgRecordingMessage, 0, 0); };
     recordingMessages_.hooks.showBox = [this](const std::string& text) {
@@ -229,7 +207,7 @@ void CBtnDialog::OnRecord() {
 void CBtnDialog::OnTrigMode() {
     // The setting flips whatever the box shows; the box then follows the setting.
     theApp.settings.trigMode = theApp.settings.trigMode ? 0 : 1;
-    ShowTriggerSettings();
+    app::ShowTriggerSettings(*this, theApp.settings);
     // (The panes clip their children: the graphs themselves are repainted, and the "T" labels
     // placed again.)
     view_.RepaintGraphs();
@@ -258,12 +236,10 @@ void CBtnDialog::OnSettings() {
     CSettingDialog dialog(GetParent(Handle()));
     if (dialog.DoModal() != IDOK) return;
     // Only the check and the levels' texts: their enabling stays as the panel set it.
-    CheckItem(IDC_TRIG_MODE, theApp.settings.trigMode != 0);
-    SetItemText(IDC_LEVEL_XY, FormatSignificant(theApp.settings.valX, 6));
-    SetItemText(IDC_LEVEL_Z, FormatSignificant(theApp.settings.valZ, 6));
+    app::ShowTriggerLevels(*this, theApp.settings);
     view_.RefreshAfterSettings();
     // Another program may have started a measurement while the dialog was open: its rings must
     // still hold two display windows and the trigger spans of the new settings.
-    if (theApp.session.Running() && theApp.waveBuffers[0].Capacity() < app::RingCapacity(theApp.settings))
+    if (app::RingsTooSmallFor(theApp.settings, theApp.waveBuffers[0], theApp.session.Running()))
         theApp.session.ResetRingsAndMonitors();
 }

@@ -52,14 +52,13 @@ private:
     void OnImport(bool sd);
     void OnPrint();
     void OnSettings();
-    void ShowTriggerSettings();
 
     SettingsView& view_;
     std::unique_ptr<CIndicator> comLamp_, recordLamp_, trigLamp_;
     HFONT largeFont_ = nullptr;
     // Kept: the field changes with every batch, and each GetDlgItem is a server call under Wine.
     HWND lowPassField_ = nullptr;
-    RECT logRect_{};      // the log list's rectangle at start; its bottom follows the panel's
+    ui::Anchor logAnchor_;  // the log list at start: only its bottom follows the panel's
     SIZE initialSize_{};  // the panel's client size at start
     app::RecordingMessages recordingMessages_;  // one box at a time, from kMsgRecordingMessage
     bool importing_ = false;  // an import's file dialog or read is under way

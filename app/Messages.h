@@ -15,7 +15,7 @@ extern const UINT MSG_9388BF10;
 extern const UINT MSG_C501B7B2;
 
 // Private: the receive thread switched to another port. Posted; the new name waits in
-// theApp.comChange, which the main window stores as [SPEC] COM. No parameters.
+// theApp.linkEvents, which the main window stores as [SPEC] COM. No parameters.
 constexpr UINT kMsgPortChanged = WM_APP + 20;
 // Private: a recording has a message for the operator, queued in the control panel. Posted to the
 // panel, so a file error found inside the data handler never holds the handler up; wParam 0.

@@ -4,22 +4,18 @@
 #include <commctrl.h>
 #include <shlwapi.h>
 
-#include "analysis/AnalysisFromSettings.h"
 #include "app/IniPath.h"
 #include "app/Messages.h"
 #include "app/QuorvelDlg.h"
 #include "config/Win32Settings.h"
-#include "pipeline/MeasurementRules.h"
 #include "seed/SeedArchive.h"
 #include "ui/MessageBox.h"
 
 CQuorvelApp theApp;
 
-CQuorvelApp::CQuorvelApp() : link(serialPort, tickClock, linkSink, &portFallback) {
-    InitializeCriticalSection(&eventLock);
-}
-
-CQuorvelApp::~CQuorvelApp() { DeleteCriticalSection(&eventLock); }
+CQuorvelApp::CQuorvelApp()
+    : app::AppCore({serialPort, tickClock, linkSink, &portFallback, waveFileSystem, systemAwake, *this, sessionClock,
+                    archiveFollower}) {}
 
 std::string CQuorvelApp::IniPath() {
     char module[MAX_PATH] = "";
@@ -27,18 +23,6 @@ std::string CQuorvelApp::IniPath() {
     GetModuleFileNameA(nullptr, module, MAX_PATH);
     GetCurrentDirectoryA(MAX_PATH, current);
     return app::MakeIniPath(current, module);
-}
-
-int CQuorvelApp::OnSampleData(bool holdNotice) {
-    // A record the receive thread queued after the stop belongs to no measurement.
-    return pipeline.OnSampleData(link.samples, settings, waveBuffers, peaks, session.Running(), holdNotice);
-}
-
-bool CQuorvelApp::ProvePort(const std::string& com, int bit) {
-    link.SetLineConfig(com, bit);
-    if (!link.OpenPort(true)) return false;
-    link.ClosePort();
-    return true;
 }
 
 bool CQuorvelApp::StartReceiving() {
@@ -74,26 +58,10 @@ void ArchiveFollower::OnMeasurementStart() { theSeedArchive.OnMeasurementStart()
 void ArchiveFollower::OnMeasurementStop() { theSeedArchive.OnMeasurementStop(); }
 
 bool CQuorvelApp::WaitForLinkIdle(bool untilEnded) {
-    // A port search or message box the receive thread runs may wait for a message sent to this
-    // thread's windows: keep handling sent messages while waiting, or both would wait for ever.
-    bool idle = false;
-    for (int i = 0; !idle && (untilEnded || i < 250); ++i) {
-        idle = link.WaitUntilIdle(20);
+    return app::AppCore::WaitForLinkIdle(untilEnded, [] {
         MSG msg;
-        if (!idle) PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-    }
-    if (!idle) idle = link.WaitUntilIdle(0);
-    // A port the ended thread switched to is the setting now, even if its notice is still queued.
-    if (idle) TakePortChange();
-    return idle;
-}
-
-void CQuorvelApp::TakePortChange() {
-    std::string name;
-    EnterCriticalSection(&eventLock);
-    name.swap(comChange);
-    LeaveCriticalSection(&eventLock);
-    if (!name.empty()) settings.com = name;
+        PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    });
 }
 
 namespace {
@@ -130,12 +98,7 @@ int CQuorvelApp::InitInstance() {
     ExchangeSettings(settings, settingWindowType, 0, IniPath());
     theSeedArchive.Attach(settings, recorder.hooks, session.RunningFlag());
     theSeedArchive.LoadSettings(IniPath());
-    peaks.Clear();
-    app::SetupAnalysis(analysis, app::AnalysisSettingsFrom(settings));
-    // A measurement start sizes the rings again by its own rule. A size that cannot be had is
-    // reported in the event log once the panel is up.
-    const int rings = app::ResetRings(waveBuffers, settings.ringBufMinSize);
-    if (rings < settings.ringBufMinSize) startupNotice = app::RingShortfallText(rings);
+    SetUpFromSettings();
 
     // A window handler that throws is caught by the dialog layer and logged as an event.
     ui::SetErrorReport([](const char* text) { theApp.session.Log(text); });

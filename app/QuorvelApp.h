@@ -4,23 +4,15 @@
 
 #include <windows.h>
 
-#include <deque>
 #include <string>
 #include <vector>
 
-#include "analysis/Analysis.h"
+#include "app/AppCore.h"
 #include "app/AppLink.h"
-#include "app/MeasurementSession.h"
-#include "app/StayAwake.h"
-#include "config/Settings.h"
-#include "device/RsUtil.h"
 #include "device/SearchComPortFallback.h"
 #include "device/Thread.h"
 #include "device/Win32SerialPort.h"
 #include "files/Win32WaveFileSystem.h"
-#include "pipeline/SamplePipeline.h"
-#include "pipeline/WaveBuffer.h"
-#include "recording/RecordingControl.h"
 
 // The system stays awake through SetThreadExecutionState; every call comes from the user-interface
 // thread, whose request it is.
@@ -44,11 +36,24 @@ public:
     void OnMeasurementStop() override;
 };
 
+// The Win32 parts the core runs on, made before it and gone after it.
+struct Win32AppParts {
+    std::vector<std::string> foundPorts;
+    // The serial link's port, clock, where its news goes, and the port search.
+    device::Win32SerialPort serialPort;
+    device::Win32TickClock tickClock;
+    AppLinkSink linkSink;
+    device::SearchComPortFallback portFallback{foundPorts, StoreComSetting};
+    Win32SystemAwake systemAwake;
+    files::Win32WaveFileSystem waveFileSystem;
+    Win32SessionClock sessionClock;
+    ArchiveFollower archiveFollower;
+};
+
 // Also the measurement session's link: the receive thread with its port, and the samples' way in.
-class CQuorvelApp : public app::SessionLink {
+class CQuorvelApp : public Win32AppParts, public app::SessionLink, public app::AppCore {
 public:
     CQuorvelApp();
-    ~CQuorvelApp();
     CQuorvelApp(const CQuorvelApp&) = delete;
     CQuorvelApp& operator=(const CQuorvelApp&) = delete;
 
@@ -58,58 +63,15 @@ public:
     // "<current folder>\<program base name>.ini", formed anew at every call.
     static std::string IniPath();
 
-    // Takes the samples the receive thread queued (the data notice, and once at a stop); returns
-    // how many. With holdNotice the notice stays pending: the window's timer comes back for more.
-    int OnSampleData(bool holdNotice = false);
     // Waits, while still handling messages sent to this thread, until no receive thread runs;
     // false when one is still running after a few seconds (with untilEnded: no time limit).
     bool WaitForLinkIdle(bool untilEnded = false);
 
-    Settings settings;
-    int settingWindowType = 1;         // [SPEC] SETTING_WINDOW_TYPE: 1 detailed, 0 simple settings form
-    std::vector<std::string> foundPorts;
-    WaveBuffer waveBuffers[3];         // X, Y, Z
-
-    // The serial link: port, clock, where its news goes, and the receive thread.
-    device::Win32SerialPort serialPort;
-    device::Win32TickClock tickClock;
-    AppLinkSink linkSink;
-    device::SearchComPortFallback portFallback{foundPorts, StoreComSetting};
-    device::CRsUtil link;
-    device::Thread linkThread;
-
-    // Keeps the PC awake while a measurement runs; told after every start and stop.
-    Win32SystemAwake systemAwake;
-    app::AwakeWhileMeasuring awake{systemAwake};
-    app::PeakHold peaks;
-    app::AnalysisState analysis;       // length N, frequency tables, transform and taper window
-    app::SamplePipeline pipeline;
-    std::string startupNotice;         // for the event log once the panel is up; empty: none
-    // The manual and the trigger recording with their two waveform-file writers.
-    files::Win32WaveFileSystem waveFileSystem;
-    app::RecordingControl recorder{waveFileSystem, settings};
-    // Start, stop and their guard, whether a measurement runs, and the review's base time.
-    Win32SessionClock sessionClock;
-    ArchiveFollower archiveFollower;
-    app::MeasurementSession session{{settings, waveBuffers, peaks, recorder, awake}, *this, sessionClock,
-                                    archiveFollower};
-
-    // Channel from the receive thread to the main window, which it never waits for: the texts
-    // (status and time reports, oldest first, each announced by a posted MSG_ADA8E3B9) and a port
-    // it switched to (announced by kMsgPortChanged; empty: none). eventLock guards both only.
-    struct LinkEvent {
-        std::string text;
-        int kind;  // device::kReportStatus or kReportTime
-    };
-    CRITICAL_SECTION eventLock;
-    std::deque<LinkEvent> eventText;
-    std::string comChange;
-    // Stores a port change the receive thread handed over as [SPEC] COM (user-interface thread).
-    void TakePortChange();
+    device::Thread linkThread;  // the receive thread, gone before the link it runs on
 
     // app::SessionLink
     bool WaitUntilIdle() override { return WaitForLinkIdle(); }
-    bool ProvePort(const std::string& com, int bit) override;
+    bool ProvePort(const std::string& com, int bit) override { return ProvePortOnce(com, bit); }
     bool StartReceiving() override;
     void ReleaseReceiveThread() override;
     void DrainSamples() override { OnSampleData(); }

@@ -50,12 +50,15 @@ void AppendSystemMenuItems(HWND hwnd) {
 
 }  // namespace
 
-CQuorvelDlg::CQuorvelDlg() : ui::Dialog(IDD_QUORVEL_DIALOG, nullptr) {}
+CQuorvelDlg::CQuorvelDlg()
+    : ui::Dialog(IDD_QUORVEL_DIALOG, nullptr), sampleThrottle_(
+          sampleTimer_, [] { return theApp.OnSampleData(true); }, [] { return theApp.link.samples.FinishNotice(); }) {}
 
 CQuorvelDlg::~CQuorvelDlg() = default;
 
 BOOL CQuorvelDlg::OnInitDialog() {
     HWND hwnd = Handle();
+    sampleTimer_.window = hwnd;
     AppendSystemMenuItems(hwnd);
 
     icon_ = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_QUORVEL));
@@ -179,7 +182,7 @@ void CQuorvelDlg::RefreshAfterSettings() {
 
 bool CQuorvelDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     result = 0;
-    if (message == MSG_81577DB4) { OnSampleData(); return true; }
+    if (message == MSG_81577DB4) { sampleThrottle_.OnNotice(); return true; }
     if (message == MSG_ADA8E3B9) { OnLinkEvent(); return true; }
     if (message == MSG_9388BF10) { OnReviewSetup(); return true; }
     if (message == MSG_C501B7B2) {
@@ -201,7 +204,7 @@ bool CQuorvelDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
         return false;
     case WM_TIMER:
         if (wParam != kSampleTimer) return false;
-        OnSampleTimer();
+        sampleThrottle_.OnTick();
         return true;
     case WM_QUERYDRAGICON:
         result = reinterpret_cast<LRESULT>(icon_);
@@ -279,46 +282,8 @@ void CQuorvelDlg::OnGetMinMaxInfo(MINMAXINFO* info) const {
     info->ptMinTrackSize.y = frame.bottom - frame.top;
 }
 
-// While samples come, the timer's ticks take them every 50 ms and the notice stays pending, so the
-// receive thread posts nothing (a posted message is several server round trips under Wine). A
-// tick that finds the queue empty releases the notice and stops the timer; the next sample posts.
-void CQuorvelDlg::OnSampleData() {
-    if (timerInterval_ != 0) return;  // the next tick runs
-    const DWORD elapsed = GetTickCount() - lastSampleRun_;
-    if (elapsed < kSampleInterval) {
-        timerInterval_ = kSampleInterval - elapsed;
-        SetTimer(Handle(), kSampleTimer, timerInterval_, nullptr);
-        return;
-    }
-    timerInterval_ = kSampleInterval;
-    SetTimer(Handle(), kSampleTimer, timerInterval_, nullptr);
-    RunSampleData();
-}
-
-void CQuorvelDlg::OnSampleTimer() {
-    if (timerInterval_ != kSampleInterval) {  // the first tick came early, to keep the spacing
-        timerInterval_ = kSampleInterval;
-        SetTimer(Handle(), kSampleTimer, timerInterval_, nullptr);
-    }
-    if (RunSampleData() == 0 && !theApp.link.samples.FinishNotice()) {  // the samples stopped coming
-        KillTimer(Handle(), kSampleTimer);
-        timerInterval_ = 0;
-    }
-}
-
-int CQuorvelDlg::RunSampleData() {
-    lastSampleRun_ = GetTickCount();
-    return theApp.OnSampleData(true);
-}
-
 void CQuorvelDlg::OnLinkEvent() {
-    // Every text queued so far, in order: one notice may find several (or, after an earlier one
-    // took them, none).
-    std::deque<CQuorvelApp::LinkEvent> events;
-    EnterCriticalSection(&theApp.eventLock);
-    events.swap(theApp.eventText);
-    LeaveCriticalSection(&theApp.eventLock);
-    for (const CQuorvelApp::LinkEvent& event : events)
+    for (const app::LinkEvents::Event& event : theApp.linkEvents.TakeAll())
         if (panel_) panel_->AddLog(event.text, event.kind);
 }
 

@@ -8,6 +8,7 @@
 #include "app/BatchRoutes.h"
 #include "app/MeasurementSession.h"
 #include "app/SettingsView.h"
+#include "pipeline/SampleThrottle.h"
 #include "resources/resource.h"
 #include "ui/Dialog.h"
 
@@ -59,9 +60,6 @@ private:
     void OnPaint();
     void OnSize();
     void OnGetMinMaxInfo(MINMAXINFO* info) const;
-    void OnSampleData();
-    void OnSampleTimer();
-    int RunSampleData();
     void OnLinkEvent();
     void OnReviewSetup();
 
@@ -73,12 +71,13 @@ private:
     SIZE minClient_{0, 0};
     bool initialised_ = false;
     bool layoutPending_ = false;
-    // The data handler runs at most once per kSampleInterval ms: the display shows no more than that,
-    // and every run repaints the graphs' new bands and the value fields. While samples keep coming
-    // the timer keeps running (setting and killing it for each batch would cost two server calls)
-    // and the notice stays pending, so no notice is posted; a tick that finds none queued stops it.
+    // The data handler's pace, on this window's timer.
     static constexpr UINT_PTR kSampleTimer = 1;
-    static constexpr DWORD kSampleInterval = 50;
-    DWORD lastSampleRun_ = 0;
-    DWORD timerInterval_ = 0;    // of the running timer; 0 while it is stopped
+    struct SampleTimer : app::ThrottleTimer {
+        HWND window = nullptr;
+        void Start(uint32_t ms) override { SetTimer(window, kSampleTimer, ms, nullptr); }
+        void Stop() override { KillTimer(window, kSampleTimer); }
+        uint32_t Now() const override { return GetTickCount(); }
+    } sampleTimer_;
+    app::SampleThrottle sampleThrottle_;
 };

@@ -6,25 +6,16 @@
 #include <array>
 #include <string>
 
-#include "config/SettingForm.h"
-#include "config/Settings.h"
+#include "app/SettingsEditor.h"
 #include "resources/SettingDialogResource.h"
 #include "ui/Dialog.h"
 
-class CSettingDialog : public ui::Dialog {
+// The rules live in app::SettingsEditor; the window forwards its controls' events to it.
+class CSettingDialog : public ui::Dialog, private app::SettingsDialogShell {
 public:
     // `owner` is disabled while the dialog runs (the main window).
     explicit CSettingDialog(HWND owner);
     ~CSettingDialog() override;
-
-    // PC clock field: local time as "yyyy.MM.dd_hh:mm:ss".
-    void ShowPcClock();
-    // "転送" of the PC clock: sets the recorder's clock.
-    void SendClock();
-    // "モニタ": reads the recorder's thresholds into the "[装置]" fields; true on success.
-    bool ReadThresholds();
-    // "転送" of the thresholds: checks, asks, writes and reads back.
-    void WriteThresholds();
 
 protected:
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
@@ -35,31 +26,25 @@ protected:
     void OnNcDestroy() override;
 
 private:
-    void FillControls();
-    SettingForm ReadForm() const;
-    void Apply(const EnableList& list) const;
-    void ApplyWindowForm();
-    void OnPaint();
-    void OnRadioClicked(int id);
-    void OnPortDropDown();
-    void OnBrowse();
-    void OnFormSwitch();
-    void OnDefaults();
-    void OnThresholdLeft(int id);
-    // Text of an edit as the checks read it: at most 255 characters.
-    std::string EditText(int id) const;
-    std::array<std::string, 4> Texts(const std::array<int, 4>& ids) const;
-    int TickedPosition(const int* ids, size_t count) const;
-    void Tick(const int* ids, size_t count, int position) const;
-    // The link set up for an exchange, after a receive thread that is still finishing has ended;
-    // false when it has not.
-    bool PrepareLink() const;
+    // app::SettingsDialogShell
+    void Tell(const char* text) override;
+    bool Confirm(const char* text) override;
+    void FocusAndSelectAll(int id) override;
+    void SetBusy(bool busy) override;
+    void ShowForm(int settingWindowType) override;
+    void ListPorts(const std::vector<std::string>& ports, const std::string& com) override;
+    void SelectPort(const std::string& com) override;
+    void Close(bool confirmed) override;
+    app::LocalTime Now() const override;
 
-    Settings backup_;                 // the whole record as it was when the dialog opened
+    void OnPaint();
+    void OnBrowse();
+
+    app::SettingsEditor editor_;
     RECT fullRect_{};                 // the window at its detailed width
     std::array<RECT, 4> buttonRects_{};  // version, defaults, OK, キャンセル in client coordinates
-    bool portsSearched_ = false;
-    bool thresholdsRead_ = false;
+    HWND busyFocus_ = nullptr;        // the focus to give back when the dialog is no longer busy
+    HCURSOR busyCursor_ = nullptr;
     bool initialised_ = false;        // the separator lines are drawn only once set
     HFONT largeFont_ = nullptr;       // the two "±"
     HFONT fixedFont_ = nullptr;       // the value captions of the radios

@@ -1,10 +1,8 @@
-// The running program's trigger history: worker notices posted to the main window, the list kept
-// on the user-interface thread, the window, loading a recording for review and the CSV export.
+// The running program's trigger history on Win32: notices posted to the main window, the window,
+// loading a recording for review, the export's file dialog and its text in UTF-8.
 #include "app/TrigHistory.h"
 
 #include <commdlg.h>
-
-#include <cstdio>
 
 #include "app/QuorvelApp.h"
 #include "app/TrigHistoryDlg.h"
@@ -32,21 +30,18 @@ std::string Utf8FromCp932(const std::string& text) {
 
 }  // namespace
 
-CTrigHistory::CTrigHistory() = default;
+CTrigHistory::CTrigHistory()
+    : keeper_([] { return files::JoinFolder(theApp.settings.saveDirectory, kTrigFolder); }) {}
 CTrigHistory::~CTrigHistory() = default;
-
-std::string CTrigHistory::Folder() const { return files::JoinFolder(theApp.settings.saveDirectory, kTrigFolder); }
 
 void CTrigHistory::Start(HWND mainWindow) {
     mainWindow_ = mainWindow;
-    worker_ = std::make_unique<app::HistoryWorker>([mainWindow] { PostMessageA(mainWindow, kMsgHistoryNotice, 0, 0); });
-    worker_->Scan(Folder());
+    keeper_.Start([mainWindow] { PostMessageA(mainWindow, kMsgHistoryNotice, 0, 0); });
 }
 
 void CTrigHistory::Stop() {
     if (window_ && window_->Handle()) DestroyWindow(window_->Handle());
-    if (worker_) worker_->Stop();  // the worker never sends to this thread: waiting cannot block it
-    worker_.reset();
+    keeper_.Stop();
 }
 
 void CTrigHistory::OpenWindow() {
@@ -58,36 +53,16 @@ void CTrigHistory::OpenWindow() {
         if (IsIconic(window_->Handle())) ShowWindow(window_->Handle(), SW_RESTORE);
         SetForegroundWindow(window_->Handle());
     }
-    // Files may have come or gone, or the data folder changed; a reading in progress goes on.
-    if (worker_ && (!worker_->Progress().busy || list_.Folder() != Folder())) worker_->Scan(Folder());
+    keeper_.Rescan();
     window_->Refresh();
 }
-
-void CTrigHistory::OnNotice() {
-    if (!worker_) return;
-    std::vector<app::HistoryUpdate> updates = worker_->TakeUpdates();
-    if (window_) window_->RememberSelection();
-    for (const app::HistoryUpdate& update : updates) list_.Apply(update);
-    if (window_) window_->Refresh();
-}
-
-void CTrigHistory::OnTriggerRecordingEnded(const std::vector<std::string>& paths) {
-    // Files that went into the data folder itself (Trig.dt could not be made) are not found there,
-    // so they change nothing.
-    if (!worker_ || paths.empty()) return;
-    std::vector<std::string> names;
-    for (const std::string& path : paths) names.push_back(files::NameOf(path));
-    worker_->Refresh(Folder(), names);
-}
-
-app::HistoryProgress CTrigHistory::Progress() const { return worker_ ? worker_->Progress() : app::HistoryProgress{}; }
 
 void CTrigHistory::LoadForReview(HWND owner, const app::TriggerEvent& event) {
     if (theApp.session.Busy()) {
         ui::ShowMessage(owner, "計測実行中はファイルを読み込めません。", MB_OK | MB_ICONINFORMATION);
         return;
     }
-    ReviewWaveFile(files::JoinFolder(list_.Folder(), event.group), false, owner);
+    ReviewWaveFile(files::JoinFolder(keeper_.List().Folder(), event.group), false, owner);
 }
 
 void CTrigHistory::ExportList(HWND owner) {
@@ -104,11 +79,7 @@ void CTrigHistory::ExportList(HWND owner) {
     ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
     if (!GetSaveFileNameA(&ofn)) return;
 
-    const std::string bytes = "\xEF\xBB\xBF" + Utf8FromCp932(app::HistoryCsv(list_.Rows()));
-    std::FILE* file = std::fopen(path, "wb");
-    bool written = file && std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    if (file && std::fclose(file) != 0) written = false;
-    if (!written) {
+    if (!app::WriteWholeFile(path, app::HistoryExportBytes(keeper_.List().Rows(), Utf8FromCp932))) {
         const std::string text = std::string(path) + " に書き込めませんでした。";
         ui::ShowMessage(owner, text.c_str(), MB_OK);
     }

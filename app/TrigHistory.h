@@ -1,5 +1,6 @@
-// The trigger history of the running program: its worker thread, the list the window shows, the
-// window itself, and what the main window and the trigger recording tell it.
+// The trigger history of the running program on Win32 (app::HistoryKeeper with its window): the
+// notices posted to the main window, the window, loading a recording for review and the export's
+// file dialog.
 #pragma once
 
 #include <windows.h>
@@ -9,8 +10,7 @@
 #include <vector>
 
 #include "app/TrigHistoryDlg.h"
-#include "history/HistoryWorker.h"
-#include "history/TriggerHistory.h"
+#include "history/HistoryKeeper.h"
 
 // Private: the history worker has updates or finished its work; posted to the main window,
 // wParam and lParam 0.
@@ -32,22 +32,19 @@ public:
     // again, which takes only what changed.
     void OpenWindow();
     // kMsgHistoryNotice: takes the worker's updates into the list and refreshes the window.
-    void OnNotice();
+    void OnNotice() { keeper_.OnNotice(window_.get()); }
     // A trigger recording ended with these files (first part first): its group is read again.
-    void OnTriggerRecordingEnded(const std::vector<std::string>& paths);
+    void OnTriggerRecordingEnded(const std::vector<std::string>& paths) { keeper_.OnTriggerRecordingEnded(paths); }
 
     // HistoryWindowOwner
-    app::TriggerHistoryList& List() override { return list_; }
-    app::HistoryProgress Progress() const override;
+    app::TriggerHistoryList& List() override { return keeper_.List(); }
+    app::HistoryProgress Progress() const override { return keeper_.Progress(); }
     void LoadForReview(HWND owner, const app::TriggerEvent& event) override;
     void ExportList(HWND owner) override;
 
 private:
-    std::string Folder() const;
-
     HWND mainWindow_ = nullptr;
-    std::unique_ptr<app::HistoryWorker> worker_;
-    app::TriggerHistoryList list_;
+    app::HistoryKeeper keeper_;
     std::unique_ptr<CTrigHistoryDlg> window_;
 };
 

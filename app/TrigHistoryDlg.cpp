@@ -2,26 +2,10 @@
 // mouse on the list, progress of the background reading.
 #include "app/TrigHistoryDlg.h"
 
-#include <algorithm>
-#include <cstdio>
-
 #include "resources/TrigHistoryResource.h"
 #include "ui/ModelessKeys.h"
 
-namespace {
-
 using app::HistoryColumn;
-
-// The widest text each column is made for, besides its caption with a sort mark.
-constexpr const char* kWidestCells[app::kHistoryColumnCount] = {
-    "2024/12/31 23:59:59", "00000.00", "20241231_235959.csv (+9)", "0000.00", "0000.00", "0000.00", "0000.00",
-    "-0.0", "6強"};
-
-bool RightAligned(HistoryColumn c) {
-    return c != HistoryColumn::Time && c != HistoryColumn::File && c != HistoryColumn::Class;
-}
-
-}  // namespace
 
 CTrigHistoryDlg::CTrigHistoryDlg(HistoryWindowOwner& history) : ui::Dialog(IDD_TRIG_HISTORY, nullptr), history_(history) {}
 
@@ -36,23 +20,21 @@ BOOL CTrigHistoryDlg::OnInitDialog() {
     GetWindowRect(hwnd, &window);
     // Smaller than this, the buttons would overlap the status line.
     minTrack_ = {(window.right - window.left) * 2 / 3, (window.bottom - window.top) / 2};
-    anchors_ = {
-        {IDC_HISTORY_LIST, ItemRectInClient(IDC_HISTORY_LIST), true, true, true},
-        {IDC_HISTORY_STATUS, ItemRectInClient(IDC_HISTORY_STATUS), false, true, false},
-        {IDC_HISTORY_PROGRESS, ItemRectInClient(IDC_HISTORY_PROGRESS), false, true, false},
-        {IDC_HISTORY_LOAD, ItemRectInClient(IDC_HISTORY_LOAD), true, true, false},
-        {IDC_HISTORY_EXPORT, ItemRectInClient(IDC_HISTORY_EXPORT), true, true, false},
-        {IDCANCEL, ItemRectInClient(IDCANCEL), true, true, false},
-    };
+    auto place = [this](int id) { return ui::FromRECT(ItemRectInClient(id)); };
+    anchors_ = {ui::Grows(IDC_HISTORY_LIST, place(IDC_HISTORY_LIST)),
+                ui::MovesDown(IDC_HISTORY_STATUS, place(IDC_HISTORY_STATUS)),
+                ui::MovesDown(IDC_HISTORY_PROGRESS, place(IDC_HISTORY_PROGRESS)),
+                ui::MovesWithCorner(IDC_HISTORY_LOAD, place(IDC_HISTORY_LOAD)),
+                ui::MovesWithCorner(IDC_HISTORY_EXPORT, place(IDC_HISTORY_EXPORT)),
+                ui::MovesWithCorner(IDCANCEL, place(IDCANCEL))};
     int listWidth = GetSystemMetrics(SM_CXVSCROLL) + 2 * GetSystemMetrics(SM_CXEDGE);
     for (int c = 0; c < app::kHistoryColumnCount; ++c) {
-        const std::string caption = std::string(app::HistoryColumnCaption(static_cast<HistoryColumn>(c))) + " ▼";
-        const int text = std::max(ListView_GetStringWidth(list_, caption.c_str()), ListView_GetStringWidth(list_, kWidestCells[c]));
+        const HistoryColumn hc = static_cast<HistoryColumn>(c);
         LVCOLUMNA column{};
         column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
-        column.fmt = RightAligned(static_cast<HistoryColumn>(c)) ? LVCFMT_RIGHT : LVCFMT_LEFT;
-        column.cx = text + 16;  // the list's own margins on both sides of a cell
-        column.pszText = const_cast<char*>(app::HistoryColumnCaption(static_cast<HistoryColumn>(c)));
+        column.fmt = app::HistoryColumnRightAligned(hc) ? LVCFMT_RIGHT : LVCFMT_LEFT;
+        column.cx = app::HistoryColumnWidth(hc, [this](const char* text) { return ListView_GetStringWidth(list_, text); });
+        column.pszText = const_cast<char*>(app::HistoryColumnCaption(hc));
         column.iSubItem = c;
         SendMessageA(list_, LVM_INSERTCOLUMNA, c, reinterpret_cast<LPARAM>(&column));
         listWidth += column.cx;
@@ -66,54 +48,35 @@ BOOL CTrigHistoryDlg::OnInitDialog() {
 }
 
 void CTrigHistoryDlg::RememberSelection() {
-    if (!Handle()) return;
-    const std::vector<const app::TriggerEvent*>& rows = history_.List().Rows();
-    const int selected = SelectedRow();
-    keepSelection_ = selected >= 0 && selected < static_cast<int>(rows.size());
-    if (!keepSelection_) return;
-    keepGroup_ = rows[static_cast<std::size_t>(selected)]->group;
+    if (Handle()) selection_.Remember(history_.List().Rows(), SelectedRow());
 }
 
 void CTrigHistoryDlg::Refresh() {
     if (!Handle()) return;
-    const std::vector<const app::TriggerEvent*>* rows = &history_.List().Rows();
-    ListView_SetItemCountEx(list_, static_cast<int>(rows->size()), LVSICF_NOSCROLL);
-    if (keepSelection_) {
+    const app::HistoryRows& rows = history_.List().Rows();
+    ListView_SetItemCountEx(list_, static_cast<int>(rows.size()), LVSICF_NOSCROLL);
+    if (const std::optional<int> row = selection_.TakeRow(rows)) {
         ListView_SetItemState(list_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
-        for (std::size_t i = 0; i < rows->size(); ++i) {
-            if ((*rows)[i]->group != keepGroup_) continue;
-            ListView_SetItemState(list_, static_cast<int>(i), LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-            ListView_EnsureVisible(list_, static_cast<int>(i), FALSE);
-            break;
+        if (*row >= 0) {
+            ListView_SetItemState(list_, *row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+            ListView_EnsureVisible(list_, *row, FALSE);
         }
-        keepSelection_ = false;
     }
     InvalidateRect(list_, nullptr, FALSE);
     ShowColumnCaptions();
 
-    const app::HistoryProgress progress = history_.Progress();
-    char text[128];
-    if (progress.busy && progress.total > 0) {
-        std::snprintf(text, sizeof text, "トリガファイルを読み込み中… %d / %d", progress.done, progress.total);
-    } else if (progress.busy) {
-        std::snprintf(text, sizeof text, "トリガファイルを確認中…");
-    } else if (rows->empty()) {
-        std::snprintf(text, sizeof text, "トリガ記録はありません。");
-    } else {
-        std::snprintf(text, sizeof text, "%u 件", static_cast<unsigned>(rows->size()));
-    }
-    SetItemText(IDC_HISTORY_STATUS, text);
+    const app::HistoryStatusLine status = app::HistoryStatusOf(history_.Progress(), rows.size());
+    SetItemText(IDC_HISTORY_STATUS, status.text);
     HWND bar = Item(IDC_HISTORY_PROGRESS);
-    SendMessageA(bar, PBM_SETRANGE32, 0, progress.total > 0 ? progress.total : 1);
-    SendMessageA(bar, PBM_SETPOS, progress.done, 0);
-    ShowWindow(bar, progress.busy && progress.total > 0 ? SW_SHOW : SW_HIDE);
+    SendMessageA(bar, PBM_SETRANGE32, 0, status.barRange);
+    SendMessageA(bar, PBM_SETPOS, status.barPos, 0);
+    ShowWindow(bar, status.barShown ? SW_SHOW : SW_HIDE);
 }
 
 void CTrigHistoryDlg::ShowColumnCaptions() {
     for (int c = 0; c < app::kHistoryColumnCount; ++c) {
-        const HistoryColumn column = static_cast<HistoryColumn>(c);
-        std::string caption = app::HistoryColumnCaption(column);
-        if (column == history_.List().SortColumn()) caption += history_.List().Ascending() ? " ▲" : " ▼";
+        std::string caption =
+            app::HistoryHeading(static_cast<HistoryColumn>(c), history_.List().SortColumn(), history_.List().Ascending());
         LVCOLUMNA lvc{};
         lvc.mask = LVCF_TEXT;
         lvc.pszText = &caption[0];
@@ -124,23 +87,17 @@ void CTrigHistoryDlg::ShowColumnCaptions() {
 void CTrigHistoryDlg::FitListWidth(int listWidth) {
     // Widen the window so every column shows, as far as the screen allows, and centre it again.
     HWND hwnd = Handle();
-    RECT list = ItemRectInClient(IDC_HISTORY_LIST);
-    const int extra = listWidth - (list.right - list.left);
+    const RECT list = ItemRectInClient(IDC_HISTORY_LIST);
     RECT window{};
     GetWindowRect(hwnd, &window);
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
     GetMonitorInfoA(MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST), &monitor);
-    const RECT& work = monitor.rcWork;
-    const int width = std::min<int>(window.right - window.left + std::max(extra, 0), work.right - work.left);
-    const int height = window.bottom - window.top;
-    RECT around = work;
+    RECT around = monitor.rcWork;
     if (HWND owner = GetWindow(hwnd, GW_OWNER)) GetWindowRect(owner, &around);
-    int x = (around.left + around.right - width) / 2;
-    int y = (around.top + around.bottom - height) / 2;
-    x = std::max<int>(work.left, std::min<int>(x, work.right - width));
-    y = std::max<int>(work.top, std::min<int>(y, work.bottom - height));
-    SetWindowPos(hwnd, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    const ui::Rect r = ui::WidenAndCentre(ui::FromRECT(window), listWidth - (list.right - list.left),
+                                          ui::FromRECT(monitor.rcWork), ui::FromRECT(around));
+    SetWindowPos(hwnd, nullptr, r.left, r.top, r.Width(), r.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 int CTrigHistoryDlg::SelectedRow() const {
@@ -179,7 +136,7 @@ LRESULT CTrigHistoryDlg::OnNotify(const NMHDR* header) {
         OnGetDispInfo(reinterpret_cast<NMLVDISPINFOA*>(const_cast<NMHDR*>(header)));
         return 0;
     case LVN_COLUMNCLICK:
-        OnColumnClick(reinterpret_cast<const NMLISTVIEW*>(header)->iSubItem);
+        app::SortHistory(history_.List(), reinterpret_cast<const NMLISTVIEW*>(header)->iSubItem, *this);
         return 0;
     case NM_DBLCLK:
         LoadRow(reinterpret_cast<const NMITEMACTIVATE*>(header)->iItem);
@@ -191,20 +148,8 @@ LRESULT CTrigHistoryDlg::OnNotify(const NMHDR* header) {
 
 void CTrigHistoryDlg::OnGetDispInfo(NMLVDISPINFOA* info) {
     if (!(info->item.mask & LVIF_TEXT) || !info->item.pszText || info->item.cchTextMax <= 0) return;
-    const std::vector<const app::TriggerEvent*>& rows = history_.List().Rows();
-    const int row = info->item.iItem;
-    const int column = info->item.iSubItem;
-    cell_.clear();
-    if (row >= 0 && row < static_cast<int>(rows.size()) && column >= 0 && column < app::kHistoryColumnCount)
-        cell_ = app::HistoryCellText(*rows[static_cast<std::size_t>(row)], static_cast<HistoryColumn>(column));
+    cell_ = app::HistoryCell(history_.List().Rows(), info->item.iItem, info->item.iSubItem);
     lstrcpynA(info->item.pszText, cell_.c_str(), info->item.cchTextMax);
-}
-
-void CTrigHistoryDlg::OnColumnClick(int column) {
-    if (column < 0 || column >= app::kHistoryColumnCount) return;
-    RememberSelection();
-    history_.List().SortBy(static_cast<HistoryColumn>(column));
-    Refresh();
 }
 
 void CTrigHistoryDlg::OnCommand(int id, int code, HWND control) {
@@ -229,10 +174,10 @@ void CTrigHistoryDlg::OnNcDestroy() {
 }
 
 void CTrigHistoryDlg::LoadRow(int row) {
-    const std::vector<const app::TriggerEvent*>& rows = history_.List().Rows();
-    if (row < 0 || row >= static_cast<int>(rows.size())) return;
+    const app::TriggerEvent* chosen = app::HistoryRowAt(history_.List().Rows(), row);
+    if (!chosen) return;
     // A copy: loading may run messages that change the list.
-    const app::TriggerEvent event = *rows[static_cast<std::size_t>(row)];
+    const app::TriggerEvent event = *chosen;
     history_.LoadForReview(Handle(), event);
 }
 
@@ -241,17 +186,10 @@ void CTrigHistoryDlg::OnSize(int width, int height) {
     const int dx = width - initialClient_.cx;
     const int dy = height - initialClient_.cy;
     HDWP positions = BeginDeferWindowPos(static_cast<int>(anchors_.size()));
-    for (const Anchor& a : anchors_) {
-        RECT r = a.rect;
-        if (a.grow) {
-            r.right += dx;
-            r.bottom += dy;
-        } else {
-            if (a.right) OffsetRect(&r, dx, 0);
-            if (a.bottom) OffsetRect(&r, 0, dy);
-        }
+    for (const ui::Anchor& a : anchors_) {
+        const ui::Rect r = ui::Anchored(a, dx, dy);
         if (positions)
-            positions = DeferWindowPos(positions, Item(a.id), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+            positions = DeferWindowPos(positions, Item(a.id), nullptr, r.left, r.top, r.Width(), r.Height(),
                                        SWP_NOZORDER | SWP_NOACTIVATE);
     }
     if (positions) EndDeferWindowPos(positions);

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "history/HistoryWorker.h"
-#include "history/TriggerHistory.h"
+#include "history/HistoryKeeper.h"
+#include "history/HistoryWindowText.h"
 #include "ui/Dialog.h"
 
 // What the window asks of the history it shows (the program's trigger history, CTrigHistory).
@@ -24,15 +24,15 @@ public:
     virtual void ExportList(HWND owner) = 0;
 };
 
-class CTrigHistoryDlg : public ui::Dialog {
+class CTrigHistoryDlg : public ui::Dialog, public app::HistoryView {
 public:
     explicit CTrigHistoryDlg(HistoryWindowOwner& history);
 
     // Notes which recording is selected, before the list's rows change.
-    void RememberSelection();
+    void RememberSelection() override;
     // Shows the list's rows, the sort mark and the progress anew; the recording selected at the
     // last RememberSelection stays selected wherever it moved.
-    void Refresh();
+    void Refresh() override;
 
 protected:
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
@@ -43,17 +43,8 @@ protected:
     void OnNcDestroy() override;
 
 private:
-    struct Anchor {
-        int id;
-        RECT rect;    // in the client area at initialisation
-        bool right;   // follows the right edge (moves, or grows when `grow`)
-        bool bottom;  // follows the bottom edge
-        bool grow;    // the list: grows instead of moving
-    };
-
     LRESULT OnNotify(const NMHDR* header);
     void OnGetDispInfo(NMLVDISPINFOA* info);
-    void OnColumnClick(int column);
     void OnSize(int width, int height);
     void OnGetMinMaxInfo(MINMAXINFO* info) const;
     void LoadRow(int row);
@@ -63,10 +54,9 @@ private:
 
     HistoryWindowOwner& history_;
     HWND list_ = nullptr;
-    std::vector<Anchor> anchors_;
+    std::vector<ui::Anchor> anchors_;  // in the client area at initialisation
     SIZE initialClient_{0, 0};
     SIZE minTrack_{0, 0};
     std::string cell_;  // text handed to the list for one cell; valid until the next request
-    bool keepSelection_ = false;  // the selected recording to find again by its first file
-    std::string keepGroup_;
+    app::HistorySelection selection_;
 };

@@ -8,6 +8,7 @@
 #include "config/FormatSignificant.h"
 #include "config/IniFile.h"
 #include "resources/SettingDialogResource.h"
+#include "ui/DialogItems.h"
 
 const std::array<int, 4> kTimeRadios = {IDC_SET_TIME_0, IDC_SET_TIME_1, IDC_SET_TIME_2, IDC_SET_TIME_OWN};
 const std::array<int, 8> kAccRadios = {IDC_SET_ACC_0, IDC_SET_ACC_1, IDC_SET_ACC_2, IDC_SET_ACC_3,
@@ -19,6 +20,14 @@ const std::array<int, 6> kXTypeRadios = {IDC_SET_XTYPE_0, IDC_SET_XTYPE_1, IDC_S
 const std::array<int, 4> kThresholdInputs = {IDC_SET_P, IDC_SET_N1, IDC_SET_N2, IDC_SET_N3};
 const std::array<int, 4> kDeviceFields = {IDC_SET_DEVICE_P, IDC_SET_DEVICE_N1, IDC_SET_DEVICE_N2,
                                           IDC_SET_DEVICE_N3};
+const std::array<int, 4> kMovingButtons = {IDC_SET_VERSION, IDC_SET_DEFAULTS, ui::kOkId, ui::kCancelId};
+const std::array<std::pair<int, int>, 7> kSeparators = {{{IDC_SET_TIME_LABEL, 3},
+                                                         {IDC_SET_TRIG_GROUP, 3},
+                                                         {IDC_SET_CLOCK_LABEL, 6},
+                                                         {IDC_SET_THRESHOLD_LABEL, 5},
+                                                         {IDC_SET_COM_LABEL, 5},
+                                                         {IDC_SET_PSD_GROUP, 1},
+                                                         {IDC_SET_KANZAN_LABEL, 3}}};
 const std::array<const char*, 5> kWindowTypeNames = {"NONE", "Hamming", "Hanning", "Blackman", "Flat-top"};
 
 const char* const kTextDefaultsQuestion = "デフォルト値に戻します。よろしいですか？";

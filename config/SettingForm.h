@@ -111,6 +111,10 @@ extern const std::array<const char*, 5> kWindowTypeNames;
 
 // How much narrower the simple form is than the detailed one, in pixels.
 constexpr int kSimpleFormNarrowing = 440;
+// The four buttons that follow the dialog's right edge: version, defaults, OK, キャンセル.
+extern const std::array<int, 4> kMovingButtons;
+// Separator lines: drawn across the dialog this many pixels above the control's top edge.
+extern const std::array<std::pair<int, int>, 7> kSeparators;
 // The form switch's caption: the form the button leads to.
 [[nodiscard]] const char* FormSwitchCaption(int settingWindowType);
 

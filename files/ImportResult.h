@@ -39,4 +39,10 @@ struct ImportResult {
     uint64_t baseTime = 0;
 };
 
+// An import of one file: why it could not be opened, or what reading it gave.
+struct FileImport {
+    FileErrorCause openError = FileErrorCause::None;  // the file could not be opened
+    ImportResult result;                              // meaningful when openError is None
+};
+
 }  // namespace files

@@ -34,11 +34,6 @@ private:
     uint64_t size_ = 0;
 };
 
-struct FileImport {
-    FileErrorCause openError = FileErrorCause::None;  // the file could not be opened
-    ImportResult result;                              // meaningful when openError is None
-};
-
 // Opens and reads a whole CSV (sd false) or SD-card file (sd true).
 [[nodiscard]] FileImport ReadImportFile(const std::string& path, bool sd, const SdConversion& conversion,
                                         const ImportOptions& options);

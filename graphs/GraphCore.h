@@ -7,20 +7,13 @@
 #include "analysis/Analysis.h"
 #include "config/Settings.h"
 #include "pipeline/WaveBuffer.h"
+#include "ui/WindowLayout.h"
 
 namespace graphs {
 
 enum class GraphKind { Time, Psd };
 
-struct PixelRect {
-    int left = 0, top = 0, right = 0, bottom = 0;
-    int Width() const { return right - left; }
-    int Height() const { return bottom - top; }
-    bool operator==(const PixelRect& o) const {
-        return left == o.left && top == o.top && right == o.right && bottom == o.bottom;
-    }
-    bool operator!=(const PixelRect& o) const { return !(*this == o); }
-};
+using PixelRect = ui::Rect;
 
 // How far from its origin a drawn coordinate may lie: many screens beyond any plot, yet short
 // enough that a wide pen's line to there stays cheap (GDI fills such a line along its length).

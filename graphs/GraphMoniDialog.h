@@ -20,9 +20,11 @@ public:
 
     // Refreshes the chosen groups of one row: the display-time label, the y labels (and the level
     // labels when they changed), the value fields.
-    void UpdateAxisFields(int axis, bool timeLabel, bool scaleLabels, bool values);
+    void UpdateAxisFields(int axis, bool timeLabel, bool scaleLabels, bool values) {
+        rows_.UpdateAxisFields(axis, timeLabel, scaleLabels, values);
+    }
     // A measurement starts: empty sweeps, peaks 0, value fields empty.
-    void ResetForMeasurement();
+    void ResetForMeasurement() { rows_.ResetForMeasurement(); }
     // Shows the window at the scroll position on the graphs and the date and time of its start.
     void ShowReviewWindow();
     // Review set-up: scroll range over the held samples, position 0, ShowReviewWindow, then the
@@ -36,7 +38,7 @@ public:
     void ApplyFieldColors();
     // Repaints the graphs and places the level labels again (after the trigger mode or levels
     // changed).
-    void RepaintGraphs();
+    void RepaintGraphs() { rows_.RepaintGraphs(); }
 
     // Called by ShowReviewWindow with the window it shows, for the spectra of the PSD monitor.
     std::function<void(int start, int count)> reviewPsd;
@@ -46,19 +48,18 @@ public:
 protected:
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     BOOL OnInitDialog() override;
-    void Layout() override;
+    void Layout() override { rows_.Layout(); }
+    CNumCtrl& FieldOf(monitor::Field field, int axis) override;
     // The time labels under the graphs.
     void PaintOver(HDC dc) override;
-    void RefreshRow(int axis, bool all) override { UpdateAxisFields(axis, all, all, true); }
+    monitor::MonitorRows& Rows() override { return rows_; }
 
 private:
-    void PlaceLevelLabels(int axis);
     void OnHScroll(int code, HWND scrollBar);
     void OnScaleMenu(int axis);
 
     CNumCtrl maxField_[3], minField_[3], nowField_[3], trigField_[3];
     HFONT letterFont_ = nullptr;
     HFONT labelFont_ = nullptr;
-
-    monitor::TimeLayout layout_;  // used by painting and label placement
+    monitor::TimeRows rows_;
 };

@@ -47,7 +47,7 @@ void CIndicator::OnPaint() {
     RECT client{};
     GetClientRect(hwnd_, &client);
     {
-        status::BufferedDc buffer(dc, client);
+        status::BufferedDc buffer(dc, client, buffer_);
         // The corners outside the lamp show what the parent paints behind a static control.
         HBRUSH back = reinterpret_cast<HBRUSH>(
             SendMessageA(GetParent(hwnd_), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(buffer.Dc()),

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include "graphs/StatusBrushes.h"
 #include "ui/PaintedControl.h"
 
 class CIndicator {
@@ -33,4 +34,5 @@ private:
 
     HWND hwnd_ = nullptr;  // null before Create and after the window is destroyed
     int state_ = 0;
+    status::PaintBuffer buffer_;  // the off-screen picture, kept between paints
 };

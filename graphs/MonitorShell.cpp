@@ -1,7 +1,6 @@
 // Helpers shared by the time and PSD monitors.
 #include "graphs/MonitorShell.h"
 
-#include "analysis/AnalysisFromSettings.h"
 #include "resources/resource.h"
 
 bool CMonitorPane::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -57,15 +56,7 @@ void CMonitorPane::ApplyGraphSettings() {
         graphs_[i]->ApplyAxisSettings();
         graphs_[i]->UpdateScale();
         graphs_[i]->ApplyColors();
-        RefreshRow(i, true);
-    }
-}
-
-void CMonitorPane::AdvanceGraphs(int n) {
-    for (int i = 0; i < 3; ++i) {
-        if (!graphs_[i] || !graphs_[i]->Core().Wave()) continue;
-        graphs_[i]->AppendSamples(n);
-        RefreshRow(i, false);
+        Rows().RefreshRow(i, true);
     }
 }
 
@@ -82,12 +73,15 @@ monitor::Size CMonitorPane::ClientSize() const {
 
 void CMonitorPane::Move(HWND control, monitor::Point at) { monitor::MoveControl(control, at.x, at.y); }
 
-void CMonitorPane::PlaceFrame(int axis, const monitor::GraphFrame& f, const FrameIds& ids) {
-    MoveWindow(graphs_[axis]->Handle(), f.graph.x, f.graph.y, f.graph.w, f.graph.h, TRUE);
-    const std::pair<int, monitor::Point> moves[] = {{ids.xLeft, f.xLeft}, {ids.xRight, f.xRight}, {ids.yTop, f.yTop},
-                                                    {ids.unit, f.unit},   {ids.letter, f.letter}, {ids.yBottom, f.yBottom}};
-    for (const auto& [id, at] : moves) Move(id, at);
+void CMonitorPane::Place(int id, const monitor::Box& b) { MoveWindow(Item(id), b.x, b.y, b.w, b.h, TRUE); }
+
+void CMonitorPane::PlaceGraph(int axis, const monitor::Box& b) {
+    MoveWindow(graphs_[axis]->Handle(), b.x, b.y, b.w, b.h, TRUE);
 }
+
+void CMonitorPane::RepaintGraph(int axis) { graphs_[axis]->Core().RequestFullRepaint(); }
+
+void CMonitorPane::UpdateGraph(int axis) { UpdateWindow(graphs_[axis]->Handle()); }
 
 int CMonitorPane::TrackMenu(const std::vector<monitor::MenuItem>& items) {
     HMENU menu = CreatePopupMenu();
@@ -122,7 +116,5 @@ HFONT ScaledFont(HFONT base, double factor, int weight) {
     if (weight >= 0) lf.lfWeight = weight;
     return CreateFontIndirectA(&lf);
 }
-
-double DisplayTime(const Settings& settings) { return app::AnalysisSettingsFrom(settings).displayTime; }
 
 }  // namespace monitor

@@ -10,40 +10,23 @@
 #include <string>
 #include <vector>
 
-#include "graphs/GraphCore.h"
 #include "graphs/GraphCtrl.h"
-#include "graphs/MonitorLayout.h"
-#include "pipeline/PeakHold.h"
+#include "graphs/MonitorRows.h"
+#include "graphs/NumCtrl.h"
 #include "ui/Dialog.h"
 
-namespace monitor {
-
-// What a monitor shows, handed over by the window that owns it; all of it outlives the monitor.
-struct MonitorModel {
-    Settings* settings = nullptr;             // the scale and axis menus change it
-    app::AnalysisState* analysis = nullptr;
-    const WaveBuffer* rings = nullptr;        // three rings, X, Y, Z
-    const int* running = nullptr;             // non-zero while a measurement runs
-    app::PeakHold* peaks = nullptr;           // the review shows its window's extremes
-    const uint64_t* reviewBaseTime = nullptr; // local FILETIME count of review position 0; 0: none
-
-    graphs::GraphContext Graphs() const { return {settings, analysis, rings, running}; }
-};
-
-}  // namespace monitor
-
 // A monitor pane: a modeless child dialog with a graph per axis that lays its controls out in the
-// first paint after a resize and paints only its background (and what PaintOver adds).
-class CMonitorPane : public ui::Dialog {
+// first paint after a resize and paints only its background (and what PaintOver adds). It is the
+// view its rows (monitor::TimeRows, monitor::PsdRows) work on.
+class CMonitorPane : public ui::Dialog, public monitor::PaneView {
 public:
     CMonitorPane(int templateId, const monitor::MonitorModel& model) : ui::Dialog(templateId, nullptr), model_(model) {}
     ~CMonitorPane() override;
 
-    CGraphCtrl& Graph(int axis) { return *graphs_[axis]; }
     // The graphs' axis, scale and colours from the settings, then every label and field of each row.
     void ApplyGraphSettings();
     // The data handler's per-batch step: the graphs take the batch, then the rows' value fields.
-    void AdvanceGraphs(int n);
+    void AdvanceGraphs(int n) { Rows().AdvanceGraphs(n); }
 
 protected:
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
@@ -51,26 +34,33 @@ protected:
     void OnCancel() override {}
     virtual void Layout() = 0;
     virtual void PaintOver(HDC) {}
-    // Refreshes one row: its labels (all of them when `all`) or only its value fields.
-    virtual void RefreshRow(int axis, bool all) = 0;
+    // The rows' rules, which work on this pane.
+    virtual monitor::MonitorRows& Rows() = 0;
 
     // Creates the three graphs of `kind` in the template's frames frameId … frameId + 2.
     void CreateGraphs(int frameId, graphs::GraphKind kind);
 
-    // Sets a label's text only when it differs.
-    void SetLabel(int id, const std::string& text);
-    RECT Rect(int id) const { return ItemRectInClient(id); }
-    monitor::Size SizeOf(int id) const;
-    monitor::Size ClientSize() const;
     // Tracks a pop-up menu of `items` at the cursor; returns the command chosen (0 for none).
     int TrackMenu(const std::vector<monitor::MenuItem>& items);
+    RECT Rect(int id) const { return ItemRectInClient(id); }
     void Move(HWND control, monitor::Point at);
-    void Move(int id, monitor::Point at) { Move(Item(id), at); }
-    // The controls around one row's graph, by their ids, and the graph itself.
-    struct FrameIds {
-        int xLeft, xRight, yTop, unit, yBottom, letter;
-    };
-    void PlaceFrame(int axis, const monitor::GraphFrame& frame, const FrameIds& ids);
+    // The value field of a row.
+    virtual CNumCtrl& FieldOf(monitor::Field field, int axis) = 0;
+
+    // monitor::PaneView
+    graphs::GraphCore* Core(int axis) override { return graphs_[axis] ? &graphs_[axis]->Core() : nullptr; }
+    monitor::Size SizeOf(int id) const override;
+    monitor::Size ClientSize() const override;
+    void Move(int id, monitor::Point at) override { Move(Item(id), at); }
+    void Place(int id, const monitor::Box& box) override;
+    void PlaceGraph(int axis, const monitor::Box& box) override;
+    void RepaintGraph(int axis) override;
+    void UpdateGraph(int axis) override;
+    void SetLabel(int id, const std::string& text) override;
+    std::string LabelText(int id) const override { return ItemText(id); }
+    void ShowItem(int id, bool shown) const override { ui::Dialog::ShowItem(id, shown); }
+    void MoveField(monitor::Field field, int axis, monitor::Point at) override { Move(FieldOf(field, axis).Handle(), at); }
+    void SetField(monitor::Field field, int axis, const std::string& text) override { FieldOf(field, axis).SetText(text); }
 
     std::unique_ptr<CGraphCtrl> graphs_[3];
 
@@ -88,7 +78,5 @@ void MoveControl(HWND control, int x, int y);
 // A copy of `base` with its height multiplied by `factor` (truncated), width 0 and, when given,
 // the weight; the caller owns it.
 HFONT ScaledFont(HFONT base, double factor, int weight = -1);
-// The display time in seconds, [SCALE] TIME[TIME_SEL].
-double DisplayTime(const Settings& settings);
 
 }  // namespace monitor

@@ -3,6 +3,7 @@
 
 #include "config/Settings.h"
 #include "graphs/ReportPage.h"
+#include "graphs/StatusBrushes.h"
 
 #include <commdlg.h>
 #include <cstring>
@@ -15,34 +16,21 @@ namespace {
 HGLOBAL keptDevMode = nullptr;
 HGLOBAL keptDevNames = nullptr;
 
-// A GDI object selected into a DC for one scope.
-class ScopedSelect {
+// The page on a printer's DC, in the pen and fonts selected around each part.
+class DcCanvas : public report::PageCanvas {
 public:
-    ScopedSelect(HDC dc, HGDIOBJ object) : dc_(dc), old_(SelectObject(dc, object)) {}
-    ~ScopedSelect() { SelectObject(dc_, old_); }
-    ScopedSelect(const ScopedSelect&) = delete;
-    ScopedSelect& operator=(const ScopedSelect&) = delete;
+    DcCanvas(HDC dc, HFONT textFont, HFONT pathFont) : dc_(dc), textFont_(textFont), pathFont_(pathFont) {}
+    void MoveTo(int x, int y) override { MoveToEx(dc_, x, y, nullptr); }
+    void LineTo(int x, int y) override { ::LineTo(dc_, x, y); }
+    void Text(const report::PageText& t) override {
+        SelectObject(dc_, t.font == report::Font::Path ? pathFont_ : textFont_);
+        TextOutA(dc_, t.x, t.y, t.text.c_str(), static_cast<int>(t.text.size()));
+    }
 
 private:
     HDC dc_;
-    HGDIOBJ old_;
+    HFONT textFont_, pathFont_;
 };
-
-void Line(HDC dc, int x0, int y0, int x1, int y1) {
-    MoveToEx(dc, x0, y0, nullptr);
-    LineTo(dc, x1, y1);
-}
-
-void DrawTableFrame(HDC dc, const report::PageGeometry& page, const report::TableColumns& t) {
-    const int top = page.tableTop, bottom = page.TableBottom();
-    MoveToEx(dc, t.left, top, nullptr);
-    LineTo(dc, t.right, top);
-    LineTo(dc, t.right, bottom);
-    LineTo(dc, t.left, bottom);
-    LineTo(dc, t.left, top);
-    Line(dc, t.divider, top, t.divider, bottom);
-    for (int k = 1; k < report::kRows; ++k) Line(dc, t.left, page.RowTop(k), t.right, page.RowTop(k));
-}
 
 HFONT CreateTextFont(const report::PageUnits& units) {
     LOGFONTA lf{};
@@ -135,7 +123,7 @@ HBITMAP ReadScreen(const RECT& r, const void*& bits) {
                        GetSystemMetrics(SM_YVIRTUALSCREEN) + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
     RECT shown{};
     if (picture && screen && memory && IntersectRect(&shown, &r, &desktop)) {
-        ScopedSelect select(memory, picture);
+        status::ScopedSelect select(memory, picture);
         BitBlt(memory, shown.left - r.left, shown.top - r.top, shown.right - shown.left, shown.bottom - shown.top,
                screen, shown.left, shown.top, SRCCOPY);
         GdiFlush();
@@ -187,25 +175,19 @@ void ComposeReportPage(HDC dc, int pw, int ph, int dpiX, int dpiY, const Setting
     const report::PageGeometry page = report::ComputePageGeometry(pw, ph, dpiX, dpiY);
     const int saved = SaveDC(dc);
 
+    HFONT textFont = CreateTextFont(page.units);
+    HFONT pathFont = CreatePathFont(page.units);
+    DcCanvas canvas(dc, textFont, pathFont);
     // GDI draws a dotted pen wider than 1 solid: the frames are solid lines (5 units at 600 dpi).
     HPEN framePen = CreatePen(PS_DOT, page.units.framePenWidth, RGB(0, 0, 0));
     {
-        ScopedSelect select(dc, framePen);
-        for (const report::TableColumns& table : page.tables) DrawTableFrame(dc, page, table);
+        status::ScopedSelect select(dc, framePen);
+        report::DrawTableFrames(canvas, page);
     }
     DeleteObject(framePen);
-
-    HFONT textFont = CreateTextFont(page.units);
-    HFONT pathFont = CreatePathFont(page.units);
     {
-        ScopedSelect select(dc, textFont);
-        const std::vector<report::PageText> texts =
-            report::PageTexts(page, settings, ToClock(clock), FolderText(settings.saveDirectory));
-        for (const report::PageText& t : texts) {
-            if (t.text.empty()) continue;
-            SelectObject(dc, t.font == report::Font::Path ? pathFont : textFont);
-            TextOutA(dc, t.x, t.y, t.text.c_str(), static_cast<int>(t.text.size()));
-        }
+        status::ScopedSelect select(dc, textFont);
+        report::DrawPageTexts(canvas, report::PageTexts(page, settings, ToClock(clock), FolderText(settings.saveDirectory)));
     }
     DeleteObject(pathFont);
     DeleteObject(textFont);
@@ -215,7 +197,7 @@ void ComposeReportPage(HDC dc, int pw, int ph, int dpiX, int dpiY, const Setting
         HDC memory = CreateCompatibleDC(dc);
         if (memory) {
             {
-                ScopedSelect select(memory, picture);
+                status::ScopedSelect select(memory, picture);
                 SetStretchBltMode(dc, COLORONCOLOR);
                 // Stretched to fill its rectangle; the window's aspect ratio is not kept.
                 StretchBlt(dc, page.imgLeft, page.imgTop, page.imgW, page.imgH, memory, 0, 0, bm.bmWidth, bm.bmHeight,

@@ -1,10 +1,9 @@
-// The PSD monitor: spectrum graphs, their labels and peak fields, and the frequency-axis menu.
+// The PSD monitor's window: its fields and fonts, colours and the frequency-axis menu; its rows'
+// rules are monitor::PsdRows.
 #include "graphs/PsdMoniDialog.h"
 
-#include "config/FormatSignificant.h"
 #include "graphs/GraphMessages.h"
 #include "graphs/MonitorShell.h"
-#include "graphs/MonitorText.h"
 
 namespace {
 
@@ -12,7 +11,8 @@ constexpr int kLetter[3] = {IDC_PM_LETTER_X, IDC_PM_LETTER_Y, IDC_PM_LETTER_Z};
 
 }  // namespace
 
-CPsdMoniDialog::CPsdMoniDialog(const monitor::MonitorModel& model) : CMonitorPane(IDD_PSD_MONI, model) {}
+CPsdMoniDialog::CPsdMoniDialog(const monitor::MonitorModel& model)
+    : CMonitorPane(IDD_PSD_MONI, model), rows_(model, *this) {}
 
 CPsdMoniDialog::~CPsdMoniDialog() {
     if (captionFont_) DeleteObject(captionFont_);
@@ -55,80 +55,8 @@ void CPsdMoniDialog::ApplyFieldColors() {
     }
 }
 
-void CPsdMoniDialog::Layout() {
-    monitor::PsdRowSizes sizes[3];
-    for (int i = 0; i < 3; ++i)
-        sizes[i] = {SizeOf(IDC_PM_Y_TOP + i),      SizeOf(IDC_PM_UNIT + i),       SizeOf(kLetter[i]),
-                    SizeOf(IDC_PM_Y_BOTTOM + i),   SizeOf(IDC_PM_X_LEFT + i),     SizeOf(IDC_PM_X_RIGHT + i),
-                    SizeOf(IDC_PM_FREQ_FRAME + i), SizeOf(IDC_PM_VALUE_FRAME + i), SizeOf(IDC_PM_UNIT_HZ + i)};
-    layout_ = monitor::LayOutPsdMonitor(ClientSize(), sizes);
-    for (int i = 0; i < 3; ++i) {
-        const monitor::PsdRowPlaces& r = layout_.rows[i];
-        Move(IDC_PM_CAPTION + i, r.caption);
-        Move(freqField_[i].Handle(), r.freqField);
-        Move(IDC_PM_UNIT_HZ + i, r.unitHz);
-        Move(valueField_[i].Handle(), r.valueField);
-        Move(IDC_PM_UNIT_GAL + i, r.unitGal);
-        PlaceFrame(i, r,
-                   {IDC_PM_X_LEFT + i, IDC_PM_X_RIGHT + i, IDC_PM_Y_TOP + i, IDC_PM_UNIT + i, IDC_PM_Y_BOTTOM + i,
-                    kLetter[i]});
-        PlaceDecadeLabels(i);
-    }
-}
-
-void CPsdMoniDialog::PlaceDecadeLabels(int axis) {
-    const int ids[] = {IDC_PM_DECADE_1 + axis, IDC_PM_DECADE_10 + axis};
-    for (int id : ids) ShowItem(id, false);
-    if (model_.settings->xType != 0 || !graphs_[axis]) return;
-    const graphs::ValueTransform& v = graphs_[axis]->Core().Value();
-    const auto places =
-        monitor::PlaceDecadeLabels({layout_.decadeLabelX0, v.Px(0.0), v.Px(1.0), SizeOf(ids[0]).w, SizeOf(ids[1]).w,
-                                    layout_.decadeLeftLimit, layout_.decadeRightLimit});
-    for (size_t k = 0; k < places.size(); ++k) {
-        Move(ids[k], {places[k].x, layout_.rows[axis].decadeLabelY});
-        if (places[k].shown) ShowItem(ids[k], true);
-    }
-}
-
-void CPsdMoniDialog::UpdatePsdAxisFields(int axis, bool freqLabels, bool scaleLabels, bool values) {
-    if (axis < 0 || axis > 2 || !graphs_[axis]) return;
-    graphs::GraphCore& g = graphs_[axis]->Core();
-    if (freqLabels) {
-        SetLabel(IDC_PM_X_LEFT + axis, graphs::FormatHz(g.FMin()) + "(Hz)");
-        SetLabel(IDC_PM_X_RIGHT + axis, graphs::FormatHz(g.FMax()));
-        PlaceDecadeLabels(axis);
-    }
-    if (scaleLabels) {
-        SetLabel(IDC_PM_Y_BOTTOM + axis, FormatSignificant(g.YMin(), 4));
-        SetLabel(IDC_PM_Y_TOP + axis, FormatSignificant(g.YMax(), 4));
-    }
-    if (values) {
-        const app::PsdResult& psd = g.Psd();
-        freqField_[axis].SetText(psd.psdValid ? graphs::FormatHz(psd.psdPeakFreq) : "");
-        valueField_[axis].SetText(psd.psdValid ? graphs::FormatPsdValue(psd.psdPeakCopy) : "");
-    }
-}
-
-void CPsdMoniDialog::ResetForMeasurement() {
-    for (int i = 0; i < 3; ++i) {
-        graphs_[i]->SetWindow(0, 0);
-        graphs_[i]->RunAnalysis();  // finds the window empty: the spectrum becomes invalid
-        UpdatePsdAxisFields(i, false, true, true);
-    }
-}
-
-void CPsdMoniDialog::ShowWindowAt(int start, int count) {
-    for (int i = 0; i < 3; ++i) {
-        graphs_[i]->SetWindow(start, count);
-        if (graphs_[i]->RunAnalysis()) graphs_[i]->UpdateScale();
-        UpdateWindow(graphs_[i]->Handle());
-        UpdatePsdAxisFields(i, false, true, true);
-    }
-}
-
-void CPsdMoniDialog::RepaintGraphs() {
-    for (auto& g : graphs_)
-        if (g) g->Core().RequestFullRepaint();
+CNumCtrl& CPsdMoniDialog::FieldOf(monitor::Field field, int axis) {
+    return field == monitor::Field::Freq ? freqField_[axis] : valueField_[axis];
 }
 
 bool CPsdMoniDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -152,12 +80,6 @@ bool CPsdMoniDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, L
 void CPsdMoniDialog::OnAxisMenu() {
     const int command = TrackMenu(monitor::AxisMenu(*model_.settings));
     if (command == 0) return;
-    monitor::ApplyAxisCommand(*model_.settings, command);
-    for (int i = 0; i < 3; ++i) {
-        graphs_[i]->ApplyAxisSettings();
-        // The decade labels follow the axis type even when the range stayed.
-        PlaceDecadeLabels(i);
-    }
-    RepaintGraphs();
+    rows_.ApplyAxisCommand(command);
     if (axisChanged) axisChanged();
 }

@@ -18,13 +18,15 @@ public:
 
     // Refreshes the chosen groups of one row: frequency labels (and decade labels), y labels, the
     // peak fields (emptied while the spectrum is not valid).
-    void UpdatePsdAxisFields(int axis, bool freqLabels, bool scaleLabels, bool values);
+    void UpdatePsdAxisFields(int axis, bool freqLabels, bool scaleLabels, bool values) {
+        rows_.UpdateAxisFields(axis, freqLabels, scaleLabels, values);
+    }
     // A measurement starts: empty windows, invalid spectra, empty fields.
-    void ResetForMeasurement();
+    void ResetForMeasurement() { rows_.ResetForMeasurement(); }
     // Review: every graph shows the window of `count` samples from ring index `start`, analysed.
-    void ShowWindowAt(int start, int count);
+    void ShowWindowAt(int start, int count) { rows_.ShowWindowAt(start, count); }
     // Repaints the graphs (after a setting they draw changed elsewhere).
-    void RepaintGraphs();
+    void RepaintGraphs() { rows_.RepaintGraphs(); }
     // Field colours from [COLOR] again, and a repaint (after the settings changed).
     void ApplyFieldColors();
 
@@ -34,16 +36,15 @@ public:
 protected:
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     BOOL OnInitDialog() override;
-    void Layout() override;
-    void RefreshRow(int axis, bool all) override { UpdatePsdAxisFields(axis, all, all, true); }
+    void Layout() override { rows_.Layout(); }
+    CNumCtrl& FieldOf(monitor::Field field, int axis) override;
+    monitor::MonitorRows& Rows() override { return rows_; }
 
 private:
-    void PlaceDecadeLabels(int axis);
     void OnAxisMenu();
 
     CNumCtrl freqField_[3], valueField_[3];
     HFONT captionFont_ = nullptr;
     HFONT letterFont_ = nullptr;
-
-    monitor::PsdLayout layout_;  // used by the decade labels
+    monitor::PsdRows rows_;
 };

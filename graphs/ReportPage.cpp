@@ -133,4 +133,26 @@ std::string PictureFileName(const Clock& c) {
     return Format("%04d%02d%02d_%02d%02d%02d.png", c.year, c.month, c.day, c.hour, c.minute, c.second);
 }
 
+void DrawTableFrames(PageCanvas& canvas, const PageGeometry& page) {
+    const int top = page.tableTop, bottom = page.TableBottom();
+    auto line = [&canvas](int x0, int y0, int x1, int y1) {
+        canvas.MoveTo(x0, y0);
+        canvas.LineTo(x1, y1);
+    };
+    for (const TableColumns& t : page.tables) {
+        canvas.MoveTo(t.left, top);
+        canvas.LineTo(t.right, top);
+        canvas.LineTo(t.right, bottom);
+        canvas.LineTo(t.left, bottom);
+        canvas.LineTo(t.left, top);
+        line(t.divider, top, t.divider, bottom);
+        for (int k = 1; k < kRows; ++k) line(t.left, page.RowTop(k), t.right, page.RowTop(k));
+    }
+}
+
+void DrawPageTexts(PageCanvas& canvas, const std::vector<PageText>& texts) {
+    for (const PageText& t : texts)
+        if (!t.text.empty()) canvas.Text(t);
+}
+
 }  // namespace report

@@ -86,6 +86,21 @@ struct PageText {
 [[nodiscard]] std::vector<PageText> PageTexts(const PageGeometry& page, const Settings& settings, const Clock& clock,
                                               const std::string& folderText);
 
+// Where a page is drawn (the printer's DC), with GDI's line rules: LineTo leaves out its end point.
+class PageCanvas {
+public:
+    virtual ~PageCanvas() = default;
+    virtual void MoveTo(int x, int y) = 0;
+    virtual void LineTo(int x, int y) = 0;
+    // A text of the page in its font.
+    virtual void Text(const PageText& text) = 0;
+};
+
+// The frames of both tables: outline, column divider and row lines, in the pen the canvas has.
+void DrawTableFrames(PageCanvas& canvas, const PageGeometry& page);
+// Every text that is not empty.
+void DrawPageTexts(PageCanvas& canvas, const std::vector<PageText>& texts);
+
 // The name of a [PSD] WINDOW_TYPE value as the report prints it; a value outside 0..4 prints as
 // its number.
 [[nodiscard]] std::string WindowName(int windowType);

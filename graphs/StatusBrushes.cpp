@@ -54,23 +54,7 @@ HDC PaintBuffer::Get(HDC target, int width, int height) {
     return dc_;
 }
 
-BufferedDc::BufferedDc(HDC target, const RECT& rect) : target_(target), rect_(rect) {
-    const int width = rect.right - rect.left;
-    const int height = rect.bottom - rect.top;
-    if (width <= 0 || height <= 0) return;
-    memory_ = CreateCompatibleDC(target);
-    if (!memory_) return;
-    bitmap_.reset(CreateCompatibleBitmap(target, width, height));
-    if (!bitmap_) {
-        DeleteDC(memory_);
-        memory_ = nullptr;
-        return;
-    }
-    oldBitmap_ = SelectObject(memory_, bitmap_.get());
-    PlaceOrigin();
-}
-
-BufferedDc::BufferedDc(HDC target, const RECT& rect, PaintBuffer& kept) : target_(target), rect_(rect), kept_(true) {
+BufferedDc::BufferedDc(HDC target, const RECT& rect, PaintBuffer& kept) : target_(target), rect_(rect) {
     const int width = rect.right - rect.left;
     const int height = rect.bottom - rect.top;
     if (width <= 0 || height <= 0) return;
@@ -88,9 +72,6 @@ BufferedDc::~BufferedDc() {
     BitBlt(target_, rect_.left, rect_.top, rect_.right - rect_.left, rect_.bottom - rect_.top, memory_,
            rect_.left, rect_.top, SRCCOPY);
     SetWindowOrgEx(memory_, oldOrigin_.x, oldOrigin_.y, nullptr);
-    if (kept_) return;
-    SelectObject(memory_, oldBitmap_);
-    DeleteDC(memory_);
 }
 
 }  // namespace status

@@ -16,7 +16,6 @@ struct GdiObjectDeleter {
 };
 using UniqueBrush = std::unique_ptr<std::remove_pointer_t<HBRUSH>, GdiObjectDeleter>;
 using UniqueFont = std::unique_ptr<std::remove_pointer_t<HFONT>, GdiObjectDeleter>;
-using UniqueBitmap = std::unique_ptr<std::remove_pointer_t<HBITMAP>, GdiObjectDeleter>;
 
 // Selects an object into a DC for the lifetime of the scope; a null object selects nothing.
 class ScopedSelect {
@@ -69,14 +68,12 @@ private:
     int width_ = 0, height_ = 0;
 };
 
-// An off-screen copy of `rect` of a target DC: draw into Dc() with the target's coordinates, and
-// the destructor copies the finished picture to the target in one blit. If no memory DC can be
-// had, Dc() is the target itself and drawing goes there directly.
+// An off-screen copy of `rect` of a target DC, in `kept`'s DC and bitmap, which stay for the next
+// time: draw into Dc() with the target's coordinates, and the destructor copies the finished
+// picture to the target in one blit. If no memory DC can be had, Dc() is the target itself and
+// drawing goes there directly.
 class BufferedDc {
 public:
-    // With a DC and a bitmap of its own, deleted at the end.
-    BufferedDc(HDC target, const RECT& rect);
-    // In `kept`'s DC and bitmap, which stay for the next time.
     BufferedDc(HDC target, const RECT& rect, PaintBuffer& kept);
     ~BufferedDc();
     BufferedDc(const BufferedDc&) = delete;
@@ -89,10 +86,7 @@ private:
 
     HDC target_;
     RECT rect_;
-    HDC memory_ = nullptr;
-    bool kept_ = false;  // memory_ belongs to a PaintBuffer
-    UniqueBitmap bitmap_;
-    HGDIOBJ oldBitmap_ = nullptr;
+    HDC memory_ = nullptr;  // kept's
     POINT oldOrigin_{0, 0};
 };
 

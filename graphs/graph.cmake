@@ -1,8 +1,9 @@
 # The graph control and the two monitors. Transforms, scaling, sweeps, drawing and the monitors'
-# texts, layout and menus are portable; the windows, GDI and the dialogs are Win32 only.
+# texts, layout, menus and rows are portable; the windows, GDI and the dialogs are Win32 only.
 add_library(graph_core STATIC
   ${CMAKE_CURRENT_LIST_DIR}/GraphCore.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MonitorLayout.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MonitorRows.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MonitorText.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ReviewWindow.cpp)
 target_include_directories(graph_core PUBLIC ${CMAKE_SOURCE_DIR})

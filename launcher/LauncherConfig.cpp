@@ -30,4 +30,9 @@ LauncherConfig LoadLauncherConfig(ProfileReader& reader) {
     return c;
 }
 
+const ButtonEntry* ButtonFor(const LauncherConfig& config, int commandId) {
+    const int index = commandId - kFirstButtonId;
+    return index >= 0 && index < config.ShownButtons() ? &config.buttons[static_cast<size_t>(index)] : nullptr;
+}
+
 }  // namespace launcher

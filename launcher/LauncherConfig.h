@@ -30,6 +30,9 @@ struct LauncherConfig {
     int ShownButtons() const { return static_cast<int>(buttons.size()); }
 };
 
+// The button a command id stands for; null for an id that is no shown button's.
+[[nodiscard]] const ButtonEntry* ButtonFor(const LauncherConfig& config, int commandId);
+
 // The two kinds of private-profile read the launcher makes, so the read order and defaults can be
 // tested without Windows.
 class ProfileReader {

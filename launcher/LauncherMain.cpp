@@ -84,8 +84,8 @@ bool OnEraseBkgnd(HWND hwnd, HDC dc) {
     return true;
 }
 
-void OnButton(HWND hwnd, int index) {
-    const std::string& exe = g_config.buttons[index].exe;
+void OnButton(HWND hwnd, const launcher::ButtonEntry& button) {
+    const std::string& exe = button.exe;
     if (exe.empty()) {
         DestroyWindow(hwnd);
         return;
@@ -125,10 +125,8 @@ LRESULT HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     case WM_COMMAND: {
-        const int id = LOWORD(wParam);
-        const int index = id - launcher::kFirstButtonId;
-        if (index >= 0 && index < g_config.ShownButtons()) {
-            OnButton(hwnd, index);
+        if (const launcher::ButtonEntry* button = launcher::ButtonFor(g_config, LOWORD(wParam))) {
+            OnButton(hwnd, *button);
             return 0;
         }
         break;

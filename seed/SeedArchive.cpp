@@ -1,4 +1,4 @@
-// Glue of the live archive to the program: settings, pipeline, measurement, reports.
+// The live archive's Win32 side: clocks, the INI file, the dialog and the export.
 #include "seed/SeedArchive.h"
 
 #include <chrono>
@@ -11,15 +11,14 @@
 
 CSeedArchive theSeedArchive;
 
-namespace {
+namespace seed {
 
-long long SteadyMicros() {
+long long Win32ArchiveClock::SteadyMicros() {
     return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now().time_since_epoch())
         .count();
 }
 
-// UTC now in microseconds since 1970, as precise as the system gives it.
-long long UtcMicros() {
+long long Win32ArchiveClock::UtcMicros() {
     using Precise = VOID(WINAPI*)(LPFILETIME);
     static const Precise precise = reinterpret_cast<Precise>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetSystemTimePreciseAsFileTime")));
@@ -30,69 +29,20 @@ long long UtcMicros() {
     return static_cast<long long>(ft / 10) - 11644473600000000LL;
 }
 
-}  // namespace
-
-CSeedArchive::CSeedArchive() {
-    writer_.reports.openFailed = [this](const std::string&) { Report("FILE OPEN ERROR"); };
-    writer_.reports.writeFailed = [this](const std::string& path) { Report(app::WriteFailureMessage(path).c_str()); };
-}
-
-void CSeedArchive::Attach(Settings& appSettings, const app::RecordingHooks& reports, const int* running) {
-    appSettings_ = &appSettings;
-    reports_ = &reports;
-    running_ = running;
-}
-
-void CSeedArchive::Report(const char* message) const {
-    // Reported like the CSV writer's failures: a log row and the queued message box.
-    if (!reports_) return;
-    if (reports_->addLog) reports_->addLog(kLogSeedError);
-    if (reports_->showMessage) reports_->showMessage(message);
-}
+}  // namespace seed
 
 void CSeedArchive::LoadSettings(const std::string& iniPath) {
     Win32ProfileStore store(iniPath);
-    seed::LoadArchiveSettings(store, settings);
+    seed::LiveArchive::LoadSettings(store);
 }
 
 void CSeedArchive::SaveSettings(const std::string& iniPath) {
     Win32ProfileStore store(iniPath);
-    seed::SaveArchiveSettings(store, settings);
-}
-
-void CSeedArchive::OnMeasurementStart() {
-    writer_.Stop();
-    if (!settings.enabled) return;
-    offsetUs_ = UtcMicros() - SteadyMicros();
-    (void)writer_.Start(seed::ArchiveRoot(settings, appSettings_->saveDirectory), settings.codes,
-                        appSettings_->kanzan, UtcMicros() / 100);
-}
-
-void CSeedArchive::OnMeasurementStop() { writer_.Stop(); }
-
-void CSeedArchive::OnBatch(const device::SampleBatch& batch) {
-    if (!writer_.Running() || batch.size() == 0) return;
-    // The PC clock may have been set since: a step beyond 50 ms is taken over (the archive then
-    // starts a new segment), smaller wobbles of the reading are not.
-    const long long offset = UtcMicros() - SteadyMicros();
-    if (offset - offsetUs_ > 50000 || offsetUs_ - offset > 50000) offsetUs_ = offset;
-    arrival_.resize(batch.size());
-    for (size_t i = 0; i < batch.size(); ++i) {
-        const long long utc = batch.arrivalUs[i] + offsetUs_;
-        arrival_[i] = utc >= 0 ? utc / 100 : -((-utc + 99) / 100);
-    }
-    seed::CountBatch counts;
-    counts.counts[0] = batch.x.data();
-    counts.counts[1] = batch.y.data();
-    counts.counts[2] = batch.z.data();
-    counts.arrival = arrival_.data();
-    counts.breakBefore = batch.breakBefore.data();
-    counts.n = batch.size();
-    writer_.Add(counts);
+    seed::LiveArchive::SaveSettings(store);
 }
 
 void CSeedArchive::OpenDialog(HWND owner) {
-    CSeedDialog dialog(owner, settings, running_ && *running_ != 0);
+    CSeedDialog dialog(owner, settings, MeasurementRuns());
     dialog.DoModal();
 }
 
@@ -100,7 +50,7 @@ void CSeedArchive::ExportChosenFile(HWND owner, const seed::ArchiveCodes& codes)
     const std::optional<std::string> path = ChooseImportFile("読み込みファイル", "csv", false, *appSettings_, owner);
     if (!path) return;
     HCURSOR cursor = SetCursor(LoadCursor(nullptr, IDC_WAIT));
-    const seed::ExportResult result = seed::ExportCsv(*path, files_, codes, seed::LocalFileTimeToUtc);
+    const seed::ExportResult result = seed::ExportCsv(*path, files, codes, seed::LocalFileTimeToUtc);
     SetCursor(cursor);
     const bool written = result.status == seed::ExportResult::Status::Written;
     ui::ShowMessage(owner, seed::ExportMessage(result).c_str(), written ? MB_OK | MB_ICONINFORMATION : MB_OK);

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include "files/Folder.h"
 #include "files/Win32ImportFile.h"
 
 namespace seed {
@@ -25,11 +26,6 @@ public:
 private:
     HANDLE h_;
 };
-
-std::string Parent(const std::string& path) {
-    const size_t at = path.find_last_of("\\/");
-    return at == std::string::npos ? std::string() : path.substr(0, at);
-}
 
 bool IsFolder(const std::string& path) {
     const DWORD a = GetFileAttributesA(path.c_str());
@@ -74,7 +70,7 @@ private:
 
 FileResult Win32ArchiveFiles::Append(const std::string& path, const uint8_t* bytes, size_t count) {
     HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE && GetLastError() == ERROR_PATH_NOT_FOUND && MakeFolders(Parent(path))) {
+    if (h == INVALID_HANDLE_VALUE && GetLastError() == ERROR_PATH_NOT_FOUND && MakeFolders(files::FolderOf(path))) {
         h = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     }
     Handle file(h);
@@ -109,7 +105,7 @@ std::unique_ptr<PendingFile> Win32ArchiveFiles::Create(const std::string& path) 
 
 bool Win32ArchiveFiles::MakeFolders(const std::string& path) {
     if (path.empty() || IsFolder(path)) return true;
-    const std::string parent = Parent(path);
+    const std::string parent = files::FolderOf(path);
     // A drive ("C:") or the share's root ends the climb.
     if (!parent.empty() && parent.back() != ':' && parent != path && !MakeFolders(parent)) return false;
     return CreateDirectoryA(path.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS || IsFolder(path);

@@ -6,6 +6,9 @@
 
 #include <string>
 
+#include "ui/DialogItems.h"
+#include "ui/WindowLayout.h"
+
 namespace ui {
 
 // Where a dialog reports that one of its handlers threw (the message then counts as unhandled and
@@ -14,7 +17,12 @@ namespace ui {
 using ErrorReport = void (*)(const char* text);
 void SetErrorReport(ErrorReport report);
 
-class Dialog {
+inline Rect FromRECT(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+inline RECT ToRECT(const Rect& r) { return {r.left, r.top, r.right, r.bottom}; }
+
+static_assert(kOkId == IDOK && kCancelId == IDCANCEL, "the platform's button ids");
+
+class Dialog : public DialogItems {
 public:
     Dialog(int templateId, HWND parent) : templateId_(templateId), parent_(parent) {}
     virtual ~Dialog();
@@ -32,13 +40,22 @@ public:
 
     // Control helpers.
     HWND Item(int id) const { return GetDlgItem(hwnd_, id); }
-    void SetItemText(int id, const std::string& text) const { SetDlgItemTextA(hwnd_, id, text.c_str()); }
-    std::string ItemText(int id) const { return WindowText(Item(id)); }
+    void SetItemText(int id, const std::string& text) const override { SetDlgItemTextA(hwnd_, id, text.c_str()); }
+    std::string ItemText(int id) const override { return WindowText(Item(id)); }
     static std::string WindowText(HWND window);
-    void EnableItem(int id, bool enable) const { EnableWindow(Item(id), enable ? TRUE : FALSE); }
-    void ShowItem(int id, bool show) const { ShowWindow(Item(id), show ? SW_SHOW : SW_HIDE); }
-    void CheckItem(int id, bool checked) const { CheckDlgButton(hwnd_, id, checked ? BST_CHECKED : BST_UNCHECKED); }
-    bool IsItemChecked(int id) const { return IsDlgButtonChecked(hwnd_, id) == BST_CHECKED; }
+    void EnableItem(int id, bool enable) const override { EnableWindow(Item(id), enable ? TRUE : FALSE); }
+    void ShowItem(int id, bool show) const override { ShowWindow(Item(id), show ? SW_SHOW : SW_HIDE); }
+    void CheckItem(int id, bool checked) const override {
+        CheckDlgButton(hwnd_, id, checked ? BST_CHECKED : BST_UNCHECKED);
+    }
+    bool IsItemChecked(int id) const override { return IsDlgButtonChecked(hwnd_, id) == BST_CHECKED; }
+    // Drop-down lists (combo boxes).
+    void SelectEntry(int id, int index) const override {
+        SendDlgItemMessageA(hwnd_, id, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    }
+    int SelectedEntry(int id) const override {
+        return static_cast<int>(SendDlgItemMessageA(hwnd_, id, CB_GETCURSEL, 0, 0));
+    }
     RECT ItemRectInClient(int id) const;
 
 protected:

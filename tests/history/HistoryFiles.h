@@ -6,6 +6,10 @@
 #include <cstdio>
 #include <filesystem>
 #include <random>
+#include <chrono>
+#include <condition_variable>
+#include <functional>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -68,5 +72,29 @@ inline std::string SampleLines(const std::vector<double>& x, const std::vector<d
     }
     return out;
 }
+
+// Counts a worker's notices, which come on its thread, as the window's messages would.
+class Notices {
+public:
+    void Notify() {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            ++count_;
+        }
+        cv_.notify_all();
+    }
+    // Waits (bounded) until a notice came and `idle` holds; then forgets the notices.
+    [[nodiscard]] bool WaitIdle(const std::function<bool()>& idle) {
+        std::unique_lock<std::mutex> lock(mutex_);
+        const bool settled = cv_.wait_for(lock, std::chrono::seconds(60), [&] { return count_ > 0 && idle(); });
+        count_ = 0;
+        return settled;
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable cv_;
+    int count_ = 0;
+};
 
 }  // namespace history_test

@@ -24,17 +24,11 @@ using history_test::WriteBytes;
 // A worker whose notices land in a list the test waits on, as the window's messages would.
 class Harness {
 public:
-    Harness() : worker_([this] { Notify(); }) {}
+    Harness() : worker_([this] { notices_.Notify(); }) {}
 
     // Waits (bounded) until the worker is idle and its updates were taken; applies them.
     void Settle() {
-        std::unique_lock<std::mutex> lock(mutex_);
-        const bool idle = cv_.wait_for(lock, std::chrono::seconds(60), [this] {
-            return notices_ > 0 && !worker_.Progress().busy;
-        });
-        ASSERT_TRUE(idle) << "worker still busy";
-        notices_ = 0;
-        lock.unlock();
+        ASSERT_TRUE(notices_.WaitIdle([this] { return !worker_.Progress().busy; })) << "worker still busy";
         for (const HistoryUpdate& u : worker_.TakeUpdates()) {
             list.Apply(u);
             ++updates;
@@ -52,17 +46,7 @@ public:
     int updates = 0;
 
 private:
-    void Notify() {
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            ++notices_;
-        }
-        cv_.notify_all();
-    }
-
-    std::mutex mutex_;
-    std::condition_variable cv_;
-    int notices_ = 0;
+    history_test::Notices notices_;
     HistoryWorker worker_;  // last: its thread stops before the members it notifies go
 };
 

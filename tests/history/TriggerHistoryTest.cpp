@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "HistoryFiles.h"
+#include "history/HistoryWindowText.h"
 #include "history/TriggerHistory.h"
 
 namespace app {
@@ -202,6 +203,41 @@ TEST(TriggerHistoryList, CsvHasTheCaptionsAndQuotesWhatNeedsIt) {
               "開始日時,継続時間(s),ファイル,最大Ｘ(gal),最大Ｙ(gal),最大Ｚ(gal),合成最大(gal),計測震度,震度階級\r\n"
               "2024/05/06 12:00:00,12.34,20240506_123456.csv,1.00,12.35,0.00,1.00,5.1,5強\r\n"
               "2024/05/07 12:00:00,0.05,\"a,\"\"b\"\".csv (+1)\",0.00,0.00,0.00,0.00,-,-\r\n");
+}
+
+TEST(TriggerHistoryWindow, SelectionFollowsItsRecordingAndTheStatusFollowsTheReading) {
+    TriggerHistoryList list;
+    HistoryUpdate reset;
+    reset.reset = true;
+    reset.groups.push_back({"a.csv", {Event("a.csv", 3, 100, 5.0, 45)}});
+    reset.groups.push_back({"b.csv", {Event("b.csv", 1, 300, 50.0, 0, false)}});
+    list.Apply(reset);
+    HistorySelection selection;
+    EXPECT_EQ(selection.TakeRow(list.Rows()), std::nullopt) << "nothing noted: the selection stays";
+    selection.Remember(list.Rows(), 0);
+    list.SortBy(HistoryColumn::Time);  // oldest first now: the newest moved to the end
+    EXPECT_EQ(selection.TakeRow(list.Rows()), 1);
+    EXPECT_EQ(selection.TakeRow(list.Rows()), std::nullopt) << "taken once";
+    selection.Remember(list.Rows(), 1);
+    HistoryUpdate gone;
+    gone.removed.push_back(list.Rows()[1]->group);
+    list.Apply(gone);
+    EXPECT_EQ(selection.TakeRow(list.Rows()), -1) << "its recording went: no row selected";
+    EXPECT_EQ(HistoryCell(list.Rows(), 1, 0), "");
+    EXPECT_EQ(HistoryCell(list.Rows(), 0, kHistoryColumnCount), "");
+
+    EXPECT_EQ(HistoryHeading(HistoryColumn::File, HistoryColumn::File, true),
+              std::string(HistoryColumnCaption(HistoryColumn::File)) + " ▲");
+    EXPECT_EQ(HistoryHeading(HistoryColumn::Time, HistoryColumn::File, true), HistoryColumnCaption(HistoryColumn::Time));
+
+    const HistoryStatusLine reading = HistoryStatusOf({2, 5, true}, 0);
+    EXPECT_EQ(reading.text, "トリガファイルを読み込み中… 2 / 5");
+    EXPECT_TRUE(reading.barShown);
+    EXPECT_EQ(reading.barRange, 5);
+    EXPECT_EQ(HistoryStatusOf({0, 0, true}, 3).text, "トリガファイルを確認中…");
+    EXPECT_FALSE(HistoryStatusOf({0, 0, true}, 3).barShown);
+    EXPECT_EQ(HistoryStatusOf({}, 0).text, "トリガ記録はありません。");
+    EXPECT_EQ(HistoryStatusOf({}, 12).text, "12 件");
 }
 
 }  // namespace

@@ -66,9 +66,15 @@ TEST(LauncherConfig, CountAboveTableUsesFirst32AndNegativeUsesNone) {
     ASSERT_EQ(c.ShownButtons(), kMaxButtons);
     EXPECT_EQ(c.buttons.back().text, "last");
     for (const std::string& r : profile.reads) EXPECT_EQ(r.find("BTN33"), std::string::npos) << r;
+    // The command ids address the shown buttons only.
+    ASSERT_NE(ButtonFor(c, kFirstButtonId + 31), nullptr);
+    EXPECT_EQ(ButtonFor(c, kFirstButtonId + 31)->text, "last");
+    EXPECT_EQ(ButtonFor(c, kFirstButtonId + 32), nullptr);
+    EXPECT_EQ(ButtonFor(c, kFirstButtonId - 1), nullptr);
 
     profile.values["SPEC/BTN_COUNT"] = "-3";
     EXPECT_EQ(LoadLauncherConfig(profile).ShownButtons(), 0);
+    EXPECT_EQ(ButtonFor(LoadLauncherConfig(profile), kFirstButtonId), nullptr);
 }
 
 TEST(LauncherConfig, LongTextsAreCutToTheirBuffers) {
