@@ -86,7 +86,7 @@ LRESULT CGraphCtrl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void CGraphCtrl::OnPaint() {
     PAINTSTRUCT ps;
-    wholeInvalid_ = false;
+    pending_.Painted();
     HDC dc = BeginPaint(hwnd_, &ps);
     core_.BeginPaint();
     if (core_.PaintWanted()) {
@@ -115,11 +115,7 @@ void CGraphCtrl::OnNcDestroy() {
     hwnd_ = nullptr;
 }
 
-// While measuring, each batch changes a narrow band of a time graph and, ten times a second, a
-// whole spectrum. Under Wine an invalidation and UpdateWindow cost some eight server round trips
-// (update region, visible region, the caret hidden and shown); what a batch changes is therefore
-// kept here and drawn through GetDC at its UpdateNow, which costs one. Everything else, and
-// whatever the system invalidates, goes through WM_PAINT.
+// What a batch changes is drawn through GetDC at its UpdateNow (graphs/PendingPaint).
 void CGraphCtrl::AppendSamples(int k) {
     appending_ = true;
     core_.AppendSamples(k);
@@ -128,41 +124,34 @@ void CGraphCtrl::AppendSamples(int k) {
 
 void CGraphCtrl::Invalidate(const graphs::PixelRect* rect) {
     if (!hwnd_) return;
-    RECT r{};
-    if (!rect && (!appending_ || wholeInvalid_)) {
-        wholeInvalid_ = true;
+    RECT client{};
+    GetClientRect(hwnd_, &client);
+    if (pending_.Invalidate(rect, appending_, {client.left, client.top, client.right, client.bottom}))
         InvalidateRect(hwnd_, nullptr, TRUE);
-        return;
-    }
-    if (rect) r = {rect->left, rect->top, rect->right, rect->bottom};
-    else GetClientRect(hwnd_, &r);
-    if (bandPending_) UnionRect(&band_, &band_, &r);
-    else band_ = r;
-    bandPending_ = true;
 }
 
 void CGraphCtrl::UpdateNow() {
     if (!hwnd_) return;
-    if (wholeInvalid_) {
-        bandPending_ = false;  // the whole paint draws the band too
-        UpdateWindow(hwnd_);
-    } else if (bandPending_) {
-        PaintBandNow();
+    switch (pending_.Take()) {
+    case graphs::PendingPaint::Action::UpdateWindow: UpdateWindow(hwnd_); break;
+    case graphs::PendingPaint::Action::DrawBand: PaintBandNow(); break;
+    case graphs::PendingPaint::Action::Nothing: break;
     }
 }
 
 void CGraphCtrl::PaintBandNow() {
-    bandPending_ = false;
+    const graphs::PixelRect& b = pending_.Band();
+    const RECT band{b.left, b.top, b.right, b.bottom};
     HDC dc = GetDC(hwnd_);
     if (!dc) {  // no DC to spare: the ordinary way
-        InvalidateRect(hwnd_, &band_, TRUE);
+        InvalidateRect(hwnd_, &band, TRUE);
         UpdateWindow(hwnd_);
         return;
     }
     RECT visible{}, clip{};
     core_.BeginPaint();  // a full repaint asked for while appending is this paint
     // A covered or minimised window has little or nothing visible: only that part is drawn.
-    if (GetClipBox(dc, &visible) != NULLREGION && IntersectRect(&clip, &band_, &visible) && core_.PaintWanted())
+    if (GetClipBox(dc, &visible) != NULLREGION && IntersectRect(&clip, &band, &visible) && core_.PaintWanted())
         graphs::PaintGraphClip(dc, clip, core_, pens_, buffer_);
     core_.EndPaint();
     ReleaseDC(hwnd_, dc);

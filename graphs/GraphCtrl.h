@@ -6,6 +6,7 @@
 
 #include "graphs/GdiGraphSurface.h"
 #include "graphs/GraphCore.h"
+#include "graphs/PendingPaint.h"
 
 class CGraphCtrl : private graphs::GraphHost {
 public:
@@ -53,8 +54,6 @@ private:
     graphs::GraphPens pens_;
     graphs::PaintBuffer buffer_;
     graphs::GraphCore core_;
-    bool wholeInvalid_ = false;  // the whole window waits for WM_PAINT
-    bool bandPending_ = false;   // band_ waits for UpdateNow
-    bool appending_ = false;     // inside AppendSamples, which ends with UpdateNow
-    RECT band_{};
+    graphs::PendingPaint pending_;
+    bool appending_ = false;  // inside AppendSamples, which ends with UpdateNow
 };

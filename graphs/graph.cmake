@@ -5,6 +5,7 @@ add_library(graph_core STATIC
   ${CMAKE_CURRENT_LIST_DIR}/MonitorLayout.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MonitorRows.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MonitorText.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/PendingPaint.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ReviewWindow.cpp)
 target_include_directories(graph_core PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(graph_core PUBLIC analysis_core pipeline_core config_core)
