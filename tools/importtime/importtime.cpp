@@ -38,11 +38,7 @@ int main(int argc, char** argv) {
     QueryPerformanceCounter(&start);
     files::FileImport got = files::ReadImportFile(argv[1], sd, conversion, {});
     if (got.openError == files::FileErrorCause::None && got.result.status == files::ImportResult::Status::Loaded) {
-        for (int axis = 0; axis < 3; ++axis) {
-            rings[axis].samples = std::move(got.result.samples[axis]);
-            rings[axis].heldCount = static_cast<int>(rings[axis].samples.size());
-            rings[axis].oldestIndex = 0;
-        }
+        for (int axis = 0; axis < 3; ++axis) rings[axis].Adopt(std::move(got.result.samples[axis]));
     }
     QueryPerformanceCounter(&stop);
     const double seconds = double(stop.QuadPart - start.QuadPart) / double(frequency.QuadPart);
