@@ -15,7 +15,8 @@ E2E_FAILED=0
 
 e2e_cleanup() {
   for p in "${E2E_PIDS[@]}"; do kill "$p" 2>/dev/null; done
-  [ -n "$E2E_XVFB" ] && kill "$E2E_XVFB" 2>/dev/null
+  # Our own display goes, and with it the wineserver started on it (it would linger for good).
+  [ -n "$E2E_XVFB" ] && { wineserver -k >/dev/null 2>&1; kill "$E2E_XVFB" 2>/dev/null; }
   [ "${E2E_KEEP:-0}" = 1 ] || rm -rf "$E2E_TMP"
 }
 trap e2e_cleanup EXIT
