@@ -264,6 +264,11 @@ void GraphCore::FitWindowToLength() {
 
 void GraphCore::AppendSamples(int k) {
     if (k <= 0) return;
+    appending_ = true;
+    struct EndAppending {
+        bool& flag;
+        ~EndAppending() { flag = false; }
+    } endAppending{appending_};
     const int capacity = wave_ ? wave_->Capacity() : 0;
     if (kind_ == GraphKind::Psd) {
         sweepCount_ += k;

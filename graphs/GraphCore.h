@@ -206,6 +206,9 @@ public:
     const app::PsdResult& Psd() const { return psd_; }
     bool RepaintPending() const { return repaintPending_; }
     bool Painting() const { return painting_; }
+    // Inside AppendSamples, which ends with the host's UpdateNow: what it invalidates can be drawn
+    // then, without WM_PAINT.
+    bool Appending() const { return appending_; }
     // The first sample index of the previous sweep that is drawn: 8 pixels right of the current
     // position.
     int GapStart();
@@ -237,6 +240,7 @@ private:
     double gridStep_ = 0.2;
     bool repaintPending_ = true;  // cleared by the first paint
     bool painting_ = false;
+    bool appending_ = false;
     const WaveBuffer* wave_ = nullptr;
     int sweepStart_ = 0;
     int sweepCount_ = 0;

@@ -115,18 +115,13 @@ void CGraphCtrl::OnNcDestroy() {
     hwnd_ = nullptr;
 }
 
-// What a batch changes is drawn through GetDC at its UpdateNow (graphs/PendingPaint).
-void CGraphCtrl::AppendSamples(int k) {
-    appending_ = true;
-    core_.AppendSamples(k);
-    appending_ = false;
-}
-
+// What a batch changes is drawn through GetDC at its UpdateNow (graphs/PendingPaint), whoever
+// called the graph's AppendSamples.
 void CGraphCtrl::Invalidate(const graphs::PixelRect* rect) {
     if (!hwnd_) return;
     RECT client{};
     GetClientRect(hwnd_, &client);
-    if (pending_.Invalidate(rect, appending_, {client.left, client.top, client.right, client.bottom}))
+    if (pending_.Invalidate(rect, core_.Appending(), {client.left, client.top, client.right, client.bottom}))
         InvalidateRect(hwnd_, nullptr, TRUE);
 }
 

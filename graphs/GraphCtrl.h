@@ -24,7 +24,7 @@ public:
     void ApplyColors();
     void ApplyAxisSettings() { core_.ApplyAxisSettings(); }
     void UpdateScale() { core_.UpdateScale(); }
-    void AppendSamples(int k);
+    void AppendSamples(int k) { core_.AppendSamples(k); }
     void SetWindow(int start, int count) { core_.SetWindow(start, count); }
     // The analysis of the window (PSD graph); true when a new spectrum was stored.
     bool RunAnalysis() { return core_.RunAnalysis(); }
@@ -55,5 +55,4 @@ private:
     graphs::PaintBuffer buffer_;
     graphs::GraphCore core_;
     graphs::PendingPaint pending_;
-    bool appending_ = false;  // inside AppendSamples, which ends with UpdateNow
 };

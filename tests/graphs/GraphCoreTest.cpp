@@ -140,6 +140,7 @@ TEST(GraphScale, AutomaticAndFixedOnTheGraph) {
 
 TEST(GraphSweep, WrapsOnlyPastAFullSweepAndSkipsWholeSweeps) {
     TimeGraph f;
+    f.host.graph = &f.graph;
     f.Feed(Constant(10, 0.5));
     ASSERT_EQ(f.host.bands.size(), 1u);
     EXPECT_EQ(f.host.bands[0], (PixelRect{1, 1, 21, 202}));  // left edge .. pixel of 10 + 10
@@ -157,6 +158,9 @@ TEST(GraphSweep, WrapsOnlyPastAFullSweepAndSkipsWholeSweeps) {
     EXPECT_EQ(f.graph.SweepStart(), 1000);
     EXPECT_EQ(f.graph.SweepCount(), 1);
     EXPECT_EQ(f.host.fullInvalidations, 1);
+    // The wrap's repaint is asked for inside the batch, so the window may draw it at once.
+    EXPECT_EQ(f.host.wholeWhileAppending, std::vector<bool>{true});
+    EXPECT_FALSE(f.graph.Appending());
 
     f.graph.EndPaint();
     f.Feed(Constant(2500, 0.5));  // 2501 samples: two whole sweeps and 501

@@ -13,11 +13,14 @@ struct RecordingHost : graphs::GraphHost {
     std::vector<graphs::PixelRect> bands;
     int updates = 0;
     std::vector<graphs::GraphNotice> notices;
+    const graphs::GraphCore* graph = nullptr;  // set: whole invalidations note whether it appended
+    std::vector<bool> wholeWhileAppending;
 
     bool WindowExists() const override { return exists; }
     void Invalidate(const graphs::PixelRect* rect) override {
         if (rect) bands.push_back(*rect);
         else ++fullInvalidations;
+        if (!rect && graph) wholeWhileAppending.push_back(graph->Appending());
     }
     void UpdateNow() override { ++updates; }
     void Notify(graphs::GraphNotice notice) override { notices.push_back(notice); }
