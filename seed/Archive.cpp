@@ -47,8 +47,9 @@ bool ArchiveWriter::Start(const std::string& root, const ArchiveCodes& codes, co
         channels_.emplace_back([this, axis](const EncodedData& data) { WriteRecord(axis, data); });
     }
     clock_.Reset();
+    held_.clear();
+    held_.reserve(static_cast<size_t>(SampleClock::kSettle));
     openDay_ = INT64_MIN;
-    wroteCurrent_ = false;
     recordsWritten_ = 0;
     failed_ = false;
     running_ = false;
@@ -73,48 +74,43 @@ bool ArchiveWriter::Start(const std::string& root, const ArchiveCodes& codes, co
 }
 
 void ArchiveWriter::Add(const CountBatch& batch) {
-    if (!running_ || batch.n == 0) return;
-    // Pass 1: segments and their starts as the whole batch shows them.
-    placements_.resize(batch.n);
-    segmentStarts_.assign(1, clock_.Start());
-    for (size_t i = 0; i < batch.n; ++i) {
+    for (size_t i = 0; i < batch.n && running_; ++i) {
         const Ticks before = clock_.Start();
         const SampleClock::Placement p = clock_.Place(batch.arrival[i], batch.breakBefore[i] != 0);
         if (p.newSegment) {
-            segmentStarts_.back() = before;
-            segmentStarts_.push_back(0);
-        }
-        placements_[i] = p;
-    }
-    segmentStarts_.back() = clock_.Start();
-
-    // Pass 2: records.
-    size_t segment = 0;
-    segmentStart_ = segmentStarts_[0];
-    for (size_t i = 0; i < batch.n && running_; ++i) {
-        const SampleClock::Placement& p = placements_[i];
-        if (p.newSegment) {
+            FileHeld(before);
             FlushAll();
-            segmentStart_ = segmentStarts_[++segment];
-            wroteCurrent_ = false;
         }
-        const int64_t day = DayOf(segmentStart_ + p.index * kTicksPerSample);
-        if (day != openDay_) {
-            FlushAll();
-            openDay_ = day;
+        const HeldSample sample{{batch.counts[0][i], batch.counts[1][i], batch.counts[2][i]}, p.index};
+        if (clock_.Settled() && held_.empty()) {
+            File(sample);
+        } else {
+            held_.push_back(sample);
+            if (clock_.Settled()) FileHeld(clock_.Start());
         }
-        for (int axis = 0; axis < 3; ++axis) channels_[static_cast<size_t>(axis)].encoder.Add(batch.counts[axis][i], p.index);
-    }
-    if (wroteCurrent_) {
-        clock_.Freeze();
-    } else if (openDay_ != INT64_MIN) {
-        // The pending records hold samples of this day: a later refinement must not move them.
-        clock_.StayInDay(DayStart(openDay_));
     }
 }
 
+void ArchiveWriter::File(const HeldSample& sample) {
+    const int64_t day = DayOf(segmentStart_ + sample.index * kTicksPerSample);
+    if (day != openDay_) {
+        FlushAll();
+        openDay_ = day;
+    }
+    for (size_t axis = 0; axis < 3; ++axis) channels_[axis].encoder.Add(sample.counts[axis], sample.index);
+}
+
+void ArchiveWriter::FileHeld(Ticks start) {
+    segmentStart_ = start;
+    for (const HeldSample& sample : held_) File(sample);
+    held_.clear();
+}
+
 void ArchiveWriter::Stop() {
-    if (running_) FlushAll();
+    if (running_) {
+        FileHeld(clock_.Start());
+        FlushAll();
+    }
     running_ = false;
 }
 
@@ -153,7 +149,6 @@ void ArchiveWriter::WriteRecord(int axis, const EncodedData& data) {
     }
     channel.nextSequence = NextSequence(channel.nextSequence);
     ++recordsWritten_;
-    wroteCurrent_ = true;
 }
 
 void ArchiveWriter::Fail(bool open, const std::string& path) {

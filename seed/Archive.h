@@ -1,9 +1,9 @@
 // The live archive: every received sample of the three axes as Steim-2 compressed counts in
 // 512-byte miniSEED records, in day files of the SDS layout
 //   ROOT/YEAR/NET/STA/CHAN.D/NET.STA.LOC.CHAN.D.YEAR.DOY
-// with a StationXML description at the root. At most one record per channel is held in memory;
-// a record is appended to its day file when it is full, when reception breaks, at UTC midnight
-// and at the stop.
+// with a StationXML description at the root. At most one record per channel is held in memory (the
+// first 4 s of a segment wait as plain counts until its start has settled); a record is appended
+// to its day file when it is full, when reception breaks, at UTC midnight and at the stop.
 #pragma once
 
 #include <array>
@@ -79,6 +79,15 @@ private:
         int nextSequence = 1;
     };
 
+    struct HeldSample {
+        int32_t counts[3];
+        int64_t index;
+    };
+
+    // Files one sample of the segment starting at segmentStart_ under its UTC day.
+    void File(const HeldSample& sample);
+    // Files the held samples of the segment starting at `start`.
+    void FileHeld(Ticks start);
     void FlushAll();
     void WriteRecord(int axis, const EncodedData& data);
     void Fail(bool open, const std::string& path);
@@ -92,12 +101,8 @@ private:
     bool failed_ = false;          // a failure was reported since the start
     int64_t openDay_ = INT64_MIN;  // UTC day of the records being filled
     Ticks segmentStart_ = 0;       // start of the segment whose records are being filled
-    bool wroteCurrent_ = false;    // a record of the clock's current segment was written
     uint64_t recordsWritten_ = 0;
-    // Per batch: where each sample goes (pass 1), so a segment's start is refined by the whole
-    // batch before any of its records is written.
-    std::vector<SampleClock::Placement> placements_;
-    std::vector<Ticks> segmentStarts_;
+    std::vector<HeldSample> held_;  // the current segment's samples while its start may move
 };
 
 }  // namespace seed

@@ -13,21 +13,15 @@ Ticks SampleClock::Joined(Ticks estimate) const {
         const Ticks after = estimate - previousEnd_;
         if ((after >= 0 && after * 2 <= kTicksPerSample) || (after < 0 && -after < kTolerance)) start = previousEnd_;
     }
-    return std::max(start, floor_);
-}
-
-void SampleClock::StayInDay(Ticks dayStart) {
-    if (frozen_ || dayStart <= floor_) return;
-    floor_ = dayStart;
-    start_ = Joined(estimate_);
+    return start;
 }
 
 SampleClock::Placement SampleClock::Place(Ticks arrival, bool breakBefore) {
     bool begin = !started_ || breakBefore;
     if (!begin) {
         const Ticks late = arrival - TimeOf(count_);
-        if (late < -kTolerance && frozen_) begin = true;
-        if (frozen_ && !begin) {
+        if (late < -kTolerance && settled_) begin = true;
+        if (settled_ && !begin) {
             windowMin_ = windowCount_ == 0 ? late : std::min(windowMin_, late);
             if (++windowCount_ == kWindow) {
                 windowCount_ = 0;
@@ -41,17 +35,18 @@ SampleClock::Placement SampleClock::Place(Ticks arrival, bool breakBefore) {
             previousEnd_ = TimeOf(count_);
         }
         started_ = true;
-        frozen_ = false;
+        settled_ = false;
         count_ = 0;
         windowCount_ = 0;
         estimate_ = arrival;
-        floor_ = INT64_MIN;
         start_ = Joined(estimate_);
-    } else if (!frozen_) {
+    } else if (!settled_) {
         estimate_ = std::min(estimate_, arrival - count_ * kTicksPerSample);
         start_ = Joined(estimate_);
     }
-    return {begin, count_++};
+    const Placement placed{begin, count_++};
+    if (count_ == kSettle) settled_ = true;
+    return placed;
 }
 
 }  // namespace seed

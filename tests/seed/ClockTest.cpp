@@ -18,7 +18,6 @@ int Feed(SampleClock& clock, Ticks base, int n, Delay delay, bool breakFirst = f
     int segments = 0;
     for (int i = 0; i < n; ++i) {
         if (clock.Place(base + i * kT + delay(i), breakFirst && i == 0).newSegment) ++segments;
-        if (i == 400) clock.Freeze();  // a record written
     }
     return segments;
 }
@@ -71,22 +70,21 @@ TEST(SampleClock, ClockStepsAndUnnoticedLossesStartSegments) {
     int segments = 0;
     for (int i = 0; i < 250000; ++i) {
         if (drift.Place(kBase + i * kT - i / 100, false).newSegment) ++segments;
-        if (i == 500) drift.Freeze();
     }
     EXPECT_EQ(segments, 2);
 }
 
-TEST(SampleClock, ASegmentReachesBackPastMidnightOnlyUntilItsSamplesAreFiledUnderADay) {
-    const Ticks midnight = seed::DayStart(seed::DayOf(kBase) + 1);
+TEST(SampleClock, TheStartSettlesAfterFourSecondsOfSamples) {
     SampleClock clock;
-    clock.Place(midnight + 5, false);         // read 0.5 ms after midnight
-    clock.Place(midnight + kT - 300, false);  // the next one 30 ms early: taken at 23:59:59.97
-    EXPECT_EQ(clock.Start(), midnight - 300);
-    SampleClock filed;
-    filed.Place(midnight + 5, false);
-    filed.StayInDay(midnight);  // its first sample already waits in a record of the new day
-    filed.Place(midnight + kT - 300, false);
-    EXPECT_EQ(filed.Start(), midnight);
+    // The first 399 samples 0.3 s late, the 400th on time: still refined by it.
+    Feed(clock, kBase, 399, [](int) { return Ticks{3000}; });
+    EXPECT_FALSE(clock.Settled());
+    clock.Place(kBase + 399 * kT, false);
+    EXPECT_TRUE(clock.Settled());
+    EXPECT_EQ(clock.Start(), kBase);
+    // After that an earlier arrival within the tolerance moves nothing.
+    EXPECT_FALSE(clock.Place(kBase + 400 * kT - 1500, false).newSegment);
+    EXPECT_EQ(clock.Start(), kBase);
 }
 
 }  // namespace

@@ -16,12 +16,6 @@ readers="$E2E_ROOT/build/seed-readers"
 [ -f "$readers/node_modules/seisplotjs/package.json" ] || { echo "missing seisplotjs in $readers (tools/install-deps.sh)"; exit 77; }
 # libfaketime reaches the x86_64 Wine loader; the i686 one reads the clock through glibc's 64-bit-time
 # calls, which Debian's i386 libfaketime does not catch, so it gets a small library of our own.
-# On that tree the test has shown a fault of the archive still open (docs/MSEED.md, "Known fault"),
-# so it runs there only when asked for.
-if [ "$QUORVEL_WINE_ARCH" = win32 ] && [ "${QUORVEL_MSEED_I686:-0}" != 1 ]; then
-  echo "NOT RUN on the i686 tree: the archive's known fault at midnight (docs/MSEED.md); QUORVEL_MSEED_I686=1 runs it"
-  exit 77
-fi
 if [ "$QUORVEL_WINE_ARCH" = win32 ]; then
   faketime="$E2E_TMP/fakeclock32.so"
   gcc -m32 -O2 -fPIC -ffreestanding -fno-stack-protector -shared -nostdlib -o "$faketime" \
