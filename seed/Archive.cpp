@@ -82,12 +82,12 @@ void ArchiveWriter::Add(const CountBatch& batch) {
             FlushAll();
         }
         const HeldSample sample{{batch.counts[0][i], batch.counts[1][i], batch.counts[2][i]}, p.index};
-        if (clock_.Settled() && held_.empty()) {
-            File(sample);
-        } else {
+        if (!clock_.Settled()) {
             held_.push_back(sample);
-            if (clock_.Settled()) FileHeld(clock_.Start());
+            continue;
         }
+        if (!held_.empty()) FileHeld(clock_.Start());
+        File(sample);
     }
 }
 
